@@ -1,0 +1,42 @@
+#pragma once
+
+// Opening the user's picture: read it, offer to convert a picture that is not true-colour,
+// and refuse pictures that skins cannot be cut from. No window is needed; the desktop
+// program and the command line both put their own face on the outcome.
+
+#include <functional>
+#include <memory>
+#include <span>
+
+#include "image/dib.h"
+
+// The size of one skin band: the smallest picture accepted.
+constexpr int32_t kMinPictureWidth = 275;
+constexpr int32_t kMinPictureHeight = 116;
+
+enum class PictureOutcome {
+    Accepted,   // picture holds a 24-bit picture of accepted size
+    ReadFailed, // unreadable, not a picture we read, or the conversion failed
+    Declined,   // not 24-bit and the user chose not to convert it
+    TooSmall,
+    TooLarge,
+};
+
+struct OpenedPicture {
+    PictureOutcome outcome = PictureOutcome::ReadFailed;
+    std::unique_ptr<Dib> picture; // set only when accepted
+    int32_t width = 0;            // as the file gives them, 0 when unreadable
+    int32_t height = 0;
+    int bitCount = 0;
+};
+
+// Asked only for a picture that is not 24-bit: true converts it, false declines it.
+using ConvertQuestion = std::function<bool()>;
+
+// The checks run in the order depth, too small, too large, so a small 8-bit picture is
+// first offered for conversion and then refused.
+OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConvert);
+OpenedPicture OpenPictureBytes(std::span<const uint8_t> file, const ConvertQuestion& askConvert);
+
+// The message box text for a refusal; nullptr for Accepted and Declined, which say nothing.
+const char* PictureOutcomeMessage(PictureOutcome outcome);

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include "image/adjust.h"
+#include "tests/unit/test_util.h"
+
+namespace {
+
+// A one-row picture holding the given bytes as blue, green, red of consecutive pixels
+// (padded with zeros to whole pixels), so a byte map can be read back in order.
+std::unique_ptr<Dib> BytesPicture(const std::vector<uint8_t>& bytes) {
+    auto dib = DibCreate(int32_t((bytes.size() + 2) / 3), 1, 24);
+    std::copy(bytes.begin(), bytes.end(), dib->Row(0));
+    return dib;
+}
+
+std::vector<uint8_t> Mapped(const std::vector<uint8_t>& bytes, void (*fn)(Dib*, int), int amount) {
+    auto dib = BytesPicture(bytes);
+    fn(dib.get(), amount);
+    return {dib->Row(0), dib->Row(0) + bytes.size()};
+}
+
+const std::vector<uint8_t> kSamples = {0, 64, 100, 127, 128, 160, 200, 255};
+
+} // namespace
+
+TEST(PlanScale, RaisesTooSmallScalesToTheLeastThatFits) {
+    struct Case {
+        int requested;
+        int32_t w;
+        int32_t h;
+        int scale;
+        int32_t newW;
+        int32_t newH;
+        bool raised;
+    } cases[] = {
+        {50, 400, 300, 69, 276, 207, true},       // 68 gives 272 wide: one more
+        {0, 1600, 1200, 18, 288, 216, true},      // max(17, 9) = 17 gives 272: one more
+        {50, 550, 232, 50, 275, 116, false},      // exactly one band
+        {100, 275, 116, 100, 275, 116, false},
+        {50, 1600, 200, 58, 928, 116, true},      // only the height is short
+        {10, 300, 1000, 92, 276, 920, true},      // only the width is short: 91 gives 273
+        {150, 800, 600, 100, 800, 600, false},    // never enlarged
+        {-20, 800, 600, 35, 280, 210, true},
+    };
+    for (const Case& c : cases) {
+        ScalePlan plan = PlanScale(c.requested, c.w, c.h);
+        EXPECT_EQ(plan.scale, c.scale) << c.requested << "% of " << c.w << " x " << c.h;
+        EXPECT_EQ(plan.width, c.newW) << c.requested << "% of " << c.w << " x " << c.h;
+        EXPECT_EQ(plan.height, c.newH) << c.requested << "% of " << c.w << " x " << c.h;
+        EXPECT_EQ(plan.raised, c.raised) << c.requested << "% of " << c.w << " x " << c.h;
+    }
+    EXPECT_EQ(PlanScale(50, 0, 0).width, 0); // no picture, no division by zero
+}
+
+TEST(Brightness, AddsASaturatingStep) {
+    EXPECT_EQ(Mapped({0, 100, 200, 255}, DibAdjustBrightness, 50),
+              (std::vector<uint8_t>{64, 164, 255, 255}));
+    EXPECT_EQ(Mapped({0, 100, 200, 255}, DibAdjustBrightness, -50),
+              (std::vector<uint8_t>{0, 36, 136, 191}));
+    EXPECT_EQ(Mapped({200, 0, 255}, DibAdjustBrightness, -100), (std::vector<uint8_t>{73, 0, 128}));
+    EXPECT_EQ(Mapped({0, 200, 128}, DibAdjustBrightness, 100), (std::vector<uint8_t>{127, 255, 255}));
+    EXPECT_EQ(Mapped({0, 200}, DibAdjustBrightness, 1), (std::vector<uint8_t>{1, 201}));
+    for (int amount : {0, 101, -101, 1000}) {
+        EXPECT_EQ(Mapped(kSamples, DibAdjustBrightness, amount), kSamples) << amount;
+    }
+}
+
+TEST(Contrast, StretchesAndCompressesAroundTheMiddle) {
+    EXPECT_EQ(Mapped(kSamples, DibAdjustContrast, 50),
+              (std::vector<uint8_t>{0, 1, 73, 127, 129, 193, 255, 255}));
+    EXPECT_EQ(Mapped(kSamples, DibAdjustContrast, 100),
+              (std::vector<uint8_t>{0, 0, 0, 127, 132, 255, 255, 255}));
+    EXPECT_EQ(Mapped(kSamples, DibAdjustContrast, -25),
+              (std::vector<uint8_t>{42, 85, 109, 127, 128, 149, 176, 213}));
+    EXPECT_EQ(Mapped(kSamples, DibAdjustContrast, -50), std::vector<uint8_t>(8, 127));
+    EXPECT_EQ(Mapped(kSamples, DibAdjustContrast, -100), std::vector<uint8_t>(8, 127));
+    // At 10 the factor is 1.1146667: 127 - 100 = 27 becomes floor(30.096) = 30.
+    EXPECT_EQ(Mapped({100, 154}, DibAdjustContrast, 10), (std::vector<uint8_t>{97, 157}));
+    for (int amount : {0, 101, -101}) {
+        EXPECT_EQ(Mapped(kSamples, DibAdjustContrast, amount), kSamples) << amount;
+    }
+}
+
+TEST(Adjustments, LeaveRowPaddingAndOtherDepthsAlone) {
+    auto dib = DibCreate(5, 3, 24); // 15 bytes a row, one byte of padding
+    for (int32_t y = 0; y < 3; y++) {
+        std::fill(dib->Row(y), dib->Row(y) + 15, uint8_t(100));
+    }
+    DibAdjustBrightness(dib.get(), 50);
+    DibAdjustContrast(dib.get(), 50);
+    for (int32_t y = 0; y < 3; y++) {
+        EXPECT_EQ(dib->Row(y)[15], 0) << "padding of row " << y;
+    }
+    EXPECT_EQ(DibGetPixel(dib.get(), 4, 2), Rgb(201, 201, 201)); // 164, then 127 + 37 x 2
+
+    auto eight = DibCreate(4, 4, 8);
+    std::vector<uint8_t> before(eight->Bytes(), eight->Bytes() + eight->Size());
+    DibAdjustBrightness(eight.get(), 50);
+    DibAdjustContrast(eight.get(), 50);
+    EXPECT_EQ(std::vector<uint8_t>(eight->Bytes(), eight->Bytes() + eight->Size()), before);
+    DibAdjustBrightness(nullptr, 50);
+    DibAdjustContrast(nullptr, 50);
+}
+
+TEST(ScaleDown, FullScaleCopiesAndLargerSizesFail) {
+    auto src = MakePattern24(31, 17);
+    auto same = DibScaleDown(src.get(), 31, 17);
+    ASSERT_TRUE(same);
+    EXPECT_TRUE(std::equal(src->Bytes(), src->Bytes() + src->Size(), same->Bytes()));
+    EXPECT_FALSE(DibScaleDown(src.get(), 32, 17));
+    EXPECT_FALSE(DibScaleDown(src.get(), 31, 18));
+    EXPECT_FALSE(DibScaleDown(nullptr, 1, 1));
+    auto empty = DibScaleDown(src.get(), 10, 0);
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->Height(), 0);
+}
+
+TEST(ScaleDown, HalvingAveragesThePixelLeftAndThePixelAbove) {
+    auto src = MakePattern24(20, 10);
+    auto out = DibScaleDown(src.get(), 10, 5);
+    ASSERT_TRUE(out);
+    auto mean = [&](std::initializer_list<std::pair<int, int>> points) {
+        int sum[3] = {};
+        for (auto [x, y] : points) {
+            ColorRef c = PatternColor(x, y);
+            sum[0] += RedOf(c);
+            sum[1] += GreenOf(c);
+            sum[2] += BlueOf(c);
+        }
+        int n = int(points.size());
+        return Rgb(uint32_t(sum[0] / n), uint32_t(sum[1] / n), uint32_t(sum[2] / n));
+    };
+    EXPECT_EQ(DibGetPixel(out.get(), 0, 0), PatternColor(0, 0));
+    EXPECT_EQ(DibGetPixel(out.get(), 3, 0), mean({{6, 0}, {5, 0}}));
+    EXPECT_EQ(DibGetPixel(out.get(), 0, 2), mean({{0, 4}, {0, 3}}));
+    for (int j = 1; j < 5; j++) {
+        for (int i = 1; i < 10; i++) {
+            ASSERT_EQ(DibGetPixel(out.get(), i, j),
+                      mean({{2 * i, 2 * j}, {2 * i - 1, 2 * j}, {2 * i, 2 * j - 1}}))
+                << i << "," << j;
+        }
+    }
+}
+
+TEST(ScaleDown, ColumnsFollowTheFloatStep) {
+    // Each result column's red byte tells which source column it came from: red = x, and
+    // an averaged column reads (x + x - 1) / 2 = x - 1.
+    auto columnsOf = [](int32_t w, int32_t newW) {
+        auto src = DibCreate(w, 116, 24);
+        for (int32_t x = 0; x < w; x++) {
+            DibFillRect(src.get(), {x, 0, x + 1, 116}, Rgb(uint32_t(x % 256), uint32_t(x / 256), 0));
+        }
+        auto out = DibScaleDown(src.get(), newW, 116);
+        std::vector<int> columns;
+        for (int32_t i = 0; i < newW; i++) {
+            ColorRef c = DibGetPixel(out.get(), i, 5);
+            columns.push_back(RedOf(c) + 256 * GreenOf(c));
+        }
+        return columns;
+    };
+    // 400 to 276: source columns 0, 1, 2, 4, 5, 7, 8, 10, 11, 13, 14, 15; steps of 2 average
+    // in their left neighbour.
+    std::vector<int> c276 = columnsOf(400, 276);
+    std::vector<int> want = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15};
+    EXPECT_EQ(std::vector<int>(c276.begin(), c276.begin() + 12), want);
+    // The last source columns are 395, 397 (a step of 2, so averaged: 396) and 398.
+    EXPECT_EQ(c276[273], 395);
+    EXPECT_EQ(c276[274], 396);
+    EXPECT_EQ(c276[275], 398);
+    // 1600 to 288: columns 0, 5, 11, 16, 22, 27 ... each after the first averaged with its
+    // left neighbour, the last 1594.
+    std::vector<int> c288 = columnsOf(1600, 288);
+    std::vector<int> want288 = {0, 4, 10, 15, 21, 26};
+    EXPECT_EQ(std::vector<int>(c288.begin(), c288.begin() + 6), want288);
+    EXPECT_EQ(c288[287], 1593);
+}

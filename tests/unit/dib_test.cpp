@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "image/dib.h"
+#include "tests/unit/test_util.h"
+
+namespace {
+
+std::unique_ptr<Dib> MakePalette(int32_t width, int32_t height, int bits) {
+    auto dib = DibCreate(width, height, bits);
+    for (int i = 0; i < dib->ColorCount(); i++) {
+        uint8_t* e = dib->Bytes() + kDibHeaderSize + 4 * size_t(i);
+        e[0] = uint8_t(i * 3);  // blue
+        e[1] = uint8_t(i * 5);  // green
+        e[2] = uint8_t(255 - i); // red
+    }
+    return dib;
+}
+
+std::vector<uint8_t> Snapshot(const Dib& dib) { return {dib.Bytes(), dib.Bytes() + dib.Size()}; }
+
+} // namespace
+
+TEST(DibLayout, CreateLikeBuildsTheBlockAroundTheModel) {
+    auto model = MakePattern24(13, 7);
+    auto dib = DibCreateLike(model.get(), 275, 116);
+    ASSERT_TRUE(dib);
+    EXPECT_EQ(dib->Stride(), 828u);
+    EXPECT_EQ(dib->Size(), 40u + 828u * 116u);
+    EXPECT_EQ(GetLe32(dib->Bytes() + kBiSizeImage), 828u * 116u);
+    EXPECT_EQ(GetLe32(dib->Bytes() + kBiWidth), 275u);
+    EXPECT_EQ(GetLe32(dib->Bytes() + kBiHeight), 116u);
+    EXPECT_EQ(GetLe32(dib->Bytes() + kBiXPelsPerMeter), GetLe32(model->Bytes() + kBiXPelsPerMeter));
+    for (size_t i = 40; i < dib->Size(); i++) {
+        ASSERT_EQ(dib->Bytes()[i], 0) << "pixel byte " << i;
+    }
+
+    auto palette = MakePalette(5, 3, 4);
+    auto wide = DibCreateLike(palette.get(), 27, 2);
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->Stride(), 16u);
+    EXPECT_EQ(wide->Size(), 40u + 64u + 32u);
+    EXPECT_EQ(0, std::memcmp(wide->Bytes() + 40, palette->Bytes() + 40, 64));
+    EXPECT_EQ(DibColorTableSize(wide.get()), 64);
+
+    EXPECT_FALSE(DibCreateLike(nullptr, 10, 10));
+    EXPECT_FALSE(DibCreateLike(model.get(), -1, 10));
+}
+
+TEST(DibLayout, ColourCountsAndStridesFollowTheBitCount) {
+    struct Case {
+        int bits;
+        int32_t width;
+        int colors;
+        size_t stride;
+    } cases[] = {{1, 1, 2, 4},    {1, 33, 2, 8},    {4, 7, 16, 4},    {4, 9, 16, 8},
+                 {8, 89, 256, 92}, {16, 3, 0, 8},    {24, 1, 0, 4},    {24, 89, 0, 268},
+                 {24, 275, 0, 828}, {32, 3, 0, 12}};
+    for (const Case& c : cases) {
+        auto dib = DibCreate(c.width, 2, c.bits);
+        ASSERT_TRUE(dib) << c.bits;
+        EXPECT_EQ(DibColorCount(dib.get()), c.colors) << c.bits;
+        EXPECT_EQ(DibStride(dib.get()), c.stride) << c.bits << " bits, width " << c.width;
+    }
+    EXPECT_EQ(DibColorCount(nullptr), 0);
+    EXPECT_FALSE(DibCreate(4, 4, 2));
+}
+
+TEST(DibLayout, AdoptRefusesBlocksThatBreakTheLayout) {
+    auto good = MakePattern24(5, 3);
+    std::vector<uint8_t> block = Snapshot(*good);
+    EXPECT_TRUE(Dib::Adopt(block));
+
+    auto broken = [&](size_t offset, uint32_t value, int bytes) {
+        std::vector<uint8_t> b = block;
+        bytes == 2 ? PutLe16(b.data() + offset, uint16_t(value)) : PutLe32(b.data() + offset, value);
+        return Dib::Adopt(b) == nullptr;
+    };
+    EXPECT_TRUE(broken(kBiSize, 124, 4));
+    EXPECT_TRUE(broken(kBiWidth, uint32_t(-5), 4));
+    EXPECT_TRUE(broken(kBiHeight, uint32_t(-3), 4));
+    EXPECT_TRUE(broken(kBiHeight, 4, 4)); // one row more than the block holds
+    EXPECT_TRUE(broken(kBiPlanes, 2, 2));
+    EXPECT_TRUE(broken(kBiWidth, 0x40000000, 4));
+    std::vector<uint8_t> shortBlock(block.begin(), block.end() - 1);
+    EXPECT_FALSE(Dib::Adopt(shortBlock));
+}
+
+TEST(DibPixels, SetPixelWritesBlueGreenRedIntoTheLastRowInMemory) {
+    auto dib = DibCreate(3, 2, 24);
+    DibSetPixel(dib.get(), 0, 0, 0xFF);
+    const uint8_t* lastRow = dib->Bytes() + 40 + 12;
+    EXPECT_EQ(lastRow[0], 0x00);
+    EXPECT_EQ(lastRow[1], 0x00);
+    EXPECT_EQ(lastRow[2], 0xFF);
+    EXPECT_EQ(DibGetPixel(dib.get(), 0, 0), 0xFFu);
+
+    DibSetPixel(dib.get(), 2, 1, Rgb(1, 2, 3));
+    const uint8_t* firstRow = dib->Bytes() + 40;
+    EXPECT_EQ(firstRow[6], 3);
+    EXPECT_EQ(firstRow[7], 2);
+    EXPECT_EQ(firstRow[8], 1);
+}
+
+TEST(DibPixels, GetPixelReadsEveryDepthThroughItsLayout) {
+    auto four = MakePalette(3, 2, 4);
+    four->Row(0)[0] = 0x5A; // x 0 is the high nibble, x 1 the low one
+    four->Row(0)[1] = 0xC0;
+    EXPECT_EQ(DibGetPixel(four.get(), 0, 0), four->TableColor(5));
+    EXPECT_EQ(DibGetPixel(four.get(), 1, 0), four->TableColor(10));
+    EXPECT_EQ(DibGetPixel(four.get(), 2, 0), four->TableColor(12));
+    EXPECT_EQ(four->TableColor(5), Rgb(250, 25, 15));
+
+    auto eight = MakePalette(3, 2, 8);
+    eight->Row(1)[2] = 200;
+    EXPECT_EQ(DibGetPixel(eight.get(), 2, 1), Rgb(55, uint8_t(1000), uint8_t(600)));
+
+    auto one = MakePalette(10, 1, 1);
+    one->Row(0)[0] = 0x80;
+    one->Row(0)[1] = 0x40; // x 9
+    EXPECT_EQ(DibGetPixel(one.get(), 0, 0), one->TableColor(1));
+    EXPECT_EQ(DibGetPixel(one.get(), 1, 0), one->TableColor(0));
+    EXPECT_EQ(DibGetPixel(one.get(), 9, 0), one->TableColor(1));
+
+    auto sixteen = DibCreate(2, 1, 16);
+    PutLe16(sixteen->Row(0) + 2, uint16_t(31 << 10 | 16 << 5 | 1)); // 5-5-5
+    EXPECT_EQ(DibGetPixel(sixteen.get(), 1, 0), Rgb(255, 132, 8)); // 5 bits rounded to 8
+
+    auto thirtyTwo = DibCreate(2, 1, 32);
+    uint8_t* p = thirtyTwo->Row(0) + 4;
+    p[0] = 10; // blue
+    p[1] = 20;
+    p[2] = 30;
+    p[3] = 99; // ignored
+    EXPECT_EQ(DibGetPixel(thirtyTwo.get(), 1, 0), Rgb(30, 20, 10));
+
+    EXPECT_EQ(DibGetPixel(nullptr, 0, 0), 0u);
+    EXPECT_EQ(DibGetPixel(eight.get(), 3, 0), 0u);
+    EXPECT_EQ(DibGetPixel(eight.get(), 0, -1), 0u);
+}
+
+TEST(DibPixels, FillRectCoversLeftTopToRightBottomExclusive) {
+    auto dib = DibCreate(310, 20, 24);
+    DibFillRect(dib.get(), {27, 0, 302, 14}, Rgb(9, 8, 7));
+    for (int32_t y = 0; y < 20; y++) {
+        for (int32_t x = 0; x < 310; x++) {
+            bool inside = x >= 27 && x <= 301 && y <= 13;
+            ASSERT_EQ(DibGetPixel(dib.get(), x, y), inside ? Rgb(9, 8, 7) : 0u) << x << "," << y;
+        }
+    }
+    auto before = Snapshot(*dib);
+    DibFillRect(dib.get(), {40, 15, 40, 18}, 0xFFFFFF); // right equal to left
+    DibFillRect(dib.get(), {40, 15, 50, 15}, 0xFFFFFF); // bottom equal to top
+    DibFillRect(nullptr, {0, 0, 1, 1}, 0xFFFFFF);
+    EXPECT_EQ(Snapshot(*dib), before);
+}
+
+TEST(DibPixels, CopyRectMovesExactlyTheRectangle) {
+    auto src = MakePattern24(11, 9);
+    auto dst = DibCreate(13, 10, 24);
+    DibCopyRect(dst.get(), 4, 3, 5, 4, src.get(), 2, 1);
+    for (int32_t y = 0; y < 10; y++) {
+        for (int32_t x = 0; x < 13; x++) {
+            bool inside = x >= 4 && x < 9 && y >= 3 && y < 7;
+            ColorRef want = inside ? PatternColor(x - 2, y - 2) : 0;
+            ASSERT_EQ(DibGetPixel(dst.get(), x, y), want) << x << "," << y;
+        }
+    }
+    auto before = Snapshot(*dst);
+    DibCopyRect(dst.get(), 0, 0, 5, 0, src.get(), 0, 0);
+    DibCopyRect(dst.get(), 0, 0, 0, 5, src.get(), 0, 0);
+    DibCopyRect(dst.get(), 0, 0, 5, 5, nullptr, 0, 0);
+    DibCopyRect(nullptr, 0, 0, 5, 5, src.get(), 0, 0);
+    EXPECT_EQ(Snapshot(*dst), before);
+}
+
+TEST(DibPixels, WritesOutsideThePictureAreClippedNotSpilled) {
+    // Rows are 3 x 5 = 15 bytes plus one byte of padding; a spill would reach the padding
+    // or the next row.
+    auto src = MakePattern24(5, 4);
+    auto dst = DibCreate(5, 4, 24);
+    DibCopyRect(dst.get(), 3, -2, 10, 10, src.get(), 0, 0);
+    for (int32_t y = 0; y < 4; y++) {
+        for (int32_t x = 0; x < 5; x++) {
+            ColorRef want = x >= 3 && y < 2 ? PatternColor(x - 3, y + 2) : 0;
+            ASSERT_EQ(DibGetPixel(dst.get(), x, y), want) << x << "," << y;
+        }
+    }
+    DibCopyRect(dst.get(), 0, 0, 5, 4, src.get(), -3, 2);
+    EXPECT_EQ(DibGetPixel(dst.get(), 3, 0), PatternColor(0, 2));
+    EXPECT_EQ(DibGetPixel(dst.get(), 4, 1), PatternColor(1, 3));
+
+    DibFillRect(dst.get(), {-100, -100, 100, 100}, 0xFFFFFF);
+    DibSetPixel(dst.get(), 5, 0, 0);
+    DibSetPixel(dst.get(), -1, 0, 0);
+    DibShadePixel(dst.get(), 0, 4, -50);
+    for (int32_t y = 0; y < 4; y++) {
+        EXPECT_EQ(dst->Row(y)[15], 0) << "padding of row " << y;
+        EXPECT_EQ(DibGetPixel(dst.get(), 4, y), 0xFFFFFFu);
+    }
+}
+
+TEST(DibPixels, CopyWithinOnePictureRunsForward) {
+    // Copying a row onto itself one pixel to the right repeats its first pixel, as the
+    // byte-by-byte forward copy does.
+    auto dib = MakePattern24(6, 1);
+    DibCopyRect(dib.get(), 1, 0, 5, 1, dib.get(), 0, 0);
+    for (int32_t x = 0; x < 6; x++) {
+        EXPECT_EQ(DibGetPixel(dib.get(), x, 0), PatternColor(0, 0)) << x;
+    }
+    auto left = MakePattern24(6, 1);
+    DibCopyRect(left.get(), 0, 0, 5, 1, left.get(), 1, 0);
+    EXPECT_EQ(DibGetPixel(left.get(), 0, 0), PatternColor(1, 0));
+    EXPECT_EQ(DibGetPixel(left.get(), 4, 0), PatternColor(5, 0));
+}
+
+TEST(DibPixels, ShadePixelStepsAreFixed) {
+    struct Case {
+        int percent;
+        uint8_t in;
+        uint8_t out;
+    } cases[] = {
+        {50, 200, 255}, {50, 191, 255}, {50, 190, 254}, {50, 0, 64},   {30, 0, 38},
+        {30, 217, 255}, {30, 216, 254}, {-30, 100, 63}, {-30, 36, 0},  {-50, 50, 0},
+        {-50, 100, 37}, {-50, 63, 0},   {-50, 64, 1},   {0, 77, 77},   {-1, 77, 77},
+        {100, 0, 127},  {-100, 255, 128}, {-100, 126, 0},
+    };
+    for (const Case& c : cases) {
+        auto dib = DibCreate(2, 1, 24);
+        DibSetPixel(dib.get(), 1, 0, Rgb(c.in, c.in, c.in));
+        DibShadePixel(dib.get(), 1, 0, c.percent);
+        EXPECT_EQ(DibGetPixel(dib.get(), 1, 0), Rgb(c.out, c.out, c.out))
+            << c.percent << "% on " << int(c.in);
+        EXPECT_EQ(DibGetPixel(dib.get(), 0, 0), 0u) << "neighbour untouched";
+    }
+}
+
+TEST(DibPixels, SwapRedBlueExchangesChannelsAndUndoesItself) {
+    auto dib = MakePattern24(7, 3);
+    auto original = Snapshot(*dib);
+    DibSwapRedBlue(dib.get());
+    ColorRef c = PatternColor(6, 2);
+    EXPECT_EQ(DibGetPixel(dib.get(), 6, 2), Rgb(BlueOf(c), GreenOf(c), RedOf(c)));
+    DibSwapRedBlue(dib.get());
+    EXPECT_EQ(Snapshot(*dib), original);
+}
+
+TEST(DibConvert, PalettePicturesConvertThroughTheirTables) {
+    auto eight = MakePalette(89, 11, 8);
+    for (int32_t y = 0; y < 11; y++) {
+        for (int32_t x = 0; x < 89; x++) {
+            eight->Row(y)[x] = uint8_t(x * 3 + y);
+        }
+    }
+    PutLe32(eight->Bytes() + kBiXPelsPerMeter, 1234);
+    auto out = DibConvertTo24(eight.get());
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out->BitCount(), 24);
+    EXPECT_EQ(out->Stride(), 268u);
+    EXPECT_EQ(out->Size(), 40u + 268u * 11u);
+    EXPECT_EQ(GetLe32(out->Bytes() + kBiXPelsPerMeter), 1234u);
+    EXPECT_EQ(GetLe32(out->Bytes() + kBiClrUsed), 0u);
+    for (int32_t y = 0; y < 11; y++) {
+        for (int32_t x = 0; x < 89; x++) {
+            ASSERT_EQ(DibGetPixel(out.get(), x, y), eight->TableColor(uint8_t(x * 3 + y)));
+        }
+    }
+    auto four = MakePalette(5, 2, 4);
+    four->Row(1)[2] = 0x3E;
+    auto out4 = DibConvertTo24(four.get());
+    EXPECT_EQ(DibGetPixel(out4.get(), 4, 1), four->TableColor(3));
+    EXPECT_EQ(DibGetPixel(out4.get(), 5 - 1, 1), DibGetPixel(four.get(), 4, 1));
+}
+
+TEST(DibConvert, OneSixteenAndThirtyTwoBitPicturesKeepTheirColours) {
+    for (int bits : {1, 16, 32}) {
+        auto dib = bits == 1 ? MakePalette(9, 2, 1) : DibCreate(9, 2, bits);
+        for (size_t i = dib->PixelOffset(); i < dib->Size(); i++) {
+            dib->Bytes()[i] = uint8_t(i * 37 + 11);
+        }
+        auto out = DibConvertTo24(dib.get());
+        ASSERT_TRUE(out) << bits;
+        for (int32_t y = 0; y < 2; y++) {
+            for (int32_t x = 0; x < 9; x++) {
+                ASSERT_EQ(DibGetPixel(out.get(), x, y), DibGetPixel(dib.get(), x, y)) << bits;
+            }
+        }
+        EXPECT_NE(DibGetPixel(out.get(), 3, 1), 0u) << bits << " came out black";
+    }
+    auto already = MakePattern24(3, 3);
+    EXPECT_FALSE(DibConvertTo24(already.get()));
+    EXPECT_FALSE(DibConvertTo24(nullptr));
+}
+
+TEST(DibCopy, DuplicateIsByteForByte) {
+    auto dib = MakePalette(7, 3, 8);
+    dib->Row(2)[6] = 77;
+    auto copy = DibDuplicate(dib.get());
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(Snapshot(*copy), Snapshot(*dib));
+    EXPECT_FALSE(DibDuplicate(nullptr));
+}

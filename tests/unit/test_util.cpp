@@ -1,0 +1,126 @@
+#include "tests/unit/test_util.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace fs = std::filesystem;
+
+ColorRef PatternColor(int32_t x, int32_t y) {
+    return Rgb(uint32_t(7 * x + 3 * y), uint32_t(11 * y + x), uint32_t(200 - x - 2 * y));
+}
+
+std::unique_ptr<Dib> MakePattern24(int32_t width, int32_t height) {
+    auto dib = DibCreate(width, height, 24);
+    for (int32_t y = 0; y < height; y++) {
+        for (int32_t x = 0; x < width; x++) {
+            DibSetPixel(dib.get(), x, y, PatternColor(x, y));
+        }
+    }
+    return dib;
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+namespace {
+struct TempFolder {
+    fs::path path;
+    TempFolder() {
+        path = fs::temp_directory_path() /
+               ("korvane-test-" + std::to_string(std::random_device{}()));
+        fs::create_directories(path);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+} // namespace
+
+std::string TempPath(const std::string& name) {
+    static TempFolder folder;
+    static int counter = 0;
+    return (folder.path / (std::to_string(++counter) + "-" + name)).string();
+}
+
+std::string DataPath(const std::string& name) { return std::string(KORVANE_TEST_DATA) + "/" + name; }
+
+bool HaveForeignReader() {
+#ifdef _WIN32
+    return false;
+#else
+    return std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0;
+#endif
+}
+
+ForeignImage ReadWithPil(const std::string& path) {
+    ForeignImage image;
+#ifndef _WIN32
+    std::string command = "/usr/bin/python3 -c '"
+                          "import sys\n"
+                          "from PIL import Image\n"
+                          "im = Image.open(sys.argv[1])\n"
+                          "print(im.width, im.height, im.mode)\n"
+                          "print(im.convert(\"RGB\").tobytes().hex())\n"
+                          "' '" +
+                          path + "' 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return image;
+    }
+    char mode[32] = {};
+    if (std::fscanf(pipe, "%d %d %31s", &image.width, &image.height, mode) == 3) {
+        image.mode = mode;
+        unsigned byte;
+        while (std::fscanf(pipe, "%2x", &byte) == 1) {
+            image.rgb.push_back(uint8_t(byte));
+        }
+        image.ok = image.rgb.size() == size_t(image.width) * size_t(image.height) * 3;
+    }
+    pclose(pipe);
+#else
+    (void)path;
+#endif
+    return image;
+}
+
+void Put16(std::vector<uint8_t>& v, uint16_t x) {
+    v.push_back(uint8_t(x));
+    v.push_back(uint8_t(x >> 8));
+}
+
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+    for (int i = 0; i < 4; i++) {
+        v.push_back(uint8_t(x >> (8 * i)));
+    }
+}
+
+std::vector<uint8_t> BmpHead(int32_t width, int32_t height, int bits, uint32_t compression,
+                             uint32_t clrUsed, uint32_t offBits, uint32_t fileSize) {
+    std::vector<uint8_t> v = {'B', 'M'};
+    Put32(v, fileSize);
+    Put32(v, 0);
+    Put32(v, offBits);
+    Put32(v, 40);
+    Put32(v, uint32_t(width));
+    Put32(v, uint32_t(height));
+    Put16(v, 1);
+    Put16(v, uint16_t(bits));
+    Put32(v, compression);
+    Put32(v, 0);
+    Put32(v, 2835);
+    Put32(v, 2835);
+    Put32(v, clrUsed);
+    Put32(v, 0);
+    return v;
+}
