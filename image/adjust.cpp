@@ -24,9 +24,22 @@ template <typename Fn> void ForEachPixelRun(Dib* dib, Fn fn) {
     }
 }
 
+// Table lookups eight bytes at a time: one load and one store per eight, which the
+// vectoriser would otherwise turn into slow emulated gathers.
 void MapBytes(Dib* dib, const uint8_t table[256]) {
     ForEachPixelRun(dib, [table](uint8_t* p, size_t n) {
-        for (size_t i = 0; i < n; i++) {
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            uint64_t v;
+            std::memcpy(&v, p + i, 8);
+            uint64_t mapped = 0;
+#pragma GCC unroll 8
+            for (int k = 0; k < 64; k += 8) {
+                mapped |= uint64_t(table[(v >> k) & 0xFF]) << k;
+            }
+            std::memcpy(p + i, &mapped, 8);
+        }
+        for (; i < n; i++) {
             p[i] = table[p[i]];
         }
     });
@@ -96,6 +109,10 @@ std::unique_ptr<Dib> DibScaleDown(const Dib* src, int32_t newWidth, int32_t newH
         const uint8_t* row = src->Row(y);
         const uint8_t* above = aboveToo ? src->Row(y - 1) : nullptr;
         uint8_t* to = out->Row(j);
+        if (newWidth == w && !above) {
+            std::memcpy(to, row, 3 * size_t(w)); // every column kept, nothing to average
+            continue;
+        }
         for (int32_t i = 0; i < newWidth; i++, to += 3) {
             const uint8_t* p = row + 3 * size_t(columns[i]);
             if (!leftToo[i] && !above) {
@@ -120,7 +137,7 @@ std::unique_ptr<Dib> DibScaleDown(const Dib* src, int32_t newWidth, int32_t newH
                 n++;
             }
             for (int c = 0; c < 3; c++) {
-                to[c] = uint8_t(sum[c] / n);
+                to[c] = uint8_t(n == 2 ? sum[c] / 2 : sum[c] / 3);
             }
         }
     }
@@ -132,19 +149,22 @@ void DibAdjustBrightness(Dib* dib, int amount) {
         return;
     }
     int k = std::clamp(amount * 128 / 100, -127, 127);
+    // Written as the wrap-around test of a saturating add or subtract, which compilers turn
+    // into one vector instruction per 16 or 32 bytes.
     if (k > 0) {
-        const uint8_t limit = uint8_t(255 - k);
         const uint8_t add = uint8_t(k);
         ForEachPixelRun(dib, [=](uint8_t* p, size_t n) {
             for (size_t i = 0; i < n; i++) {
-                p[i] = p[i] > limit ? 255 : uint8_t(p[i] + add);
+                uint8_t v = uint8_t(p[i] + add);
+                p[i] = v < p[i] ? 255 : v;
             }
         });
     } else if (k < 0) {
         const uint8_t sub = uint8_t(-k);
         ForEachPixelRun(dib, [=](uint8_t* p, size_t n) {
             for (size_t i = 0; i < n; i++) {
-                p[i] = p[i] < sub ? 0 : uint8_t(p[i] - sub);
+                uint8_t v = uint8_t(p[i] - sub);
+                p[i] = v > p[i] ? 0 : v;
             }
         });
     }

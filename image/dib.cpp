@@ -297,12 +297,15 @@ std::unique_ptr<Dib> DibConvertTo24(const Dib* dib) {
         for (int32_t y = 0; y < dib->Height(); y++) {
             const uint8_t* row = dib->Row(y);
             uint8_t* p = out->Row(y);
+            if (bits == 8) {
+                for (int32_t x = 0; x < w; x++, p += 3) {
+                    std::memcpy(p, bgr[row[x]], 3);
+                }
+                continue;
+            }
             for (int32_t x = 0; x < w; x++, p += 3) {
                 int bit = x * bits;
-                int index = (row[bit / 8] >> (8 - bits - bit % 8)) & mask;
-                p[0] = bgr[index][0];
-                p[1] = bgr[index][1];
-                p[2] = bgr[index][2];
+                std::memcpy(p, bgr[(row[bit / 8] >> (8 - bits - bit % 8)) & mask], 3);
             }
         }
     } else {
