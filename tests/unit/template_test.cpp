@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "compose/template.h"
+#include "image/bmp_file.h"
+#include "tests/unit/test_util.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const ShadeColors kColors{Rgb(10, 20, 30), Rgb(200, 150, 100)};
+
+// A flat grey picture; every code's effect on it is a distinct value.
+std::unique_ptr<Dib> Grey(int32_t width, int32_t height, uint8_t level = 100) {
+    auto dib = DibCreate(width, height, 24);
+    DibFillRect(dib.get(), {0, 0, width, height}, Rgb(level, level, level));
+    return dib;
+}
+
+// A 4-bit mask whose table holds the given colours; pixel x of every row is entry x.
+std::unique_ptr<Dib> CodeMask(const std::vector<ColorRef>& colours) {
+    auto mask = DibCreate(int32_t(colours.size()), 2, 4);
+    for (size_t i = 0; i < colours.size(); i++) {
+        uint8_t* e = mask->Bytes() + 40 + 4 * i;
+        e[0] = BlueOf(colours[i]);
+        e[1] = GreenOf(colours[i]);
+        e[2] = RedOf(colours[i]);
+        for (int32_t y = 0; y < 2; y++) {
+            uint8_t& b = mask->Row(y)[i / 2];
+            b = uint8_t(i % 2 == 0 ? (b & 0x0F) | i << 4 : (b & 0xF0) | i);
+        }
+    }
+    return mask;
+}
+
+struct CodeCase {
+    ColorRef code;
+    ColorRef result; // on grey 100
+};
+
+const std::vector<CodeCase> kCodeCases = {
+    {0x000000, Rgb(37, 37, 37)},    {0x808080, Rgb(63, 63, 63)},   {0xC0C0C0, Rgb(138, 138, 138)},
+    {0xFFFFFF, Rgb(164, 164, 164)}, {0x008000, kColors.back},      {0x00FFFF, kColors.text},
+    {0x008080, 0x808080},           {0x00FF00, 0xC0C0C0},          {0xFF00FF, 0x00FF00},
+    {0xFF0000, Rgb(100, 100, 100)}, {0x800000, Rgb(100, 100, 100)}, {0x0000FF, Rgb(100, 100, 100)},
+    {0x123456, Rgb(100, 100, 100)},
+};
+
+std::string Folder(const std::string& name) {
+    std::string path = TempPath(name);
+    fs::create_directories(path);
+    return path;
+}
+
+std::vector<uint8_t> Pixels(const Dib& dib) { return {dib.Bytes(), dib.Bytes() + dib.Size()}; }
+
+// The cbuttons bitmap as the recipe dresses it: a picture, then the button piece.
+std::unique_ptr<Dib> Buttons(const PieceSource& source) {
+    auto dib = MakePattern24(136, 36);
+    ApplyTemplate(dib.get(), kPieceButton, 0, source, kColors);
+    return dib;
+}
+
+} // namespace
+
+TEST(ShadeTemplate, EachCodeHasItsOneEffect) {
+    std::vector<ColorRef> codes;
+    for (const CodeCase& c : kCodeCases) {
+        codes.push_back(c.code);
+    }
+    auto palette = CodeMask(codes);
+    auto trueColour = DibConvertTo24(palette.get());
+    for (const Dib* mask : {palette.get(), trueColour.get()}) {
+        auto dib = Grey(int32_t(codes.size()) + 2, 3);
+        ShadeTemplate(dib.get(), 1, 1, int32_t(codes.size()), 1, mask, 0, 1, kColors);
+        for (size_t i = 0; i < kCodeCases.size(); i++) {
+            EXPECT_EQ(DibGetPixel(dib.get(), int32_t(i) + 1, 1), kCodeCases[i].result)
+                << std::hex << kCodeCases[i].code << " in a " << std::dec << mask->BitCount()
+                << "-bit mask";
+            EXPECT_EQ(DibGetPixel(dib.get(), int32_t(i) + 1, 0), Rgb(100, 100, 100));
+            EXPECT_EQ(DibGetPixel(dib.get(), int32_t(i) + 1, 2), Rgb(100, 100, 100));
+        }
+    }
+}
+
+TEST(ShadeTemplate, OneWhitePixelOnBlueLightensExactlyThatPixel) {
+    auto mask = CodeMask({0xFF0000, 0xFFFFFF});
+    auto big = DibCreate(40, 30, 4);
+    std::memcpy(big->Bytes() + 40, mask->Bytes() + 40, 64);
+    big->Row(17)[11] = 0x01; // x 23 is entry 1, white; everything else entry 0, blue
+    auto dib = MakePattern24(40, 30);
+    auto before = MakePattern24(40, 30);
+    ShadeTemplate(dib.get(), 0, 0, 40, 30, big.get(), 0, 0, kColors);
+    for (int32_t y = 0; y < 30; y++) {
+        for (int32_t x = 0; x < 40; x++) {
+            ColorRef was = DibGetPixel(before.get(), x, y);
+            ColorRef want = was;
+            if (x == 23 && y == 17) {
+                auto up = [](uint8_t v) { return uint32_t(std::min(255, v + 64)); };
+                want = Rgb(up(RedOf(was)), up(GreenOf(was)), up(BlueOf(was)));
+            }
+            ASSERT_EQ(DibGetPixel(dib.get(), x, y), want) << x << "," << y;
+        }
+    }
+}
+
+TEST(CopyTemplateKeyed, BlueAndNavyLetThePictureShow) {
+    auto tpl = DibCreate(4, 2, 24);
+    const ColorRef row[4] = {0xFF0000, 0x800000, 0x123456, 0xFE0000};
+    for (int32_t x = 0; x < 4; x++) {
+        DibSetPixel(tpl.get(), x, 1, row[x]);
+    }
+    auto dib = Grey(6, 2);
+    CopyTemplateKeyed(dib.get(), 2, 0, 4, 1, tpl.get(), 0, 1);
+    const ColorRef want[6] = {Rgb(100, 100, 100), Rgb(100, 100, 100), Rgb(100, 100, 100),
+                              Rgb(100, 100, 100), 0x123456, 0xFE0000};
+    for (int32_t x = 0; x < 6; x++) {
+        EXPECT_EQ(DibGetPixel(dib.get(), x, 0), want[x]) << x;
+        EXPECT_EQ(DibGetPixel(dib.get(), x, 1), Rgb(100, 100, 100)) << x;
+    }
+    // Pixels beyond the template are see-through, not black.
+    auto wide = Grey(6, 2);
+    CopyTemplateKeyed(wide.get(), 0, 0, 6, 2, tpl.get(), 2, 0);
+    EXPECT_EQ(DibGetPixel(wide.get(), 0, 1), 0x123456u);
+    EXPECT_EQ(DibGetPixel(wide.get(), 2, 1), Rgb(100, 100, 100));
+    EXPECT_EQ(DibGetPixel(wide.get(), 5, 1), Rgb(100, 100, 100));
+}
+
+TEST(TemplateFiles, OnlyFourEightAndTwentyFourBitFilesAreUsable) {
+    std::string folder = Folder("depths");
+    auto write = [&](const std::string& name, const Dib* dib) {
+        std::string path = folder + "/" + name;
+        EXPECT_TRUE(DibWriteFile(path.c_str(), dib));
+        return path;
+    };
+    for (int bits : {4, 8, 24}) {
+        auto dib = DibCreate(5, 5, bits);
+        std::string path = write("ok" + std::to_string(bits) + ".bmp", dib.get());
+        auto read = ReadTemplateFile(path.c_str());
+        ASSERT_TRUE(read) << bits;
+        EXPECT_EQ(read->BitCount(), bits);
+    }
+    for (int bits : {1, 16, 32}) {
+        auto dib = DibCreate(5, 5, bits);
+        std::string path = write("no" + std::to_string(bits) + ".bmp", dib.get());
+        EXPECT_FALSE(ReadTemplateFile(path.c_str())) << bits;
+    }
+    EXPECT_FALSE(ReadTemplateFile(DataPath("im-565.bmp").c_str())); // read as 32 bits
+    EXPECT_TRUE(ReadTemplateFile(DataPath("im-rle8.bmp").c_str()));
+    EXPECT_FALSE(ReadTemplateFile((folder + "/missing.bmp").c_str()));
+    std::vector<uint8_t> cut = DibEncodeFile(DibCreate(20, 20, 24).get());
+    cut.resize(cut.size() / 2);
+    WriteBytes(folder + "/cut.bmp", cut);
+    EXPECT_FALSE(ReadTemplateFile((folder + "/cut.bmp").c_str()));
+}
+
+TEST(ApplyTemplate, BuiltInPiecesShadeOrKeyByPlacement) {
+    // The built-in position bar is blue all over: the bar keeps the plain picture.
+    auto posbar = MakePattern24(307, 10);
+    ApplyTemplate(posbar.get(), kPiecePosBar, 0, PieceSource(), kColors);
+    EXPECT_EQ(Pixels(*posbar), Pixels(*MakePattern24(307, 10)));
+
+    // Magenta lamps become lit green, dark green lamps the display colour.
+    auto piece = DibLoadResource(kPieceShufRep);
+    auto shufrep = Grey(92, 85);
+    ApplyTemplate(shufrep.get(), kPieceShufRep, 0, PieceSource(), kColors);
+    int lit = 0, unlit = 0;
+    for (int32_t y = 0; y < 85; y++) {
+        for (int32_t x = 0; x < 92; x++) {
+            ColorRef code = DibGetPixel(piece.get(), x, y);
+            if (code == 0xFF00FF) {
+                ASSERT_EQ(DibGetPixel(shufrep.get(), x, y), 0x00FF00u) << x << "," << y;
+                lit++;
+            } else if (code == 0x008000) {
+                ASSERT_EQ(DibGetPixel(shufrep.get(), x, y), kColors.back) << x << "," << y;
+                unlit++;
+            }
+        }
+    }
+    EXPECT_GT(lit, 0);
+    EXPECT_GT(unlit, 0);
+
+    // Keyed built-in pieces are copied: the position-bar knob lands at x 248.
+    auto knob = DibLoadResource(kPiecePosVol);
+    auto bar = Grey(307, 10);
+    ApplyTemplate(bar.get(), kPiecePosVol, 1, PieceSource(), kColors);
+    int copied = 0;
+    for (int32_t y = 0; y < 10; y++) {
+        for (int32_t x = 0; x < 59; x++) {
+            ColorRef c = DibGetPixel(knob.get(), x, y);
+            ColorRef want = c == 0xFF0000 || c == 0x800000 ? Rgb(100, 100, 100) : c;
+            ASSERT_EQ(DibGetPixel(bar.get(), 248 + x, y), want) << x << "," << y;
+            copied += want != Rgb(100, 100, 100);
+        }
+    }
+    EXPECT_GT(copied, 50);
+    // Unknown pieces and variants do nothing.
+    auto untouched = Grey(10, 10);
+    ApplyTemplate(untouched.get(), kPiecePosVol, 3, PieceSource(), kColors);
+    ApplyTemplate(untouched.get(), 999, 0, PieceSource(), kColors);
+    EXPECT_EQ(Pixels(*untouched), Pixels(*Grey(10, 10)));
+}
+
+TEST(ApplyTemplate, AFolderFileReplacesOnlyItsOwnPiece) {
+    std::string folder = Folder("buttons-only");
+    auto image = DibCreate(136, 36, 24);
+    for (int32_t y = 0; y < 36; y++) {
+        for (int32_t x = 0; x < 136; x++) {
+            DibSetPixel(image.get(), x, y, (x + y) % 3 == 0 ? 0xFF0000 : Rgb(x, y, 77));
+        }
+    }
+    ASSERT_TRUE(DibWriteFile((folder + "/button.bmp").c_str(), image.get()));
+    PieceSource source(folder);
+    auto buttons = Buttons(source);
+    for (int32_t y = 0; y < 36; y++) {
+        for (int32_t x = 0; x < 136; x++) {
+            ColorRef want = (x + y) % 3 == 0 ? PatternColor(x, y) : Rgb(x, y, 77);
+            ASSERT_EQ(DibGetPixel(buttons.get(), x, y), want) << x << "," << y;
+        }
+    }
+    // Every other piece is the built-in one.
+    auto withFolder = MakePattern24(92, 85);
+    auto builtIn = MakePattern24(92, 85);
+    ApplyTemplate(withFolder.get(), kPieceShufRep, 0, source, kColors);
+    ApplyTemplate(builtIn.get(), kPieceShufRep, 0, PieceSource(), kColors);
+    EXPECT_EQ(Pixels(*withFolder), Pixels(*builtIn));
+    EXPECT_NE(Pixels(*Buttons(PieceSource())), Pixels(*buttons));
+}
+
+TEST(ApplyTemplate, AFourBitFolderFileIsReadAsColourCodes) {
+    // posvol.bmp is a keyed piece when built in; a 4-bit file in its place is shaded.
+    std::string folder = Folder("posvol-codes");
+    auto mask = CodeMask({0xFF0000, 0xFFFFFF, 0x008000});
+    auto file = DibCreate(89, 11, 4);
+    std::memcpy(file->Bytes() + 40, mask->Bytes() + 40, 64);
+    file->Row(2)[0] = 0x12; // (0, 2) white, (1, 2) dark green
+    ASSERT_TRUE(DibWriteFile((folder + "/posvol.bmp").c_str(), file.get()));
+    auto bar = Grey(307, 10);
+    ApplyTemplate(bar.get(), kPiecePosVol, 1, PieceSource(folder), kColors);
+    EXPECT_EQ(DibGetPixel(bar.get(), 248, 2), Rgb(164, 164, 164));
+    EXPECT_EQ(DibGetPixel(bar.get(), 249, 2), kColors.back);
+    EXPECT_EQ(DibGetPixel(bar.get(), 250, 2), Rgb(100, 100, 100));
+}
+
+TEST(ApplyTemplate, UnusableFolderFilesFallBackToTheBuiltInPiece) {
+    auto builtIn = Buttons(PieceSource());
+    auto write = [](const std::string& folder, const std::vector<uint8_t>& bytes) {
+        WriteBytes(folder + "/button.bmp", bytes);
+        return PieceSource(folder);
+    };
+    std::vector<uint8_t> oneBit = DibEncodeFile(DibCreate(136, 36, 1).get());
+    std::vector<uint8_t> thirtyTwo = DibEncodeFile(DibCreate(136, 36, 32).get());
+    std::vector<uint8_t> truncated = DibEncodeFile(DibCreate(136, 36, 24).get());
+    truncated.resize(1000);
+    for (const auto& bytes : {oneBit, thirtyTwo, truncated}) {
+        PieceSource source = write(Folder("fallback"), bytes);
+        EXPECT_EQ(Pixels(*Buttons(source)), Pixels(*builtIn));
+    }
+    EXPECT_EQ(Pixels(*Buttons(PieceSource(Folder("empty")))), Pixels(*builtIn));
+    EXPECT_EQ(Pixels(*Buttons(PieceSource(TempPath("no-such-folder")))), Pixels(*builtIn));
+}
+
+TEST(ApplyTemplate, AnUndersizedFolderFileIsSeeThroughBeyondItsEdge) {
+    // A 10 x 10 black 24-bit button.bmp: its pixels cover the corner; beyond it the picture
+    // shows, and nothing outside the file is read.
+    std::string folder = Folder("small");
+    auto small = DibCreate(10, 10, 24);
+    ASSERT_TRUE(DibWriteFile((folder + "/button.bmp").c_str(), small.get()));
+    auto buttons = Buttons(PieceSource(folder));
+    for (int32_t y = 0; y < 36; y++) {
+        for (int32_t x = 0; x < 136; x++) {
+            ColorRef want = x < 10 && y < 10 ? 0 : PatternColor(x, y);
+            ASSERT_EQ(DibGetPixel(buttons.get(), x, y), want) << x << "," << y;
+        }
+    }
+    // The same for a 4-bit file of colour codes: outside it nothing is darkened.
+    std::string codes = Folder("small-codes");
+    auto blackCodes = DibCreate(10, 10, 4); // every entry black: darken
+    ASSERT_TRUE(DibWriteFile((codes + "/button.bmp").c_str(), blackCodes.get()));
+    auto shaded = Grey(136, 36);
+    ApplyTemplate(shaded.get(), kPieceButton, 0, PieceSource(codes), kColors);
+    EXPECT_EQ(DibGetPixel(shaded.get(), 9, 9), Rgb(37, 37, 37));
+    EXPECT_EQ(DibGetPixel(shaded.get(), 10, 9), Rgb(100, 100, 100));
+    EXPECT_EQ(DibGetPixel(shaded.get(), 9, 10), Rgb(100, 100, 100));
+}
+
+TEST(ApplyTemplate, TheShippedExampleFolderIsUsedFileByFile) {
+    int used = 0;
+    bool shaded = false, keyed = false;
+    for (const auto& entry : fs::directory_iterator(KORVANE_TEMPLATES)) {
+        if (!entry.is_directory()) {
+            continue;
+        }
+        PieceSource source(entry.path().string());
+        for (const TemplatePlacement& p : TemplatePlacements()) {
+            auto file = source.FolderFile(p);
+            if (!file) {
+                continue;
+            }
+            used++;
+            EXPECT_GE(file->Width(), p.sx + p.width) << p.fileName;
+            EXPECT_GE(file->Height(), p.sy + p.height) << p.fileName;
+            shaded |= file->BitCount() == 4;
+            keyed |= file->BitCount() != 4;
+            auto withFolder = Grey(p.x + p.width, p.y + p.height);
+            auto builtIn = Grey(p.x + p.width, p.y + p.height);
+            ApplyTemplate(withFolder.get(), p.id, p.variant, source, kColors);
+            ApplyTemplate(builtIn.get(), p.id, p.variant, PieceSource(), kColors);
+            EXPECT_NE(Pixels(*withFolder), Pixels(*builtIn)) << p.fileName << " changes nothing";
+        }
+    }
+    EXPECT_GT(used, 0) << "no example template folder";
+    EXPECT_TRUE(shaded) << "the example shows no 4-bit file of colour codes";
+    EXPECT_TRUE(keyed) << "the example shows no keyed full-colour file";
+}
