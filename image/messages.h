@@ -17,3 +17,6 @@ constexpr const char kMsgTooLarge[] =
     "image first.";
 constexpr const char kMsgScaleRaised[] =
     "Image too small...\nProgram will adjust image to minimum skin size.";
+constexpr const char kMsgNoContinuous[] =
+    "Can not use Continuous Mode!\nImage height less than 348 pixels.\nPlease try to load "
+    "another image.";

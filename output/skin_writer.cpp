@@ -1,0 +1,188 @@
+#include "output/skin_writer.h"
+
+#include <cstdio>
+
+#include "image/bmp_file.h"
+
+namespace {
+
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+constexpr char kLineEnd[] = "\r\n";
+
+// "RRGGBB" in upper case, red first, whatever the byte order of ColorRef.
+std::string HexColor(ColorRef color) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%02X%02X%02X", unsigned(RedOf(color)), unsigned(GreenOf(color)),
+                  unsigned(BlueOf(color)));
+    return hex;
+}
+
+bool EndsWithSeparator(const std::string& folder) {
+    return !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
+}
+
+std::string JoinPath(const std::string& folder, const char* name) {
+    std::string path = folder;
+    if (!EndsWithSeparator(path)) {
+        path += kPathSeparator;
+    }
+    return path + name;
+}
+
+// Creates or truncates the file and writes all of bytes. The close is checked too: buffered
+// bytes reach the disk only then.
+bool WriteWholeFile(const std::string& path, const void* bytes, size_t count) {
+    if (path.empty()) {
+        return false;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        return false;
+    }
+    bool ok = WriteFileFull(file, bytes, count);
+    return std::fclose(file) == 0 && ok;
+}
+
+std::vector<uint8_t> TextBytes(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+std::vector<std::string> AllNames(const std::vector<SkinFile>& files) {
+    std::vector<std::string> names;
+    for (const SkinFile& file : files) {
+        names.push_back(file.name);
+    }
+    return names;
+}
+
+} // namespace
+
+std::string VisColorText(const VisColorTable& table) {
+    std::string text;
+    for (ColorRef color : table) {
+        char line[16];
+        std::snprintf(line, sizeof line, "%u,%u,%u", unsigned(RedOf(color)),
+                      unsigned(GreenOf(color)), unsigned(BlueOf(color)));
+        text += line;
+        text += kLineEnd;
+    }
+    return text;
+}
+
+std::string PlaylistText(const PlaylistStyle& style) {
+    std::string text = "[Text]";
+    text += kLineEnd;
+    text += "Normal=#" + HexColor(style.normalText) + kLineEnd;
+    text += "Current=#" + HexColor(style.currentText) + kLineEnd;
+    text += "NormalBG=#" + HexColor(style.normalBack) + kLineEnd;
+    text += "SelectedBG=#" + HexColor(style.selectedBack) + kLineEnd;
+    // Players read the face name up to the end of the file, so no line end follows it.
+    text += "Font=" + style.fontName;
+    return text;
+}
+
+bool WriteVisColorFile(const std::string& path, const VisColorTable& table) {
+    std::string text = VisColorText(table);
+    return WriteWholeFile(path, text.data(), text.size());
+}
+
+bool WritePlaylistTextFile(const std::string& path, const PlaylistStyle& style) {
+    std::string text = PlaylistText(style);
+    return WriteWholeFile(path, text.data(), text.size());
+}
+
+std::unique_ptr<Dib> CombinedVolume(const Dib* volume, const Dib* balance) {
+    if (!volume || !balance) {
+        return nullptr;
+    }
+    // Players without balance.bmp draw the balance slider from volume.bmp's frames, so the
+    // balance bitmap's first frame is laid over three of them.
+    constexpr int32_t kBalanceFrameWidth = 68;
+    constexpr int32_t kBalanceFrameHeight = 13;
+    constexpr int32_t kBalanceFrameTops[] = {0, 30, 60};
+    std::unique_ptr<Dib> combined = DibDuplicate(volume);
+    for (int32_t top : kBalanceFrameTops) {
+        DibCopyRect(combined.get(), 0, top, kBalanceFrameWidth, kBalanceFrameHeight, balance, 0, 0);
+    }
+    return combined;
+}
+
+std::vector<SkinFile> SkinFileSet(const SkinSet& skin, const PlaylistStyle& style,
+                                  bool genBalance) {
+    std::vector<SkinFile> files;
+    for (const SkinFileEntry& entry : kSkinFileTable) {
+        SkinFile file{entry.name, {}};
+        switch (entry.content) {
+        case SkinFileContent::Bitmap:
+            file.bytes = DibEncodeFile((skin.*entry.bitmap).get());
+            break;
+        case SkinFileContent::Volume:
+            if (genBalance) {
+                file.bytes = DibEncodeFile(skin.volume.get());
+            } else {
+                file.bytes =
+                    DibEncodeFile(CombinedVolume(skin.volume.get(), skin.balance.get()).get());
+            }
+            break;
+        case SkinFileContent::Balance:
+            if (!genBalance) {
+                continue;
+            }
+            file.bytes = DibEncodeFile(skin.balance.get());
+            break;
+        case SkinFileContent::VisColors:
+            file.bytes = TextBytes(VisColorText(skin.visColors));
+            break;
+        case SkinFileContent::PlaylistText:
+            file.bytes = TextBytes(PlaylistText(style));
+            break;
+        }
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+bool SkinFolderPathFits(const std::string& folder) {
+    if (folder.empty()) {
+        return false;
+    }
+    for (const SkinFileEntry& entry : kSkinFileTable) {
+        if (JoinPath(folder, entry.name).size() > kMaxSkinPathLength) {
+            return false;
+        }
+    }
+    return true;
+}
+
+SkinWriteResult WriteSkinFolder(const std::string& folder, const SkinSet& skin,
+                                const PlaylistStyle& style, bool genBalance) {
+    std::vector<SkinFile> files = SkinFileSet(skin, style, genBalance);
+    SkinWriteResult result;
+    if (folder.empty()) {
+        result.status = SkinWriteStatus::NoFolder;
+        result.failed = AllNames(files);
+        return result;
+    }
+    // Checked for the whole set before the first file, so a refused folder gets no partial
+    // skin.
+    if (!SkinFolderPathFits(folder)) {
+        result.status = SkinWriteStatus::PathTooLong;
+        result.failed = AllNames(files);
+        return result;
+    }
+    for (const SkinFile& file : files) {
+        // A missing bitmap writes nothing, so a file of that name from an earlier save is not
+        // truncated into something a player cannot read.
+        if (file.bytes.empty() ||
+            !WriteWholeFile(JoinPath(folder, file.name), file.bytes.data(), file.bytes.size())) {
+            result.failed.push_back(file.name);
+        }
+    }
+    result.status = result.failed.empty() ? SkinWriteStatus::Written : SkinWriteStatus::Incomplete;
+    return result;
+}

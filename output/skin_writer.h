@@ -1,0 +1,127 @@
+#pragma once
+
+// The skin file set: which files a skin folder holds, in which order they are written, which
+// bitmap goes into which file, and the exact bytes of the two text files.
+//
+// A skin folder holds up to fifteen files. Twelve bitmaps are always written; balance.bmp is
+// written only when the project asks for it, otherwise the volume bitmap carries the balance
+// slider in its top three frames (players fall back to volume.bmp for the balance control).
+// The bitmaps are 24-bit BMP files exactly as DibEncodeFile makes them; viscolor.txt and
+// pledit.txt are plain text with CR LF line ends.
+//
+// SkinFileSet describes the set once; the folder writer here and the archive writer (wsz.h)
+// both write what it lists, so a folder and a .wsz of the same skin hold the same bytes.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "compose/skin.h"
+#include "image/dib.h"
+
+// The playlist editor's colours and font as pledit.txt carries them.
+struct PlaylistStyle {
+    ColorRef normalText = Rgb(0, 255, 0);
+    ColorRef currentText = Rgb(255, 255, 255);
+    ColorRef normalBack = Rgb(0, 0, 0);
+    ColorRef selectedBack = Rgb(0, 0, 192);
+    std::string fontName = "Arial";
+};
+
+enum class SkinFileContent {
+    Bitmap,       // the SkinSet bitmap named by `bitmap`, as it is
+    Volume,       // the volume bitmap; without balance.bmp the combined volume bitmap
+    Balance,      // the balance bitmap; written only with genBalance
+    VisColors,    // VisColorText of the SkinSet's visColors
+    PlaylistText, // PlaylistText of the style
+};
+
+struct SkinFileEntry {
+    const char* name; // lower case, as players look it up
+    SkinFileContent content;
+    std::unique_ptr<Dib> SkinSet::*bitmap; // nullptr for the text files
+    int32_t width;                         // the size composition makes; 0 for text files
+    int32_t height;
+};
+
+// Every member a skin folder can hold, in the order of writing.
+inline constexpr std::array<SkinFileEntry, 15> kSkinFileTable = {{
+    {"main.bmp", SkinFileContent::Bitmap, &SkinSet::main, 275, 116},
+    {"titlebar.bmp", SkinFileContent::Bitmap, &SkinSet::titlebar, 344, 87},
+    {"cbuttons.bmp", SkinFileContent::Bitmap, &SkinSet::cbuttons, 136, 36},
+    {"shufrep.bmp", SkinFileContent::Bitmap, &SkinSet::shufrep, 92, 85},
+    {"monoster.bmp", SkinFileContent::Bitmap, &SkinSet::monoster, 58, 24},
+    {"posbar.bmp", SkinFileContent::Bitmap, &SkinSet::posbar, 307, 10},
+    {"numbers.bmp", SkinFileContent::Bitmap, &SkinSet::numbers, 99, 13},
+    {"text.bmp", SkinFileContent::Bitmap, &SkinSet::text, 155, 18},
+    {"playpaus.bmp", SkinFileContent::Bitmap, &SkinSet::playpaus, 42, 9},
+    {"volume.bmp", SkinFileContent::Volume, &SkinSet::volume, 68, 433},
+    {"balance.bmp", SkinFileContent::Balance, &SkinSet::balance, 68, 433},
+    {"viscolor.txt", SkinFileContent::VisColors, nullptr, 0, 0},
+    {"eqmain.bmp", SkinFileContent::Bitmap, &SkinSet::eqmain, 275, 315},
+    {"pledit.bmp", SkinFileContent::Bitmap, &SkinSet::pledit, 280, 190},
+    {"pledit.txt", SkinFileContent::PlaylistText, nullptr, 0, 0},
+}};
+
+// The longest file path the program hands to the file system: MAX_PATH (260) less the
+// terminator, so the same folder works with the ANSI file functions of Windows.
+constexpr size_t kMaxSkinPathLength = 259;
+
+// viscolor.txt: one line "red,green,blue" CR LF per entry, index 0 first, decimal without
+// leading zeros; nothing after the last CR LF.
+std::string VisColorText(const VisColorTable& table);
+
+// pledit.txt: "[Text]", then Normal, Current, NormalBG and SelectedBG as "#RRGGBB" in
+// upper-case hex, each line ending in CR LF, and last "Font=" with the face name and no line
+// end.
+std::string PlaylistText(const PlaylistStyle& style);
+
+// Write the text files, replacing any file of that name. False for an empty path or a file
+// that cannot be created or completely written.
+bool WriteVisColorFile(const std::string& path, const VisColorTable& table);
+bool WritePlaylistTextFile(const std::string& path, const PlaylistStyle& style);
+
+// The volume bitmap that also carries the balance slider: a copy of volume whose 68 x 13
+// rectangles at (0, 0), (0, 30) and (0, 60) are the balance bitmap's 68 x 13 rectangle at
+// (0, 0). Neither input is changed. nullptr when either bitmap is missing, since a volume
+// bitmap without its balance frames is not what the skin asked for. The caller owns the
+// result.
+std::unique_ptr<Dib> CombinedVolume(const Dib* volume, const Dib* balance);
+
+// One member of the set as it goes to disk or into an archive.
+struct SkinFile {
+    const char* name;           // from kSkinFileTable
+    std::vector<uint8_t> bytes; // the whole file; empty when its bitmap is missing
+};
+
+// The members to write, in the order of kSkinFileTable: fifteen with genBalance, fourteen
+// without (no balance.bmp, and volume.bmp is the combined volume bitmap). A missing bitmap
+// stays in the list with no bytes, so every writer reports it by name.
+std::vector<SkinFile> SkinFileSet(const SkinSet& skin, const PlaylistStyle& style, bool genBalance);
+
+enum class SkinWriteStatus {
+    Written,     // every member of the set was written
+    Incomplete,  // the members in `failed` could not be written; the others were
+    NoFolder,    // an empty folder path; nothing was written
+    PathTooLong, // the folder leaves no room for a file name; nothing was written
+};
+
+struct SkinWriteResult {
+    SkinWriteStatus status = SkinWriteStatus::NoFolder;
+    // The members this save did not write, in the order of the set. Empty exactly when
+    // everything was written; for a refused folder it names the whole set.
+    std::vector<std::string> failed;
+};
+
+// True when every member's path inside folder fits kMaxSkinPathLength. The Save dialog can
+// ask this before it creates the folder.
+bool SkinFolderPathFits(const std::string& folder);
+
+// Writes the set into an existing folder (with or without a trailing '/' or '\'). Each member
+// replaces a file of the same name; other files in the folder, a balance.bmp left by an
+// earlier save among them, are left alone, and no folder is created. A member that fails does
+// not stop the others.
+SkinWriteResult WriteSkinFolder(const std::string& folder, const SkinSet& skin,
+                                const PlaylistStyle& style, bool genBalance);

@@ -1,0 +1,165 @@
+#include "output/wsz.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include <zlib.h>
+
+#include "image/bmp_file.h"
+
+namespace {
+
+constexpr uint32_t kLocalHeaderSignature = 0x04034B50;
+constexpr uint32_t kCentralHeaderSignature = 0x02014B50;
+constexpr uint32_t kEndRecordSignature = 0x06054B50;
+constexpr uint16_t kVersionNeeded = 20; // deflate
+constexpr uint16_t kMethodDeflate = 8;
+// 2026-01-01 00:00:00 in MS-DOS form: a fixed stamp keeps the archive the same from save to
+// save, so it can be compared byte for byte.
+constexpr uint16_t kDosTime = 0;
+constexpr uint16_t kDosDate = (2026 - 1980) << 9 | 1 << 5 | 1;
+
+// The skin is well under a megabyte, so every size and offset fits the 16- and 32-bit fields
+// of a plain zip archive; anything larger is refused rather than written wrongly.
+constexpr size_t kMaxArchiveSize = 0x7FFFFFFF;
+
+void Add16(std::vector<uint8_t>& out, uint16_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
+void Add32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; i++) {
+        out.push_back(uint8_t(v >> (8 * i)));
+    }
+}
+
+// Raw deflate (no zlib header or trailer), as zip method 8 stores it. False when zlib fails.
+// The fastest level: an archive of a whole skin is made within a frame, and the stronger
+// levels save only a few per cent on pictures of this size.
+bool Deflate(const std::vector<uint8_t>& in, std::vector<uint8_t>& packedOut) {
+    z_stream stream{};
+    if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8,
+                     Z_DEFAULT_STRATEGY) != Z_OK) {
+        return false;
+    }
+    packedOut.resize(deflateBound(&stream, uLong(in.size())));
+    stream.next_in = const_cast<Bytef*>(in.data());
+    stream.avail_in = uInt(in.size());
+    stream.next_out = packedOut.data();
+    stream.avail_out = uInt(packedOut.size());
+    // deflateBound leaves room for the whole stream, so one call with Z_FINISH ends it.
+    int result = deflate(&stream, Z_FINISH);
+    packedOut.resize(stream.total_out);
+    deflateEnd(&stream);
+    return result == Z_STREAM_END;
+}
+
+// The fields a local header and its central-directory entry share, from "version needed" to
+// "extra field length".
+void AddCommonFields(std::vector<uint8_t>& out, uint32_t crc, size_t packedSize, size_t size,
+                     size_t nameLength) {
+    Add16(out, kVersionNeeded);
+    Add16(out, 0); // no flags: sizes are known before the header is written
+    Add16(out, kMethodDeflate);
+    Add16(out, kDosTime);
+    Add16(out, kDosDate);
+    Add32(out, crc);
+    Add32(out, uint32_t(packedSize));
+    Add32(out, uint32_t(size));
+    Add16(out, uint16_t(nameLength));
+    Add16(out, 0); // no extra field
+}
+
+// Puts the finished temporary in place of target. POSIX rename replaces the target in one
+// step. The Windows C runtime refuses to rename onto an existing file, so there the old
+// archive is removed first; its remove() deletes files only, so a directory in the way is
+// never touched. (std::filesystem::rename would replace in one step, but converts the path
+// from a code page other than the one fopen uses, so non-ASCII folder names would differ.)
+bool ReplaceFile(const std::string& temporary, const std::string& target) {
+    if (std::rename(temporary.c_str(), target.c_str()) == 0) {
+        return true;
+    }
+#ifdef _WIN32
+    if (std::remove(target.c_str()) == 0) {
+        return std::rename(temporary.c_str(), target.c_str()) == 0;
+    }
+#endif
+    return false;
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeZipArchive(const std::vector<SkinFile>& files) {
+    std::vector<uint8_t> archive;
+    std::vector<uint8_t> directory;
+    std::vector<uint8_t> packed;
+    for (const SkinFile& file : files) {
+        size_t nameLength = std::strlen(file.name);
+        if (file.bytes.empty() || !Deflate(file.bytes, packed)) {
+            return {};
+        }
+        if (archive.size() + packed.size() + file.bytes.size() > kMaxArchiveSize) {
+            return {};
+        }
+        uint32_t crc = uint32_t(crc32(0L, file.bytes.data(), uInt(file.bytes.size())));
+        uint32_t offset = uint32_t(archive.size());
+
+        Add32(archive, kLocalHeaderSignature);
+        AddCommonFields(archive, crc, packed.size(), file.bytes.size(), nameLength);
+        archive.insert(archive.end(), file.name, file.name + nameLength);
+        archive.insert(archive.end(), packed.begin(), packed.end());
+
+        Add32(directory, kCentralHeaderSignature);
+        Add16(directory, kVersionNeeded); // made by: MS-DOS attributes, zip 2.0
+        AddCommonFields(directory, crc, packed.size(), file.bytes.size(), nameLength);
+        Add16(directory, 0); // no comment
+        Add16(directory, 0); // disk 0
+        Add16(directory, 0); // internal attributes: binary
+        Add32(directory, 0); // external attributes: a plain file
+        Add32(directory, offset);
+        directory.insert(directory.end(), file.name, file.name + nameLength);
+    }
+    uint32_t directoryOffset = uint32_t(archive.size());
+    archive.insert(archive.end(), directory.begin(), directory.end());
+    Add32(archive, kEndRecordSignature);
+    Add16(archive, 0); // this disk
+    Add16(archive, 0); // the disk where the directory starts
+    Add16(archive, uint16_t(files.size()));
+    Add16(archive, uint16_t(files.size()));
+    Add32(archive, uint32_t(directory.size()));
+    Add32(archive, directoryOffset);
+    Add16(archive, 0); // no archive comment
+    return archive;
+}
+
+std::vector<uint8_t> EncodeSkinArchive(const SkinSet& skin, const PlaylistStyle& style,
+                                       bool genBalance) {
+    return EncodeZipArchive(SkinFileSet(skin, style, genBalance));
+}
+
+bool WriteSkinArchive(const std::string& path, const SkinSet& skin, const PlaylistStyle& style,
+                      bool genBalance) {
+    if (path.empty()) {
+        return false;
+    }
+    std::vector<uint8_t> archive = EncodeSkinArchive(skin, style, genBalance);
+    if (archive.empty()) {
+        return false;
+    }
+    std::string temporary = path + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) {
+        // Nothing was created, so there is nothing to clean up; whatever stands at the
+        // temporary's name (a folder, say) is not ours to remove.
+        return false;
+    }
+    bool ok = WriteFileFull(file, archive.data(), archive.size());
+    // Buffered bytes reach the disk only at the close, so its failure is a failed write too.
+    ok = std::fclose(file) == 0 && ok;
+    if (!ok || !ReplaceFile(temporary, path)) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+// The skin as one .wsz file: a zip archive holding the members of SkinFileSet at its root, in
+// the same order and with the same bytes as a skin folder. Each member is deflated (method 8)
+// and stamped 2026-01-01 00:00, so the same skin always gives the same archive.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "compose/skin.h"
+#include "output/skin_writer.h"
+
+// The zip archive of these files, in their order; empty when a file has no bytes (a missing
+// bitmap) or cannot be compressed.
+std::vector<uint8_t> EncodeZipArchive(const std::vector<SkinFile>& files);
+
+// The whole archive of the skin; empty when a bitmap is missing.
+std::vector<uint8_t> EncodeSkinArchive(const SkinSet& skin, const PlaylistStyle& style,
+                                       bool genBalance);
+
+// Writes the archive to path. The bytes go to path + ".tmp" first and replace path only once
+// they are completely written and closed, so a failed save leaves no temporary file and any
+// earlier archive at path as it was. False for an empty path, a missing bitmap or a file that
+// cannot be written.
+bool WriteSkinArchive(const std::string& path, const SkinSet& skin, const PlaylistStyle& style,
+                      bool genBalance);

@@ -1,0 +1,570 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <zlib.h>
+
+#include "image/bmp_file.h"
+#include "output/skin_writer.h"
+#include "output/wsz.h"
+#include "tests/unit/test_util.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Member {
+    std::unique_ptr<Dib> SkinSet::*bitmap;
+    const char* name;
+    int32_t width;
+    int32_t height;
+};
+
+// The bitmaps a player reads and their sizes, written out here rather than taken from the
+// writer's table so that a wrong entry there shows.
+const Member kBitmaps[] = {
+    {&SkinSet::main, "main.bmp", 275, 116},        {&SkinSet::titlebar, "titlebar.bmp", 344, 87},
+    {&SkinSet::cbuttons, "cbuttons.bmp", 136, 36}, {&SkinSet::shufrep, "shufrep.bmp", 92, 85},
+    {&SkinSet::monoster, "monoster.bmp", 58, 24},  {&SkinSet::posbar, "posbar.bmp", 307, 10},
+    {&SkinSet::numbers, "numbers.bmp", 99, 13},    {&SkinSet::text, "text.bmp", 155, 18},
+    {&SkinSet::playpaus, "playpaus.bmp", 42, 9},   {&SkinSet::volume, "volume.bmp", 68, 433},
+    {&SkinSet::balance, "balance.bmp", 68, 433},   {&SkinSet::eqmain, "eqmain.bmp", 275, 315},
+    {&SkinSet::pledit, "pledit.bmp", 280, 190},
+};
+
+const std::vector<std::string> kAllNames = {
+    "main.bmp",    "titlebar.bmp", "cbuttons.bmp", "shufrep.bmp",  "monoster.bmp",
+    "posbar.bmp",  "numbers.bmp",  "text.bmp",     "playpaus.bmp", "volume.bmp",
+    "balance.bmp", "viscolor.txt", "eqmain.bmp",   "pledit.bmp",   "pledit.txt"};
+
+std::vector<std::string> NamesWithoutBalance() {
+    std::vector<std::string> names = kAllNames;
+    names.erase(std::find(names.begin(), names.end(), "balance.bmp"));
+    return names;
+}
+
+// Every bitmap its own shifted pattern, so a member written from the wrong bitmap shows.
+std::unique_ptr<Dib> Pattern(int32_t width, int32_t height, int shift) {
+    auto dib = DibCreate(width, height, 24);
+    for (int32_t y = 0; y < height; y++) {
+        for (int32_t x = 0; x < width; x++) {
+            DibSetPixel(dib.get(), x, y, PatternColor(x + 5 * shift, y + shift));
+        }
+    }
+    return dib;
+}
+
+std::unique_ptr<SkinSet> MakeTestSkin(int seed = 0) {
+    auto skin = std::make_unique<SkinSet>();
+    int shift = seed;
+    for (const Member& m : kBitmaps) {
+        (*skin).*m.bitmap = Pattern(m.width, m.height, ++shift);
+    }
+    for (size_t i = 0; i < skin->visColors.size(); i++) {
+        skin->visColors[i] = Rgb(uint32_t(11 * i + seed), uint32_t(255 - i), uint32_t(7 * i));
+    }
+    return skin;
+}
+
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+std::string NewFolder(const std::string& name) {
+    std::string folder = TempPath(name);
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::string In(const std::string& folder, const std::string& name) {
+    return (fs::path(folder) / name).string();
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every member on disk holds exactly the bytes the set lists for it.
+void ExpectFolderHoldsSet(const std::string& folder, const std::vector<SkinFile>& files) {
+    for (const SkinFile& file : files) {
+        EXPECT_EQ(ReadBytes(In(folder, file.name)), file.bytes) << file.name;
+    }
+}
+
+#ifndef _WIN32
+// Exit status of a shell command; its standard output goes to outputOut.
+int RunCommand(const std::string& command, std::string* outputOut = nullptr) {
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe) {
+        return -1;
+    }
+    std::string output;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        output.append(buffer, n);
+    }
+    if (outputOut) {
+        *outputOut = output;
+    }
+    return pclose(pipe);
+}
+#endif
+
+} // namespace
+
+TEST(VisColorText, LinesAreRedGreenBlueInDecimalEndingInCrLf) {
+    VisColorTable table;
+    for (size_t i = 0; i < table.size(); i++) {
+        table[i] = Rgb(uint32_t(i), uint32_t(10 * i), uint32_t(200 + i));
+    }
+    table[0] = Rgb(0, 0, 0);
+    table[1] = Rgb(255, 255, 255);
+    table[2] = Rgb(0x12, 0xAB, 0x05);
+    std::string expected = "0,0,0\r\n255,255,255\r\n18,171,5\r\n";
+    for (size_t i = 3; i < table.size(); i++) {
+        expected += std::to_string(i) + "," + std::to_string(10 * i) + "," +
+                    std::to_string(200 + i) + "\r\n";
+    }
+    EXPECT_EQ(VisColorText(table), expected);
+
+    table.fill(Rgb(255, 255, 255));
+    EXPECT_EQ(VisColorText(table).size(), 23u * 13u); // the longest file
+}
+
+TEST(VisColorText, FileHoldsTheTextAndReplacesALongerOne) {
+    VisColorTable table = MakeTestSkin()->visColors;
+    std::string path = TempPath("viscolor.txt");
+    WriteBytes(path, std::vector<uint8_t>(1000, 'x'));
+    ASSERT_TRUE(WriteVisColorFile(path, table));
+    EXPECT_EQ(ReadBytes(path), Bytes(VisColorText(table)));
+
+    EXPECT_FALSE(WriteVisColorFile("", table));
+    EXPECT_FALSE(WriteVisColorFile(In(path, "viscolor.txt"), table)); // under a regular file
+}
+
+TEST(PlaylistText, DefaultsAreTheStockColoursAndArial) {
+    EXPECT_EQ(PlaylistText({}), "[Text]\r\nNormal=#00FF00\r\nCurrent=#FFFFFF\r\n"
+                                "NormalBG=#000000\r\nSelectedBG=#0000C0\r\nFont=Arial");
+}
+
+TEST(PlaylistText, ColoursAreUpperCaseHexRedFirstAndTheFontHasNoLineEnd) {
+    PlaylistStyle style;
+    style.normalText = Rgb(0x12, 0xAB, 0x05);
+    style.currentText = Rgb(0xFE, 0x0A, 0xB1);
+    style.normalBack = Rgb(0x01, 0x02, 0x03);
+    style.selectedBack = Rgb(0xC0, 0xDE, 0xF0);
+    style.fontName = "MS Sans Serif";
+    std::string expected = "[Text]\r\nNormal=#12AB05\r\nCurrent=#FE0AB1\r\nNormalBG=#010203\r\n"
+                           "SelectedBG=#C0DEF0\r\nFont=MS Sans Serif";
+    EXPECT_EQ(PlaylistText(style), expected);
+
+    std::string path = TempPath("pledit.txt");
+    WriteBytes(path, std::vector<uint8_t>(1000, 'x'));
+    ASSERT_TRUE(WritePlaylistTextFile(path, style));
+    EXPECT_EQ(ReadBytes(path), Bytes(expected));
+    EXPECT_FALSE(WritePlaylistTextFile("", style));
+    EXPECT_FALSE(WritePlaylistTextFile(In(path, "pledit.txt"), style));
+}
+
+TEST(CombinedVolume, DiffersFromVolumeOnlyInTheThreeBalanceFrames) {
+    auto skin = MakeTestSkin();
+    std::vector<uint8_t> volumeBefore(skin->volume->Bytes(),
+                                      skin->volume->Bytes() + skin->volume->Size());
+    auto combined = CombinedVolume(skin->volume.get(), skin->balance.get());
+    ASSERT_TRUE(combined);
+    ASSERT_EQ(combined->Width(), 68);
+    ASSERT_EQ(combined->Height(), 433);
+    for (int32_t y = 0; y < 433; y++) {
+        int32_t top = y - y % 30; // the frame that could cover row y
+        bool inFrame = top <= 60 && y - top < 13;
+        for (int32_t x = 0; x < 68; x++) {
+            ColorRef want = inFrame ? DibGetPixel(skin->balance.get(), x, y - top)
+                                    : DibGetPixel(skin->volume.get(), x, y);
+            ASSERT_EQ(DibGetPixel(combined.get(), x, y), want) << x << "," << y;
+        }
+    }
+    EXPECT_TRUE(std::equal(volumeBefore.begin(), volumeBefore.end(), skin->volume->Bytes()));
+
+    EXPECT_FALSE(CombinedVolume(nullptr, skin->balance.get()));
+    EXPECT_FALSE(CombinedVolume(skin->volume.get(), nullptr));
+}
+
+TEST(SkinFileSet, ListsTheMembersInWritingOrderWithTheirBytes) {
+    auto skin = MakeTestSkin();
+    PlaylistStyle style;
+    style.fontName = "Tahoma";
+    auto combined = CombinedVolume(skin->volume.get(), skin->balance.get());
+    for (bool genBalance : {true, false}) {
+        std::vector<SkinFile> files = SkinFileSet(*skin, style, genBalance);
+        std::vector<std::string> names;
+        for (const SkinFile& file : files) {
+            names.push_back(file.name);
+        }
+        EXPECT_EQ(names, genBalance ? kAllNames : NamesWithoutBalance());
+        for (const Member& m : kBitmaps) {
+            auto it = std::find(names.begin(), names.end(), m.name);
+            if (it == names.end()) {
+                continue;
+            }
+            const Dib* dib = ((*skin).*m.bitmap).get();
+            if (!genBalance && dib == skin->volume.get()) {
+                dib = combined.get();
+            }
+            EXPECT_EQ(files[size_t(it - names.begin())].bytes, DibEncodeFile(dib)) << m.name;
+        }
+        EXPECT_EQ(files[names.size() - 4].bytes, Bytes(VisColorText(skin->visColors)));
+        EXPECT_EQ(files.back().bytes, Bytes(PlaylistText(style)));
+    }
+    // The table's sizes are the ones players read.
+    for (const Member& m : kBitmaps) {
+        auto entry =
+            std::find_if(kSkinFileTable.begin(), kSkinFileTable.end(),
+                         [&](const SkinFileEntry& e) { return e.name == std::string(m.name); });
+        ASSERT_NE(entry, kSkinFileTable.end());
+        EXPECT_EQ(entry->width, m.width) << m.name;
+        EXPECT_EQ(entry->height, m.height) << m.name;
+        EXPECT_EQ(entry->bitmap, m.bitmap) << m.name;
+    }
+}
+
+TEST(SkinWriter, WritesFifteenFilesAndNothingElse) {
+    auto skin = MakeTestSkin();
+    std::string folder = NewFolder("skin");
+    SkinWriteResult result = WriteSkinFolder(folder, *skin, {}, true);
+    EXPECT_EQ(result.status, SkinWriteStatus::Written);
+    EXPECT_TRUE(result.failed.empty());
+    EXPECT_EQ(FolderNames(folder), Sorted(kAllNames));
+    ExpectFolderHoldsSet(folder, SkinFileSet(*skin, {}, true));
+
+    // The same files whether or not the folder ends in a separator.
+    for (std::string sep : {"/", "\\"}) {
+#ifndef _WIN32
+        if (sep == "\\") {
+            continue; // a backslash is an ordinary file name character here
+        }
+#endif
+        std::string other = NewFolder("skin-sep");
+        EXPECT_EQ(WriteSkinFolder(other + sep, *skin, {}, true).status, SkinWriteStatus::Written);
+        EXPECT_EQ(FolderNames(other), Sorted(kAllNames));
+    }
+}
+
+TEST(SkinWriter, WithoutBalanceFourteenFilesAndAnOldBalanceStays) {
+    auto skin = MakeTestSkin();
+    std::string folder = NewFolder("skin");
+    WriteBytes(In(folder, "readme.txt"), {'h', 'i'});
+    ASSERT_EQ(WriteSkinFolder(folder, *skin, {}, true).status, SkinWriteStatus::Written);
+    std::vector<uint8_t> oldBalance = ReadBytes(In(folder, "balance.bmp"));
+
+    auto next = MakeTestSkin(7);
+    SkinWriteResult result = WriteSkinFolder(folder, *next, {}, false);
+    EXPECT_EQ(result.status, SkinWriteStatus::Written);
+    std::vector<SkinFile> files = SkinFileSet(*next, {}, false);
+    EXPECT_EQ(files.size(), 14u);
+    ExpectFolderHoldsSet(folder, files);
+    EXPECT_EQ(ReadBytes(In(folder, "volume.bmp")),
+              DibEncodeFile(CombinedVolume(next->volume.get(), next->balance.get()).get()));
+    EXPECT_EQ(ReadBytes(In(folder, "balance.bmp")), oldBalance);
+    EXPECT_EQ(ReadBytes(In(folder, "readme.txt")), (std::vector<uint8_t>{'h', 'i'}));
+
+    // Balance on again: the volume bitmap goes out unchanged.
+    ASSERT_EQ(WriteSkinFolder(folder, *next, {}, true).status, SkinWriteStatus::Written);
+    EXPECT_EQ(ReadBytes(In(folder, "volume.bmp")), DibEncodeFile(next->volume.get()));
+}
+
+TEST(SkinWriter, SavingAgainReplacesEveryFile) {
+    std::string folder = NewFolder("skin");
+    for (const std::string& name : kAllNames) {
+        WriteBytes(In(folder, name), std::vector<uint8_t>(400000, 0xEE)); // longer than any
+    }
+    for (int seed : {0, 3}) {
+        auto skin = MakeTestSkin(seed);
+        ASSERT_EQ(WriteSkinFolder(folder, *skin, {}, true).status, SkinWriteStatus::Written);
+        ExpectFolderHoldsSet(folder, SkinFileSet(*skin, {}, true));
+    }
+    EXPECT_EQ(FolderNames(folder), Sorted(kAllNames));
+}
+
+TEST(SkinWriter, AMissingBitmapIsReportedByNameAndTheRestWritten) {
+    auto skin = MakeTestSkin();
+    skin->cbuttons.reset();
+    skin->eqmain.reset();
+    std::string folder = NewFolder("skin");
+    SkinWriteResult result = WriteSkinFolder(folder, *skin, {}, true);
+    EXPECT_EQ(result.status, SkinWriteStatus::Incomplete);
+    EXPECT_EQ(result.failed, (std::vector<std::string>{"cbuttons.bmp", "eqmain.bmp"}));
+    std::vector<std::string> written = kAllNames;
+    std::erase(written, "cbuttons.bmp");
+    std::erase(written, "eqmain.bmp");
+    EXPECT_EQ(FolderNames(folder), Sorted(written));
+
+    // Without balance.bmp the volume file needs the balance bitmap too.
+    skin = MakeTestSkin();
+    skin->balance.reset();
+    result = WriteSkinFolder(NewFolder("skin"), *skin, {}, false);
+    EXPECT_EQ(result.failed, (std::vector<std::string>{"volume.bmp"}));
+}
+
+TEST(SkinWriter, AFolderTooLongForAFileNameIsRefusedBeforeWriting) {
+    auto skin = MakeTestSkin();
+    // A folder whose longest member path ("/viscolor.txt" and others of 12 characters) comes
+    // to exactly `length` characters.
+    auto folderFor = [](size_t length, const std::string& tag) {
+        std::string base = NewFolder(tag);
+        std::string folder = In(base, std::string(length - 13 - base.size() - 1, 'k'));
+        fs::create_directories(folder);
+        return folder;
+    };
+    std::string fits = folderFor(259, "fits");
+    EXPECT_TRUE(SkinFolderPathFits(fits));
+    EXPECT_EQ(WriteSkinFolder(fits, *skin, {}, true).status, SkinWriteStatus::Written);
+    EXPECT_EQ(FolderNames(fits).size(), 15u);
+    // A trailing separator does not count twice.
+    EXPECT_EQ(WriteSkinFolder(fits + "/", *skin, {}, true).status, SkinWriteStatus::Written);
+
+    std::string tooLong = folderFor(260, "long");
+    EXPECT_FALSE(SkinFolderPathFits(tooLong));
+    SkinWriteResult result = WriteSkinFolder(tooLong, *skin, {}, true);
+    EXPECT_EQ(result.status, SkinWriteStatus::PathTooLong);
+    EXPECT_EQ(result.failed, kAllNames);
+    EXPECT_TRUE(FolderNames(tooLong).empty());
+
+    result = WriteSkinFolder("", *skin, {}, false);
+    EXPECT_EQ(result.status, SkinWriteStatus::NoFolder);
+    EXPECT_EQ(result.failed, NamesWithoutBalance());
+}
+
+TEST(SkinWriter, AFolderThatCannotBeWrittenReportsEveryFile) {
+    auto skin = MakeTestSkin();
+    std::string file = TempPath("plain-file");
+    WriteBytes(file, {'x'});
+    for (const std::string& folder : {In(file, "skin"), In(TempPath("absent"), "skin")}) {
+        SkinWriteResult result = WriteSkinFolder(folder, *skin, {}, true);
+        EXPECT_EQ(result.status, SkinWriteStatus::Incomplete);
+        EXPECT_EQ(result.failed, kAllNames);
+        EXPECT_FALSE(fs::exists(folder));
+    }
+}
+
+TEST(SkinWriter, EveryBitmapReadsBackInIndependentReaders) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the independent readers run natively only";
+#else
+    if (!HaveForeignReader() || !fs::exists("/usr/bin/identify")) {
+        GTEST_SKIP() << "python3-pil or ImageMagick is not available here";
+    }
+    auto skin = MakeTestSkin();
+    std::string folder = NewFolder("skin");
+    ASSERT_EQ(WriteSkinFolder(folder, *skin, {}, true).status, SkinWriteStatus::Written);
+    for (const Member& m : kBitmaps) {
+        std::string path = In(folder, m.name);
+        ForeignImage image = ReadWithPil(path);
+        ASSERT_TRUE(image.ok) << m.name;
+        EXPECT_EQ(image.width, m.width) << m.name;
+        EXPECT_EQ(image.height, m.height) << m.name;
+        EXPECT_EQ(image.mode, "RGB") << m.name;
+        const Dib* dib = ((*skin).*m.bitmap).get();
+        for (int32_t y = 0; y < m.height; y += 7) {
+            for (int32_t x = 0; x < m.width; x += 3) {
+                const uint8_t* rgb = &image.rgb[3 * (size_t(y) * size_t(m.width) + size_t(x))];
+                ASSERT_EQ(Rgb(rgb[0], rgb[1], rgb[2]), DibGetPixel(dib, x, y)) << m.name;
+            }
+        }
+        // 24 bits a pixel: a plain 40-byte-header BMP ("BMP3") of three 8-bit channels held
+        // directly, no palette.
+        std::string seen;
+        ASSERT_EQ(
+            RunCommand("/usr/bin/identify -format '%m %w %h %z %[channels] %r' '" + path + "'",
+                       &seen),
+            0);
+        EXPECT_EQ(seen.substr(0, seen.find(" sRGB")), "BMP3 " + std::to_string(m.width) + " " +
+                                                          std::to_string(m.height) +
+                                                          " 8 srgb DirectClass")
+            << m.name;
+    }
+#endif
+}
+
+namespace {
+
+struct ZipMember {
+    std::string name;
+    uint16_t method = 0;
+    uint16_t date = 0;
+    std::vector<uint8_t> bytes; // inflated
+    bool crcMatches = false;
+};
+
+std::vector<uint8_t> Inflate(const uint8_t* packed, size_t packedSize, size_t size) {
+    std::vector<uint8_t> out(size);
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+        return {};
+    }
+    stream.next_in = const_cast<uint8_t*>(packed);
+    stream.avail_in = uInt(packedSize);
+    stream.next_out = out.data();
+    stream.avail_out = uInt(out.size());
+    int result = inflate(&stream, Z_FINISH);
+    inflateEnd(&stream);
+    return result == Z_STREAM_END && stream.total_out == size ? out : std::vector<uint8_t>{};
+}
+
+// Reads an archive through its central directory, as an unpacker does, and checks that each
+// entry agrees with its local header. Any inconsistency is a test failure; nothing outside the
+// archive is read.
+std::vector<ZipMember> ReadZip(const std::vector<uint8_t>& zip) {
+    std::vector<ZipMember> members;
+    if (zip.size() < 22) {
+        ADD_FAILURE() << "no end record";
+        return members;
+    }
+    const uint8_t* end = zip.data() + zip.size() - 22;
+    EXPECT_EQ(GetLe32(end), 0x06054B50u);
+    uint16_t count = GetLe16(end + 10);
+    EXPECT_EQ(GetLe16(end + 8), count);
+    size_t entry = GetLe32(end + 16);
+    EXPECT_EQ(entry + GetLe32(end + 12), zip.size() - 22); // directory runs up to the end record
+    for (uint16_t i = 0; i < count && entry + 46 <= zip.size(); i++) {
+        const uint8_t* c = zip.data() + entry;
+        ZipMember m;
+        m.method = GetLe16(c + 10);
+        m.date = GetLe16(c + 14);
+        uint32_t crc = GetLe32(c + 16);
+        uint32_t packedSize = GetLe32(c + 20);
+        uint32_t size = GetLe32(c + 24);
+        uint16_t nameLength = GetLe16(c + 28);
+        size_t local = GetLe32(c + 42);
+        if (GetLe32(c) != 0x02014B50u || entry + 46 + nameLength > zip.size() ||
+            local + 30 + nameLength > zip.size() || GetLe32(zip.data() + local) != 0x04034B50u) {
+            ADD_FAILURE() << "directory entry " << i << " or its local header is broken";
+            return members;
+        }
+        m.name.assign(reinterpret_cast<const char*>(c + 46), nameLength);
+        // The local header repeats the entry's fields from "version needed" to the name.
+        EXPECT_EQ(0, std::memcmp(zip.data() + local + 4, c + 6, 26)) << m.name;
+        EXPECT_EQ(0, std::memcmp(zip.data() + local + 30, c + 46, nameLength)) << m.name;
+        size_t data = local + 30 + nameLength + GetLe16(zip.data() + local + 28);
+        if (data + packedSize > zip.size()) {
+            ADD_FAILURE() << m.name << " runs past the archive";
+            return members;
+        }
+        m.bytes = Inflate(zip.data() + data, packedSize, size);
+        m.crcMatches = crc32(0L, m.bytes.data(), uInt(m.bytes.size())) == crc;
+        members.push_back(std::move(m));
+        entry += 46 + nameLength + GetLe16(c + 30) + GetLe16(c + 32);
+    }
+    EXPECT_EQ(members.size(), count);
+    return members;
+}
+
+} // namespace
+
+TEST(SkinArchive, HoldsTheSetDeflatedAtTheRootInWritingOrder) {
+    auto skin = MakeTestSkin();
+    for (bool genBalance : {true, false}) {
+        std::vector<SkinFile> files = SkinFileSet(*skin, {}, genBalance);
+        std::vector<uint8_t> zip = EncodeSkinArchive(*skin, {}, genBalance);
+        EXPECT_EQ(zip, EncodeZipArchive(files));
+        EXPECT_EQ(zip, EncodeSkinArchive(*skin, {}, genBalance)); // the same every time
+        std::vector<ZipMember> members = ReadZip(zip);
+        ASSERT_EQ(members.size(), files.size());
+        for (size_t i = 0; i < files.size(); i++) {
+            EXPECT_EQ(members[i].name, files[i].name);
+            EXPECT_EQ(members[i].method, 8) << files[i].name;
+            EXPECT_EQ(members[i].date, (46 << 9) | (1 << 5) | 1) << files[i].name; // 2026-01-01
+            EXPECT_TRUE(members[i].crcMatches) << files[i].name;
+            EXPECT_EQ(members[i].bytes, files[i].bytes) << files[i].name;
+        }
+    }
+}
+
+TEST(SkinArchive, WrittenArchiveReplacesTheOldOneAndLeavesNoTemporary) {
+    std::string path = TempPath("skin.wsz");
+    for (int seed : {0, 5}) {
+        auto skin = MakeTestSkin(seed);
+        ASSERT_TRUE(WriteSkinArchive(path, *skin, {}, true));
+        EXPECT_EQ(ReadBytes(path), EncodeSkinArchive(*skin, {}, true));
+        EXPECT_FALSE(fs::exists(path + ".tmp"));
+    }
+}
+
+TEST(SkinArchive, AFailedWriteKeepsThePreviousArchiveAndLeavesNoTemporary) {
+    auto skin = MakeTestSkin();
+    std::string path = TempPath("skin.wsz");
+    ASSERT_TRUE(WriteSkinArchive(path, *skin, {}, true));
+    std::vector<uint8_t> previous = ReadBytes(path);
+    auto other = MakeTestSkin(9);
+
+    // A member that cannot be made.
+    auto broken = MakeTestSkin(9);
+    broken->titlebar.reset();
+    EXPECT_TRUE(EncodeSkinArchive(*broken, {}, true).empty());
+    EXPECT_FALSE(WriteSkinArchive(path, *broken, {}, true));
+    EXPECT_EQ(ReadBytes(path), previous);
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+
+    // The temporary cannot be created: something else stands at its name, and stays.
+    fs::create_directories(path + ".tmp");
+    EXPECT_FALSE(WriteSkinArchive(path, *other, {}, true));
+    EXPECT_EQ(ReadBytes(path), previous);
+    EXPECT_TRUE(fs::is_directory(path + ".tmp"));
+
+    // The target is a folder: the archive cannot take its place.
+    std::string folder = NewFolder("folder.wsz");
+    EXPECT_FALSE(WriteSkinArchive(folder, *other, {}, true));
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_FALSE(fs::exists(folder + ".tmp"));
+
+    // The folder does not exist.
+    std::string absent = In(TempPath("absent"), "skin.wsz");
+    EXPECT_FALSE(WriteSkinArchive(absent, *other, {}, true));
+    EXPECT_FALSE(fs::exists(absent));
+    EXPECT_FALSE(WriteSkinArchive("", *other, {}, true));
+}
+
+TEST(SkinArchive, UnzipAcceptsItAndUnpacksTheFolderFiles) {
+#ifdef _WIN32
+    GTEST_SKIP() << "unzip runs natively only";
+#else
+    if (!fs::exists("/usr/bin/unzip")) {
+        GTEST_SKIP() << "unzip is not available here";
+    }
+    auto skin = MakeTestSkin();
+    for (bool genBalance : {true, false}) {
+        std::string folder = NewFolder("skin");
+        ASSERT_EQ(WriteSkinFolder(folder, *skin, {}, genBalance).status, SkinWriteStatus::Written);
+        std::string path = TempPath("skin.wsz");
+        ASSERT_TRUE(WriteSkinArchive(path, *skin, {}, genBalance));
+
+        EXPECT_EQ(RunCommand("/usr/bin/unzip -tqq '" + path + "'"), 0);
+        std::string listing;
+        ASSERT_EQ(RunCommand("/usr/bin/unzip -Z1 '" + path + "'", &listing), 0);
+        std::string expected;
+        for (const std::string& name : genBalance ? kAllNames : NamesWithoutBalance()) {
+            expected += name + "\n";
+        }
+        EXPECT_EQ(listing, expected);
+
+        std::string unpacked = NewFolder("unpacked");
+        ASSERT_EQ(RunCommand("/usr/bin/unzip -qq '" + path + "' -d '" + unpacked + "'"), 0);
+        EXPECT_EQ(FolderNames(unpacked), FolderNames(folder));
+        for (const std::string& name : FolderNames(folder)) {
+            EXPECT_EQ(ReadBytes(In(unpacked, name)), ReadBytes(In(folder, name))) << name;
+        }
+    }
+#endif
+}
