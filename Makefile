@@ -17,6 +17,8 @@ deps:
 
 build: deps native win
 	@mkdir -p bin
+	cp $(NATIVE)/korvane-make bin/korvane-make
+	cp $(WIN)/korvane-make.exe bin/korvane-make.exe
 
 native:
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -45,13 +47,19 @@ test-sanitize:
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
 
+# Until the desktop program exists: a skin from our sample picture, made by the command line.
 run: build
-	@echo "Korvane's desktop program and its command line are not built yet: this checkout"
-	@echo "holds the picture core (BMP files, pictures, adjustments) and its tests."
-	@echo "Run 'make test' to exercise it, 'make bench' to time it."
+	bin/korvane-make resources/sample.bmp out/sample-skin --wsz out/sample-skin.wsz \
+		--preview out/sample-skin-preview.bmp --show-vis
+	@echo "Made a skin from resources/sample.bmp:"
+	@echo "  out/sample-skin/            the skin folder (copy it into Winamp's Skins folder)"
+	@echo "  out/sample-skin.wsz         the same skin as one archive"
+	@echo "  out/sample-skin-preview.bmp what the three windows look like"
+	@echo "The desktop program is not built yet; 'bin/korvane-make --help' lists every option."
 
 bench: deps native
 	$(NATIVE)/bench/korvane_bench
+	bench/cli-vs-imagemagick.sh
 
 # libFuzzer over the BMP reader and the picture checks; new finds go into the corpus.
 fuzz: deps
@@ -60,4 +68,4 @@ fuzz: deps
 	$(FUZZ)/tests/fuzz_bmp -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -rss_limit_mb=512 tests/fuzz/corpus
 
 clean:
-	rm -rf build bin
+	rm -rf build bin out

@@ -12,7 +12,7 @@ packages=(
     zlib1g-dev
     wine wine64
     xvfb xauth xdotool x11-utils
-    python3 imagemagick python3-pil
+    python3 bc imagemagick python3-pil
     zip unzip
 )
 

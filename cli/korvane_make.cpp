@@ -1,0 +1,403 @@
+// korvane-make: the headless front end. Makes a skin folder (and optionally a .wsz archive
+// and a preview) from one picture, with the same core and the same words as the desktop
+// program.
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "compose/skin.h"
+#include "image/adjust.h"
+#include "image/bmp_file.h"
+#include "image/messages.h"
+#include "image/picture.h"
+#include "output/skin_writer.h"
+#include "output/wsz.h"
+
+namespace {
+
+enum ExitCode { kExitOk = 0, kExitUsage = 2, kExitRefused = 3, kExitWrite = 4 };
+
+constexpr const char kUsage[] =
+    "usage: korvane-make PICTURE.bmp OUTDIR [options]\n"
+    "\n"
+    "Makes a classic Winamp skin from one 24-bit BMP picture into the folder OUTDIR\n"
+    "(created if missing; files of the skin are replaced, others left alone).\n"
+    "\n"
+    "Where the bands are cut (positions are picture pixels from the top-left):\n"
+    "  --mode free|tile|continuous   tile (default): one position for all three bands;\n"
+    "                                free: one per band; continuous: one 275 x 348 frame\n"
+    "  --at X,Y                      the band (tile) or the frame (continuous); default 0,0\n"
+    "  --main X,Y --equalizer X,Y --playlist X,Y   each band in free mode\n"
+    "  --order A,B,C                 continuous: the bands top to bottom, from main,\n"
+    "                                equalizer, playlist (default main,equalizer,playlist)\n"
+    "Picture:\n"
+    "  --scale N                     percent, 0 to 100, raised to the least that fits\n"
+    "  --brightness N --contrast N   -100 to 100\n"
+    "  --convert                     convert a picture that is not 24-bit\n"
+    "Skin:\n"
+    "  --template DIR                a template folder in front of the built-in pieces\n"
+    "  --title TEXT                  default \"created by Korvane\"; \"\" for none\n"
+    "  --title-align left|center|right   --title-color soft|hard (default left, hard)\n"
+    "  --text-color RRGGBB --back-color RRGGBB   display colours (default FFFFFF, 000000)\n"
+    "  --playlist-font NAME          default Arial\n"
+    "  --playlist-normal RRGGBB --playlist-current RRGGBB\n"
+    "  --playlist-normal-bg RRGGBB --playlist-selected-bg RRGGBB\n"
+    "  --show-vis --swap-rb --hide-balance --no-balance-file\n"
+    "Also write:\n"
+    "  --wsz FILE                    the skin as a .wsz archive\n"
+    "  --preview FILE.bmp            the three previews stacked, 275 x 348\n"
+    "\n"
+    "Exit status: 0 made, 2 usage error, 3 picture refused, 4 a file could not be written.\n";
+
+struct Position {
+    bool given = false;
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+struct Options {
+    std::string picture;
+    std::string outDir;
+    AdjustmentMode mode = AdjustmentMode::Tile;
+    Position at;
+    Position bands[3];
+    std::array<int, 3> order = {0, 1, 2};
+    int scale = 100;
+    int brightness = 0;
+    int contrast = 0;
+    bool convert = false;
+    std::string templateDir;
+    TitleSettings title;
+    ShadeColors colors;
+    PlaylistStyle playlist;
+    ProjectOptions project;
+    std::string wsz;
+    std::string preview;
+};
+
+int Usage(const std::string& message) {
+    std::fprintf(stderr, "korvane-make: %s\nTry 'korvane-make --help'.\n", message.c_str());
+    return kExitUsage;
+}
+
+// Message-box texts carry line breaks; on a terminal they read as one sentence per line.
+void Say(const char* text) { std::fprintf(stderr, "korvane-make: %s\n", text); }
+
+bool ParseInt(const std::string& s, int lo, int hi, int* out) {
+    if (s.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    long v = std::strtol(s.c_str(), &end, 10);
+    if (*end != '\0' || errno != 0 || v < lo || v > hi) {
+        return false;
+    }
+    *out = int(v);
+    return true;
+}
+
+bool ParsePosition(const std::string& s, Position* out) {
+    size_t comma = s.find(',');
+    int x, y;
+    if (comma == std::string::npos || !ParseInt(s.substr(0, comma), 0, 1 << 20, &x) ||
+        !ParseInt(s.substr(comma + 1), 0, 1 << 20, &y)) {
+        return false;
+    }
+    *out = {true, x, y};
+    return true;
+}
+
+bool ParseColor(const std::string& s, ColorRef* out) {
+    if (s.size() != 6 || s.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        return false;
+    }
+    uint32_t v = uint32_t(std::strtoul(s.c_str(), nullptr, 16));
+    *out = Rgb(v >> 16, v >> 8, v);
+    return true;
+}
+
+int BandIndex(const std::string& name) {
+    const char* names[3] = {"main", "equalizer", "playlist"};
+    for (int i = 0; i < 3; i++) {
+        if (name == names[i]) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool ParseOrder(const std::string& s, std::array<int, 3>* order) {
+    std::array<int, 3> result = {-1, -1, -1};
+    size_t start = 0;
+    for (int position = 0; position < 3; position++) {
+        size_t comma = s.find(',', start);
+        if ((position < 2) != (comma != std::string::npos)) {
+            return false;
+        }
+        int band = BandIndex(s.substr(start, comma == std::string::npos ? comma : comma - start));
+        if (band < 0 || result[size_t(band)] >= 0) {
+            return false;
+        }
+        result[size_t(band)] = position;
+        start = comma + 1;
+    }
+    *order = result;
+    return true;
+}
+
+// Returns kExitOk, or the exit code of a usage error already reported (-1 for --help).
+int ParseArguments(int argc, char** argv, Options* o) {
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; i++) {
+        std::string a = argv[i];
+        auto value = [&](std::string* out) {
+            if (i + 1 >= argc) {
+                return false;
+            }
+            *out = argv[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--help" || a == "-h") {
+            return -1;
+        }
+        if (a == "--show-vis") {
+            o->project.showVis = true;
+        } else if (a == "--swap-rb") {
+            o->project.swapRedBlue = true;
+        } else if (a == "--hide-balance") {
+            o->project.hideBalance = true;
+        } else if (a == "--no-balance-file") {
+            o->project.genBalance = false;
+        } else if (a == "--convert") {
+            o->convert = true;
+        } else if (a.rfind("--", 0) == 0) {
+            static const char* const kValued[] = {
+                "--mode", "--at", "--main", "--equalizer", "--playlist", "--order", "--scale",
+                "--brightness", "--contrast", "--template", "--title", "--title-align",
+                "--title-color", "--text-color", "--back-color", "--playlist-font",
+                "--playlist-normal", "--playlist-current", "--playlist-normal-bg",
+                "--playlist-selected-bg", "--wsz", "--preview"};
+            if (std::find(std::begin(kValued), std::end(kValued), a) == std::end(kValued)) {
+                return Usage("unknown option " + a);
+            }
+            if (!value(&v)) {
+                return Usage(a + " needs a value");
+            }
+            bool ok = true;
+            if (a == "--mode") {
+                ok = v == "free" || v == "tile" || v == "continuous";
+                o->mode = v == "free"   ? AdjustmentMode::Free
+                          : v == "tile" ? AdjustmentMode::Tile
+                                        : AdjustmentMode::Continuous;
+            } else if (a == "--at") {
+                ok = ParsePosition(v, &o->at);
+            } else if (a == "--main" || a == "--equalizer" || a == "--playlist") {
+                ok = ParsePosition(v, &o->bands[BandIndex(a.substr(2))]);
+            } else if (a == "--order") {
+                ok = ParseOrder(v, &o->order);
+            } else if (a == "--scale") {
+                ok = ParseInt(v, 0, 100, &o->scale);
+            } else if (a == "--brightness") {
+                ok = ParseInt(v, -100, 100, &o->brightness);
+            } else if (a == "--contrast") {
+                ok = ParseInt(v, -100, 100, &o->contrast);
+            } else if (a == "--template") {
+                o->templateDir = v;
+            } else if (a == "--title") {
+                ok = v.size() <= 79;
+                o->title.text = v;
+            } else if (a == "--title-align") {
+                ok = v == "left" || v == "center" || v == "right";
+                o->title.align = v == "center"  ? TitleAlign::Center
+                                 : v == "right" ? TitleAlign::Right
+                                                : TitleAlign::Left;
+            } else if (a == "--title-color") {
+                ok = v == "soft" || v == "hard";
+                o->title.color = v == "soft" ? TitleColor::Soft : TitleColor::Hard;
+            } else if (a == "--text-color") {
+                ok = ParseColor(v, &o->colors.text);
+            } else if (a == "--back-color") {
+                ok = ParseColor(v, &o->colors.back);
+            } else if (a == "--playlist-font") {
+                ok = !v.empty() && v.size() < 32;
+                o->playlist.fontName = v;
+            } else if (a == "--playlist-normal") {
+                ok = ParseColor(v, &o->playlist.normalText);
+            } else if (a == "--playlist-current") {
+                ok = ParseColor(v, &o->playlist.currentText);
+            } else if (a == "--playlist-normal-bg") {
+                ok = ParseColor(v, &o->playlist.normalBack);
+            } else if (a == "--playlist-selected-bg") {
+                ok = ParseColor(v, &o->playlist.selectedBack);
+            } else if (a == "--wsz") {
+                o->wsz = v;
+            } else if (a == "--preview") {
+                o->preview = v;
+            }
+            if (!ok) {
+                return Usage("bad value for " + a + ": '" + v + "'");
+            }
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 2) {
+        return Usage("give one picture and one output folder");
+    }
+    o->picture = positional[0];
+    o->outDir = positional[1];
+    bool bandGiven = o->bands[0].given || o->bands[1].given || o->bands[2].given;
+    if (bandGiven && o->mode != AdjustmentMode::Free) {
+        return Usage("--main, --equalizer and --playlist place bands in --mode free; use --at");
+    }
+    if (o->at.given && o->mode == AdjustmentMode::Free) {
+        return Usage("--mode free places each band with --main, --equalizer and --playlist");
+    }
+    return kExitOk;
+}
+
+// The workspace offset of a band or frame whose top-left picture pixel is (x, y), after
+// checking that the band stays inside the picture.
+bool ToOffset(const char* what, const Position& p, int32_t w, int32_t h, int32_t bandHeight,
+              WorkspaceOffset* out) {
+    int32_t maxX = w - kBandWidth;
+    int32_t maxY = h - bandHeight;
+    if (p.x > maxX || p.y > maxY) {
+        std::fprintf(stderr,
+                     "korvane-make: %s %d,%d leaves the %d x %d picture: X can be 0 to %d and Y "
+                     "0 to %d\n",
+                     what, p.x, p.y, w, h, maxX, maxY);
+        return false;
+    }
+    *out = {-p.x, maxY - p.y};
+    return true;
+}
+
+// The three previews stacked in their band order, as the desktop program shows them.
+std::unique_ptr<Dib> StackedPreview(const SkinSet& skin, const std::array<int, 3>& order) {
+    auto stacked = DibCreate(kBandWidth, kFrameHeight, 24);
+    const Dib* previews[3] = {skin.mainPreview.get(), skin.equalizerPreview.get(),
+                              skin.playlistPreview.get()};
+    for (int band = 0; band < 3; band++) {
+        DibCopyRect(stacked.get(), 0, kBandHeight * order[size_t(band)], kBandWidth, kBandHeight,
+                    previews[band], 0, 0);
+    }
+    return stacked;
+}
+
+int Run(const Options& o) {
+    OpenedPicture opened =
+        OpenPictureFile(o.picture.c_str(), [&] { return o.convert; });
+    if (opened.outcome == PictureOutcome::Declined) {
+        Say(kMsgAskConvert);
+        std::fprintf(stderr, "korvane-make: %s is %d-bit; pass --convert to convert it.\n",
+                     o.picture.c_str(), opened.bitCount);
+        return kExitRefused;
+    }
+    if (opened.outcome != PictureOutcome::Accepted) {
+        Say(PictureOutcomeMessage(opened.outcome));
+        return kExitRefused;
+    }
+
+    // Adjustments start from the picture as loaded: scale, then brightness, then contrast.
+    const Dib* source = opened.picture.get();
+    ScalePlan plan = PlanScale(o.scale, source->Width(), source->Height());
+    if (plan.raised) {
+        Say(kMsgScaleRaised);
+    }
+    auto work = DibScaleDown(source, plan.width, plan.height);
+    if (!work) {
+        Say(kMsgLoadFailed);
+        return kExitRefused;
+    }
+    if (o.brightness != 0) {
+        DibAdjustBrightness(work.get(), o.brightness);
+    }
+    if (o.contrast != 0) {
+        DibAdjustContrast(work.get(), o.contrast);
+    }
+
+    SkinInputs in;
+    in.picture = work.get();
+    in.mode = o.mode;
+    in.order = o.order;
+    in.colors = o.colors;
+    in.options = o.project;
+    in.title = o.title;
+    in.pieces = PieceSource(o.templateDir);
+    const int32_t w = work->Width();
+    const int32_t h = work->Height();
+    if (o.mode == AdjustmentMode::Continuous) {
+        if (h < kFrameHeight) {
+            Say(kMsgNoContinuous);
+            return kExitUsage;
+        }
+        if (!ToOffset("--at", o.at, w, h, kFrameHeight, &in.frameOffset)) {
+            return kExitUsage;
+        }
+    } else {
+        const char* names[3] = {"--main", "--equalizer", "--playlist"};
+        for (size_t band = 0; band < 3; band++) {
+            const Position& p = o.mode == AdjustmentMode::Tile ? o.at : o.bands[band];
+            if (!ToOffset(o.mode == AdjustmentMode::Tile ? "--at" : names[band], p, w, h,
+                          kBandHeight, &in.bandOffsets[band])) {
+                return kExitUsage;
+            }
+        }
+    }
+    if (!o.templateDir.empty() && !std::filesystem::is_directory(o.templateDir)) {
+        std::fprintf(stderr, "korvane-make: no template folder %s\n", o.templateDir.c_str());
+        return kExitUsage;
+    }
+
+    std::unique_ptr<SkinSet> skin = MakeSkin(in);
+
+    std::error_code ec;
+    std::filesystem::create_directories(o.outDir, ec);
+    int status = kExitOk;
+    SkinWriteResult written = WriteSkinFolder(o.outDir, *skin, o.playlist, o.project.genBalance);
+    if (written.status == SkinWriteStatus::PathTooLong) {
+        std::fprintf(stderr, "korvane-make: the folder path %s is too long for its file names\n",
+                     o.outDir.c_str());
+        return kExitWrite;
+    }
+    for (const std::string& name : written.failed) {
+        std::fprintf(stderr, "korvane-make: could not write %s\n",
+                     (std::filesystem::path(o.outDir) / name).string().c_str());
+        status = kExitWrite;
+    }
+    if (!o.wsz.empty() && !WriteSkinArchive(o.wsz, *skin, o.playlist, o.project.genBalance)) {
+        std::fprintf(stderr, "korvane-make: could not write %s\n", o.wsz.c_str());
+        status = kExitWrite;
+    }
+    if (!o.preview.empty()) {
+        auto preview = StackedPreview(*skin, o.order);
+        if (!DibWriteFile(o.preview.c_str(), preview.get())) {
+            std::fprintf(stderr, "korvane-make: could not write %s\n", o.preview.c_str());
+            status = kExitWrite;
+        }
+    }
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    int parsed = ParseArguments(argc, argv, &options);
+    if (parsed < 0) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (parsed != kExitOk) {
+        return parsed;
+    }
+    return Run(options);
+}
