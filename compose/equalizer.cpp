@@ -1,3 +1,4 @@
+#include "compose/recipe.h"
 #include "compose/skin.h"
 #include "image/bmp_file.h"
 
@@ -9,11 +10,6 @@ constexpr ColorRef kEqGraphColors[19] = {
     0x31D6EF, 0x31D6EF, 0x31E7EF, 0x31E7D6, 0x39EFCE, 0x39EFAD, 0x39EFAD,
     0x31EF9C, 0x31E76B, 0x21C642, 0x10BD31, 0x089C18,
 };
-
-void Copy(Dib* dst, int32_t dx, int32_t dy, int32_t w, int32_t h, const Dib* src, int32_t sx,
-          int32_t sy) {
-    DibCopyRect(dst, dx, dy, w, h, src, sx, sy);
-}
 
 // The equalizer window as a player shows it, with a symmetric sample curve.
 void MakeEqualizerPreview(SkinSet& s) {

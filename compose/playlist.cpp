@@ -1,11 +1,7 @@
+#include "compose/recipe.h"
 #include "compose/skin.h"
 
 namespace {
-
-void Copy(Dib* dst, int32_t dx, int32_t dy, int32_t w, int32_t h, const Dib* src, int32_t sx,
-          int32_t sy) {
-    DibCopyRect(dst, dx, dy, w, h, src, sx, sy);
-}
 
 // One group of menu buttons: a 3-pixel bar, then 22 x 18 tiles in two columns (normal and
 // pressed), one row per item.

@@ -1,3 +1,4 @@
+#include "compose/recipe.h"
 #include "compose/skin.h"
 
 #include "image/bmp_file.h"
@@ -10,15 +11,6 @@ constexpr int kVisHeights[76] = {
     12, 13, 6, 5,  4, 7, 8, 10, 12, 4,  3,  3,  1,  2,  6,  5, 9, 13, 13, 12, 8, 9, 11, 13, 7, 4,
     5, 10, 11, 10, 8, 7, 6, 9,  8,  6,  5,  4,  2,  5,  6, 9, 13, 12, 6, 7, 6, 4, 3,  2,
 };
-
-void Copy(Dib* dst, int32_t dx, int32_t dy, int32_t w, int32_t h, const Dib* src, int32_t sx,
-          int32_t sy) {
-    DibCopyRect(dst, dx, dy, w, h, src, sx, sy);
-}
-
-void Fill(Dib* dst, int32_t l, int32_t t, int32_t r, int32_t b, ColorRef c) {
-    DibFillRect(dst, {l, t, r, b}, c);
-}
 
 void Mask(Dib* dib, uint16_t id, const ShadeColors& colors) {
     // The digit, font and play/pause masks always come from the program itself.

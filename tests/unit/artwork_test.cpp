@@ -41,17 +41,6 @@ std::unique_ptr<Dib> Piece(uint16_t id) {
     return dib;
 }
 
-bool AllPixels(const Dib* dib, int32_t x, int32_t y, int32_t w, int32_t h, ColorRef c) {
-    for (int32_t j = y; j < y + h; j++) {
-        for (int32_t i = x; i < x + w; i++) {
-            if (DibGetPixel(dib, i, j) != c) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 TEST(Artwork, EveryPieceHasItsSizeDepthAndFullTable) {
@@ -101,7 +90,7 @@ TEST(Artwork, MainDisplayFieldsSitAtTheirRectangles) {
         int32_t x, y, w, h;
     } fields[] = {{22, 24, 80, 37}, {110, 25, 157, 10}, {109, 41, 19, 10}, {154, 41, 14, 10}};
     for (const Field& f : fields) {
-        EXPECT_TRUE(AllPixels(main.get(), f.x, f.y, f.w, f.h, kDarkGreen)) << f.x << "," << f.y;
+        EXPECT_TRUE(AllPixelsAre(main.get(), f.x, f.y, f.w, f.h, kDarkGreen)) << f.x << "," << f.y;
         for (int32_t i = f.x - 1; i <= f.x + f.w; i++) {
             EXPECT_NE(DibGetPixel(main.get(), i, f.y - 1), kDarkGreen) << "above " << f.x;
             EXPECT_NE(DibGetPixel(main.get(), i, f.y + f.h), kDarkGreen) << "below " << f.x;
@@ -113,14 +102,14 @@ TEST(Artwork, MainDisplayFieldsSitAtTheirRectangles) {
         EXPECT_EQ(DibGetPixel(eq.get(), 77 + 18 * i + 7, 60), kDarkGreen) << "band " << i;
     }
     auto posbar = Piece(kPiecePosBar);
-    EXPECT_TRUE(AllPixels(posbar.get(), 0, 0, 248, 10, 0xFF0000)) << "the bar is all picture";
+    EXPECT_TRUE(AllPixelsAre(posbar.get(), 0, 0, 248, 10, 0xFF0000)) << "the bar is all picture";
 }
 
 TEST(Artwork, DigitsKeepTheMinusSignStrips) {
     // A player draws its minus sign from the middle bar of the 2 and blanks it with the
     // strip at the same height in the 1.
     auto digits = Piece(kPieceDigitsMask);
-    EXPECT_TRUE(AllPixels(digits.get(), 20, 6, 5, 1, kYellow));
+    EXPECT_TRUE(AllPixelsAre(digits.get(), 20, 6, 5, 1, kYellow));
     for (int32_t x = 9; x <= 13; x++) {
         EXPECT_NE(DibGetPixel(digits.get(), x, 6), kYellow) << x;
     }
@@ -133,7 +122,7 @@ TEST(Artwork, DigitsKeepTheMinusSignStrips) {
         }
         EXPECT_TRUE(ink) << "digit " << d;
     }
-    EXPECT_FALSE(AllPixels(digits.get(), 90, 0, 9, 13, kYellow));
+    EXPECT_FALSE(AllPixelsAre(digits.get(), 90, 0, 9, 13, kYellow));
     for (int32_t y = 0; y < 13; y++) {
         for (int32_t x = 90; x < 99; x++) {
             ASSERT_NE(DibGetPixel(digits.get(), x, y), kYellow) << "the eleventh cell is blank";

@@ -31,29 +31,6 @@ struct Fixture {
     }
 };
 
-bool Same(const Dib* a, int32_t ax, int32_t ay, const Dib* b, int32_t bx, int32_t by, int32_t w,
-          int32_t h) {
-    for (int32_t j = 0; j < h; j++) {
-        for (int32_t i = 0; i < w; i++) {
-            if (DibGetPixel(a, ax + i, ay + j) != DibGetPixel(b, bx + i, by + j)) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-bool Filled(const Dib* a, int32_t x, int32_t y, int32_t w, int32_t h, ColorRef c) {
-    for (int32_t j = y; j < y + h; j++) {
-        for (int32_t i = x; i < x + w; i++) {
-            if (DibGetPixel(a, i, j) != c) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 std::vector<uint8_t> Bytes(const Dib* d) { return {d->Bytes(), d->Bytes() + d->Size()}; }
 
 } // namespace
@@ -67,22 +44,22 @@ TEST(MakeSkin, BandsAreCutWhereTheWorkspacesShowThem) {
     Fixture f;
     auto band = DibCreate(275, 116, 24);
     CutBand(f.in, Band::Main, band.get());
-    EXPECT_TRUE(Same(band.get(), 0, 0, f.picture.get(), 0, 0, 275, 116)) << "top-left view";
+    EXPECT_TRUE(SameRect(band.get(), 0, 0, f.picture.get(), 0, 0, 275, 116)) << "top-left view";
 
     f.in.bandOffsets[1] = {-125, 0}; // scrolled right to the end and down to the bottom
     CutBand(f.in, Band::Equalizer, band.get());
-    EXPECT_TRUE(Same(band.get(), 0, 0, f.picture.get(), 125, 380 - 116, 275, 116));
+    EXPECT_TRUE(SameRect(band.get(), 0, 0, f.picture.get(), 125, 380 - 116, 275, 116));
 
     // Continuous, order (2, 0, 1): Main is the bottom third of the frame, Equalizer the top.
     f.in.mode = AdjustmentMode::Continuous;
     f.in.order = {2, 0, 1};
     f.in.frameOffset = {-10, 380 - 348 - 20}; // frame top-left at picture (10, 20)
     CutBand(f.in, Band::Main, band.get());
-    EXPECT_TRUE(Same(band.get(), 0, 0, f.picture.get(), 10, 20 + 232, 275, 116));
+    EXPECT_TRUE(SameRect(band.get(), 0, 0, f.picture.get(), 10, 20 + 232, 275, 116));
     CutBand(f.in, Band::Equalizer, band.get());
-    EXPECT_TRUE(Same(band.get(), 0, 0, f.picture.get(), 10, 20, 275, 116));
+    EXPECT_TRUE(SameRect(band.get(), 0, 0, f.picture.get(), 10, 20, 275, 116));
     CutBand(f.in, Band::Playlist, band.get());
-    EXPECT_TRUE(Same(band.get(), 0, 0, f.picture.get(), 10, 20 + 116, 275, 116));
+    EXPECT_TRUE(SameRect(band.get(), 0, 0, f.picture.get(), 10, 20 + 116, 275, 116));
 }
 
 TEST(MakeSkin, MainWindowBitmapsTakeTheirPiecesFromMain) {
@@ -95,8 +72,8 @@ TEST(MakeSkin, MainWindowBitmapsTakeTheirPiecesFromMain) {
         EXPECT_EQ(DibGetPixel(main, x, y), kText) << x << "," << y;
     }
     // Display fields are painted with the back colour (below the time's colon).
-    EXPECT_TRUE(Filled(main, 22, 35, 80, 26, kBack));
-    EXPECT_TRUE(Filled(main, 110, 25, 157, 10, kBack));
+    EXPECT_TRUE(AllPixelsAre(main, 22, 35, 80, 26, kBack));
+    EXPECT_TRUE(AllPixelsAre(main, 110, 25, 157, 10, kBack));
     // playpaus: columns 0 and 29..35 are never written.
     for (int32_t y = 0; y < 9; y++) {
         EXPECT_EQ(DibGetPixel(skin->playpaus.get(), 0, y), 0u);
@@ -106,14 +83,14 @@ TEST(MakeSkin, MainWindowBitmapsTakeTheirPiecesFromMain) {
     }
     // Every digit cell starts from the same picture patch of main.bmp (36, 26); the eleventh,
     // blank cell keeps it as it is.
-    EXPECT_TRUE(Same(skin->numbers.get(), 90, 0, main, 36, 26, 9, 13));
+    EXPECT_TRUE(SameRect(skin->numbers.get(), 90, 0, main, 36, 26, 9, 13));
     // text.bmp cells repeat main.bmp (112, 27) where the font leaves the picture.
-    EXPECT_TRUE(Same(skin->text.get(), 142, 0, main, 112, 27, 3, 6)) << "the space cell";
+    EXPECT_TRUE(SameRect(skin->text.get(), 142, 0, main, 112, 27, 3, 6)) << "the space cell";
     // The volume slider frames repeat main.bmp (107, 57) every 15 rows.
-    EXPECT_TRUE(Same(skin->volume.get(), 0, 15 * 27, main, 107, 57, 68, 13));
+    EXPECT_TRUE(SameRect(skin->volume.get(), 0, 15 * 27, main, 107, 57, 68, 13));
     // The balance frames carry the balance slot over the volume one.
-    EXPECT_TRUE(Same(skin->balance.get(), 9, 15 * 5, main, 177, 57, 38, 13));
-    EXPECT_TRUE(Same(skin->balance.get(), 0, 422, skin->volume.get(), 0, 422, 29, 11));
+    EXPECT_TRUE(SameRect(skin->balance.get(), 9, 15 * 5, main, 177, 57, 38, 13));
+    EXPECT_TRUE(SameRect(skin->balance.get(), 0, 422, skin->volume.get(), 0, 422, 29, 11));
 }
 
 TEST(MakeSkin, TitleBarHoldsActiveAndShadeModeStrips) {
@@ -123,11 +100,11 @@ TEST(MakeSkin, TitleBarHoldsActiveAndShadeModeStrips) {
     const Dib* tb = skin->titlebar.get();
     // The four active strips are copies of the first.
     for (int32_t y : {15, 58, 73}) {
-        EXPECT_TRUE(Same(tb, 27, y, tb, 27, 0, 275, 14)) << y;
+        EXPECT_TRUE(SameRect(tb, 27, y, tb, 27, 0, 275, 14)) << y;
     }
     // Shade-mode bar: sunken fields filled with the back colour, the small colon in text.
-    EXPECT_TRUE(Filled(tb, 105, 45, 40, 8, kBack));
-    EXPECT_FALSE(Filled(tb, 153, 45, 32, 8, kBack)) << "the colon sits in this one";
+    EXPECT_TRUE(AllPixelsAre(tb, 105, 45, 40, 8, kBack));
+    EXPECT_FALSE(AllPixelsAre(tb, 153, 45, 32, 8, kBack)) << "the colon sits in this one";
     for (auto [x, y] : {std::pair{171, 48}, {172, 48}, {171, 50}, {172, 50}}) {
         EXPECT_EQ(DibGetPixel(tb, x, y), kText);
     }
@@ -135,16 +112,16 @@ TEST(MakeSkin, TitleBarHoldsActiveAndShadeModeStrips) {
     // The focused shade bar (rows 29-42) is the unfocused one (rows 42-55) moved up, so
     // row 42 ends up as the bottom edge of both. Its top edge is the plain band lightened
     // by 32.
-    EXPECT_TRUE(Same(tb, 27, 30, tb, 27, 43, 275, 12));
-    EXPECT_TRUE(Same(tb, 27, 42, tb, 27, 55, 275, 1));
+    EXPECT_TRUE(SameRect(tb, 27, 30, tb, 27, 43, 275, 12));
+    EXPECT_TRUE(SameRect(tb, 27, 42, tb, 27, 55, 275, 1));
     ColorRef plain = PatternColor(100, 0);
     auto lighter = [](uint8_t v) { return uint32_t(std::min(255, v + 32)); };
     EXPECT_EQ(DibGetPixel(tb, 127, 29),
               Rgb(lighter(RedOf(plain)), lighter(GreenOf(plain)), lighter(BlueOf(plain))));
     // Pixels no step writes stay black: rows 56, 57, 72, columns 302-303.
-    EXPECT_TRUE(Filled(tb, 27, 56, 275, 2, 0));
-    EXPECT_TRUE(Filled(tb, 27, 72, 275, 1, 0));
-    EXPECT_TRUE(Filled(tb, 302, 0, 2, 87, 0));
+    EXPECT_TRUE(AllPixelsAre(tb, 27, 56, 275, 2, 0));
+    EXPECT_TRUE(AllPixelsAre(tb, 27, 72, 275, 1, 0));
+    EXPECT_TRUE(AllPixelsAre(tb, 302, 0, 2, 87, 0));
 }
 
 TEST(MakeSkin, VisualisationColoursFollowTheTwoDisplayColours) {
@@ -169,19 +146,19 @@ TEST(MakeSkin, PreviewShowsTheFinishedMainWindow) {
     Fixture f;
     auto skin = MakeSkin(f.in);
     const Dib* v = skin->mainPreview.get();
-    EXPECT_TRUE(Same(v, 0, 0, skin->titlebar.get(), 27, 0, 275, 14));
-    EXPECT_TRUE(Same(v, 36, 26, skin->numbers.get(), 90, 0, 9, 13));
-    EXPECT_TRUE(Same(v, 78, 26, skin->numbers.get(), 36, 0, 9, 13)) << "the 4 of 00:41";
-    EXPECT_TRUE(Same(v, 32, 72, skin->posbar.get(), 248, 0, 29, 10)) << "position knob";
+    EXPECT_TRUE(SameRect(v, 0, 0, skin->titlebar.get(), 27, 0, 275, 14));
+    EXPECT_TRUE(SameRect(v, 36, 26, skin->numbers.get(), 90, 0, 9, 13));
+    EXPECT_TRUE(SameRect(v, 78, 26, skin->numbers.get(), 36, 0, 9, 13)) << "the 4 of 00:41";
+    EXPECT_TRUE(SameRect(v, 32, 72, skin->posbar.get(), 248, 0, 29, 10)) << "position knob";
     // Bit rate "128": cells 1, 2, 8 of the digit row of text.bmp.
     GlyphCell one;
     TextGlyphCell('1', &one);
-    EXPECT_TRUE(Same(v, 111, 43, skin->text.get(), one.x, one.y, 5, 6));
+    EXPECT_TRUE(SameRect(v, 111, 43, skin->text.get(), one.x, one.y, 5, 6));
     // Without Show_Vis the field stays the back colour; with it the sample bars appear.
-    EXPECT_TRUE(Filled(v, 24, 43, 76, 16, kBack));
+    EXPECT_TRUE(AllPixelsAre(v, 24, 43, 76, 16, kBack));
     f.in.options.showVis = true;
     auto withVis = MakeSkin(f.in);
-    EXPECT_TRUE(Same(withVis->mainPreview.get(), 24, 43, withVis->visPreview.get(), 0, 0, 76, 16));
+    EXPECT_TRUE(SameRect(withVis->mainPreview.get(), 24, 43, withVis->visPreview.get(), 0, 0, 76, 16));
     // Column 12 is 11 high: its top pixel is index 3, its bottom index 13.
     EXPECT_EQ(DibGetPixel(withVis->visPreview.get(), 12, 15), withVis->visColors[13]);
     EXPECT_EQ(DibGetPixel(withVis->visPreview.get(), 12, 5), withVis->visColors[3]);
@@ -193,28 +170,28 @@ TEST(MakeSkin, EqualizerRecipe) {
     Fixture f;
     auto skin = MakeSkin(f.in);
     const Dib* eq = skin->eqmain.get();
-    EXPECT_TRUE(Filled(eq, 268, 116, 7, 18, kWhite)) << "unwritten pixels stay white";
-    EXPECT_TRUE(Same(eq, 0, 134, eq, 0, 0, 264, 14)) << "active title bar";
-    EXPECT_TRUE(Same(eq, 0, 149, eq, 0, 0, 264, 14)) << "inactive title bar";
-    EXPECT_TRUE(Same(eq, 264, 137, eq, 0, 116, 9, 9)) << "close button in the title bar";
+    EXPECT_TRUE(AllPixelsAre(eq, 268, 116, 7, 18, kWhite)) << "unwritten pixels stay white";
+    EXPECT_TRUE(SameRect(eq, 0, 134, eq, 0, 0, 264, 14)) << "active title bar";
+    EXPECT_TRUE(SameRect(eq, 0, 149, eq, 0, 0, 264, 14)) << "inactive title bar";
+    EXPECT_TRUE(SameRect(eq, 264, 137, eq, 0, 116, 9, 9)) << "close button in the title bar";
     const ColorRef graph[3] = {0x1008EF, 0x299CEF, 0x089C18};
     EXPECT_EQ(DibGetPixel(eq, 115, 294), graph[0]);
     EXPECT_EQ(DibGetPixel(eq, 115, 299), graph[1]);
     EXPECT_EQ(DibGetPixel(eq, 115, 312), graph[2]);
-    EXPECT_TRUE(Same(skin->equalizerPreview.get(), 0, 0, eq, 0, 134, 275, 14));
-    EXPECT_TRUE(Same(skin->equalizerPreview.get(), 22, 64, eq, 0, 164, 11, 11)) << "preamp knob";
+    EXPECT_TRUE(SameRect(skin->equalizerPreview.get(), 0, 0, eq, 0, 134, 275, 14));
+    EXPECT_TRUE(SameRect(skin->equalizerPreview.get(), 22, 64, eq, 0, 164, 11, 11)) << "preamp knob";
 }
 
 TEST(MakeSkin, PlaylistRecipe) {
     Fixture f;
     auto skin = MakeSkin(f.in);
     const Dib* pl = skin->pledit.get();
-    EXPECT_TRUE(Filled(pl, 0, 186, 280, 4, kWhite)) << "rows 186-189 stay white";
+    EXPECT_TRUE(AllPixelsAre(pl, 0, 186, 280, 4, kWhite)) << "rows 186-189 stay white";
     for (auto [x, sx] : {std::pair{14, 0}, {43, 54}, {72, 104}, {101, 154}, {232, 204}}) {
-        EXPECT_TRUE(Same(pl, x, 80, pl, sx, 149, 22, 18)) << "bottom bar tile at " << x;
+        EXPECT_TRUE(SameRect(pl, x, 80, pl, sx, 149, 22, 18)) << "bottom bar tile at " << x;
     }
-    EXPECT_TRUE(Filled(skin->playlistPreview.get(), 12, 20, 243, 58, kBack)) << "list area";
-    EXPECT_TRUE(Same(skin->playlistPreview.get(), 260, 20, pl, 52, 53, 8, 18)) << "scroll knob";
+    EXPECT_TRUE(AllPixelsAre(skin->playlistPreview.get(), 12, 20, 243, 58, kBack)) << "list area";
+    EXPECT_TRUE(SameRect(skin->playlistPreview.get(), 260, 20, pl, 52, 53, 8, 18)) << "scroll knob";
 }
 
 TEST(MakeSkin, OptionsChangeOnlyWhatTheySay) {
@@ -226,8 +203,8 @@ TEST(MakeSkin, OptionsChangeOnlyWhatTheySay) {
 
     f.in.options.hideBalance = true;
     auto hidden = MakeSkin(f.in);
-    EXPECT_TRUE(Same(hidden->balance.get(), 0, 422, hidden->main.get(), 188, 58, 14, 11));
-    EXPECT_TRUE(Same(hidden->balance.get(), 15, 422, hidden->main.get(), 188, 58, 14, 11));
+    EXPECT_TRUE(SameRect(hidden->balance.get(), 0, 422, hidden->main.get(), 188, 58, 14, 11));
+    EXPECT_TRUE(SameRect(hidden->balance.get(), 15, 422, hidden->main.get(), 188, 58, 14, 11));
     EXPECT_EQ(Bytes(hidden->volume.get()), Bytes(plain->volume.get())) << "volume keeps knobs";
 
     f.in.options.hideBalance = false;
@@ -246,10 +223,10 @@ TEST(TitleText, IsEngravedIntoTheStripsAndAligned) {
     Fixture f;
     f.in.title = {"", TitleAlign::Left, TitleColor::Hard};
     auto bare = MakeSkin(f.in);
-    EXPECT_TRUE(Same(bare->main.get(), 18, 4, bare->mainBand.get(), 18, 4, 0, 0));
+    EXPECT_TRUE(SameRect(bare->main.get(), 18, 4, bare->mainBand.get(), 18, 4, 0, 0));
     auto band = DibCreate(275, 116, 24);
     CutBand(f.in, Band::Main, band.get());
-    EXPECT_TRUE(Same(bare->main.get(), 18, 4, band.get(), 18, 4, 220, 8)) << "empty: plain";
+    EXPECT_TRUE(SameRect(bare->main.get(), 18, 4, band.get(), 18, 4, 220, 8)) << "empty: plain";
 
     // "I" is 4 wide; its ink sits in columns 1 to 3 of its cell. Left starts at x 18.
     auto changedColumns = [&](TitleAlign align, const char* text) {
@@ -257,12 +234,12 @@ TEST(TitleText, IsEngravedIntoTheStripsAndAligned) {
         auto skin = MakeSkin(f.in);
         std::vector<int32_t> columns;
         for (int32_t x = 0; x < 220; x++) {
-            if (!Same(skin->main.get(), 18 + x, 4, band.get(), 18 + x, 4, 1, 8)) {
+            if (!SameRect(skin->main.get(), 18 + x, 4, band.get(), 18 + x, 4, 1, 8)) {
                 columns.push_back(x);
             }
         }
-        EXPECT_TRUE(Same(skin->titlebar.get(), 45, 4, skin->main.get(), 18, 4, 220, 8));
-        EXPECT_TRUE(Same(skin->titlebar.get(), 45, 77, skin->main.get(), 18, 4, 220, 8));
+        EXPECT_TRUE(SameRect(skin->titlebar.get(), 45, 4, skin->main.get(), 18, 4, 220, 8));
+        EXPECT_TRUE(SameRect(skin->titlebar.get(), 45, 77, skin->main.get(), 18, 4, 220, 8));
         return columns;
     };
     std::vector<int32_t> left = changedColumns(TitleAlign::Left, "II");
@@ -288,14 +265,14 @@ TEST(TitleText, RedrawFollowsTheSwapOfTheMadeBitmaps) {
     DrawTitleText(*skin, f.in, true);
     f.in.title.text = "second";
     auto fresh = MakeSkin(f.in);
-    EXPECT_TRUE(Same(skin->main.get(), 0, 0, fresh->main.get(), 0, 0, 275, 116));
-    EXPECT_TRUE(Same(skin->titlebar.get(), 0, 0, fresh->titlebar.get(), 0, 0, 344, 87));
-    EXPECT_TRUE(Same(skin->mainPreview.get(), 18, 4, fresh->main.get(), 18, 4, 220, 8));
+    EXPECT_TRUE(SameRect(skin->main.get(), 0, 0, fresh->main.get(), 0, 0, 275, 116));
+    EXPECT_TRUE(SameRect(skin->titlebar.get(), 0, 0, fresh->titlebar.get(), 0, 0, 344, 87));
+    EXPECT_TRUE(SameRect(skin->mainPreview.get(), 18, 4, fresh->main.get(), 18, 4, 220, 8));
     f.in.title.text = "";
     DrawTitleText(*skin, f.in, true);
     f.in.title.text = "";
     auto empty = MakeSkin(f.in);
-    EXPECT_TRUE(Same(skin->main.get(), 18, 4, empty->main.get(), 18, 4, 220, 8));
+    EXPECT_TRUE(SameRect(skin->main.get(), 18, 4, empty->main.get(), 18, 4, 220, 8));
 }
 
 TEST(TitleText, SkinTextPadsWithSpaceBlocks) {
@@ -304,14 +281,14 @@ TEST(TitleText, SkinTextPadsWithSpaceBlocks) {
     DrawSkinText(dib.get(), 0, 0, "44", 10, font.get());
     GlyphCell four;
     TextGlyphCell('4', &four);
-    EXPECT_TRUE(Same(dib.get(), 0, 0, font.get(), four.x, four.y, 5, 6));
-    EXPECT_TRUE(Same(dib.get(), 5, 0, font.get(), four.x, four.y, 5, 6));
-    EXPECT_TRUE(Filled(dib.get(), 10, 0, 30, 6, 0)) << "pen 10 >= 9: no space block";
+    EXPECT_TRUE(SameRect(dib.get(), 0, 0, font.get(), four.x, four.y, 5, 6));
+    EXPECT_TRUE(SameRect(dib.get(), 5, 0, font.get(), four.x, four.y, 5, 6));
+    EXPECT_TRUE(AllPixelsAre(dib.get(), 10, 0, 30, 6, 0)) << "pen 10 >= 9: no space block";
     auto padded = DibCreate(40, 6, 24);
     DrawSkinText(padded.get(), 0, 0, "4", 15, font.get());
-    EXPECT_TRUE(Same(padded.get(), 5, 0, font.get(), 142, 0, 5, 6));
-    EXPECT_TRUE(Same(padded.get(), 10, 0, font.get(), 142, 0, 5, 6));
-    EXPECT_TRUE(Filled(padded.get(), 15, 0, 25, 6, 0));
+    EXPECT_TRUE(SameRect(padded.get(), 5, 0, font.get(), 142, 0, 5, 6));
+    EXPECT_TRUE(SameRect(padded.get(), 10, 0, font.get(), 142, 0, 5, 6));
+    EXPECT_TRUE(AllPixelsAre(padded.get(), 15, 0, 25, 6, 0));
 }
 
 TEST(MakeSkin, EveryFileMatchesItsReviewedDigest) {

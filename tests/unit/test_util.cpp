@@ -22,6 +22,29 @@ std::unique_ptr<Dib> MakePattern24(int32_t width, int32_t height) {
     return dib;
 }
 
+bool SameRect(const Dib* a, int32_t ax, int32_t ay, const Dib* b, int32_t bx, int32_t by,
+              int32_t w, int32_t h) {
+    for (int32_t j = 0; j < h; j++) {
+        for (int32_t i = 0; i < w; i++) {
+            if (DibGetPixel(a, ax + i, ay + j) != DibGetPixel(b, bx + i, by + j)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool AllPixelsAre(const Dib* dib, int32_t x, int32_t y, int32_t w, int32_t h, ColorRef color) {
+    for (int32_t j = y; j < y + h; j++) {
+        for (int32_t i = x; i < x + w; i++) {
+            if (DibGetPixel(dib, i, j) != color) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
