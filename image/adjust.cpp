@@ -97,9 +97,13 @@ std::unique_ptr<Dib> DibScaleDown(const Dib* src, int32_t newWidth, int32_t newH
 
     std::vector<int32_t> columns(static_cast<size_t>(newWidth));
     std::vector<uint8_t> leftToo(static_cast<size_t>(newWidth));
+    std::vector<int32_t> skipped; // the columns that average in their left neighbour
     for (int32_t i = 0; i < newWidth; i++) {
         columns[i] = std::min(int32_t(std::floor(double(i) * double(rx))), w - 1);
         leftToo[i] = i > 0 && columns[i] - columns[i - 1] > 1;
+        if (leftToo[i]) {
+            skipped.push_back(i);
+        }
     }
     int32_t previousRow = 0;
     for (int32_t j = 0; j < newHeight; j++) {
@@ -113,31 +117,26 @@ std::unique_ptr<Dib> DibScaleDown(const Dib* src, int32_t newWidth, int32_t newH
             std::memcpy(to, row, 3 * size_t(w)); // every column kept, nothing to average
             continue;
         }
+        if (!above) {
+            // Most rows: take each column's pixel, then average in the left neighbour of
+            // the columns that follow a skip.
+            for (int32_t i = 0; i < newWidth; i++) {
+                std::memcpy(to + 3 * size_t(i), row + 3 * size_t(columns[i]), 3);
+            }
+            for (int32_t i : skipped) {
+                const uint8_t* p = row + 3 * size_t(columns[i]);
+                for (int c = 0; c < 3; c++) {
+                    to[3 * size_t(i) + c] = uint8_t((p[c] + p[c - 3]) / 2);
+                }
+            }
+            continue;
+        }
         for (int32_t i = 0; i < newWidth; i++, to += 3) {
             const uint8_t* p = row + 3 * size_t(columns[i]);
-            if (!leftToo[i] && !above) {
-                to[0] = p[0];
-                to[1] = p[1];
-                to[2] = p[2];
-                continue;
-            }
-            int sum[3] = {p[0], p[1], p[2]};
-            int n = 1;
-            if (leftToo[i]) {
-                for (int c = 0; c < 3; c++) {
-                    sum[c] += p[c - 3];
-                }
-                n++;
-            }
-            if (above) {
-                const uint8_t* q = above + 3 * size_t(columns[i]);
-                for (int c = 0; c < 3; c++) {
-                    sum[c] += q[c];
-                }
-                n++;
-            }
+            const uint8_t* q = above + 3 * size_t(columns[i]);
             for (int c = 0; c < 3; c++) {
-                to[c] = uint8_t(n == 2 ? sum[c] / 2 : sum[c] / 3);
+                to[c] = leftToo[i] ? uint8_t((p[c] + p[c - 3] + q[c]) / 3)
+                                   : uint8_t((p[c] + q[c]) / 2);
             }
         }
     }
