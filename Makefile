@@ -19,6 +19,7 @@ build: deps native win
 	@mkdir -p bin
 	cp $(NATIVE)/korvane-make bin/korvane-make
 	cp $(WIN)/korvane-make.exe bin/korvane-make.exe
+	cp $(WIN)/korvane.exe bin/korvane.exe
 
 native:
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -40,22 +41,25 @@ test-native:
 
 # The same core suite, compiled by MinGW, under Wine: the Windows build behaves the same.
 test-win:
-	scripts/run-under-wine.sh cmd /c exit >/dev/null 2>&1 || true
-	xvfb-run -a ctest --test-dir $(WIN) --output-on-failure
+	KORVANE_WINE_TESTS=1 scripts/run-under-wine.sh cmd /c exit >/dev/null 2>&1 || true
+	KORVANE_WINE_TESTS=1 xvfb-run -a ctest --test-dir $(WIN) --output-on-failure --timeout 600
 
 test-sanitize:
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
 
-# Until the desktop program exists: a skin from our sample picture, made by the command line.
+# The desktop program, under Wine on Linux, from the repository root (its templates folder
+# and korvane.ini are found here). Without a display there is the command line instead.
 run: build
-	bin/korvane-make resources/sample.bmp out/sample-skin --wsz out/sample-skin.wsz \
-		--preview out/sample-skin-preview.bmp --show-vis
-	@echo "Made a skin from resources/sample.bmp:"
-	@echo "  out/sample-skin/            the skin folder (copy it into Winamp's Skins folder)"
-	@echo "  out/sample-skin.wsz         the same skin as one archive"
-	@echo "  out/sample-skin-preview.bmp what the three windows look like"
-	@echo "The desktop program is not built yet; 'bin/korvane-make --help' lists every option."
+	@if [ -n "$$DISPLAY" ]; then \
+		scripts/run-under-wine.sh bin/korvane.exe; \
+	else \
+		echo "No display here, so Korvane's window cannot open (set DISPLAY, or run it on"; \
+		echo "Windows). The command line makes skins without one:"; \
+		echo "  bin/korvane-make resources/sample.bmp out/sample-skin --wsz out/sample-skin.wsz"; \
+		bin/korvane-make resources/sample.bmp out/sample-skin --wsz out/sample-skin.wsz; \
+		echo "Made out/sample-skin/ and out/sample-skin.wsz; bin/korvane-make --help lists every option."; \
+	fi
 
 bench: deps native
 	$(NATIVE)/bench/korvane_bench

@@ -20,3 +20,18 @@ constexpr const char kMsgScaleRaised[] =
 constexpr const char kMsgNoContinuous[] =
     "Can not use Continuous Mode!\nImage height less than 348 pixels.\nPlease try to load "
     "another image.";
+
+// The Save dialog and the Save command.
+constexpr const char kMsgNoWinampExe[] =
+    "Could not find WINAMP.EXE !\nYou can search for Winamp's directory using browse button.";
+constexpr const char kMsgWrongSkinName[] = "Wrong skin name...";
+constexpr const char kMsgSkinExists[] = "Skin name already exist...\nDo you want to overwrite it?";
+// %s: the full path of the skin folder that could not be created.
+constexpr const char kMsgCreateDirFailed[] =
+    "Error Creating Directory %s !\nPlease set your skins directory in Winamp program.";
+// %s: the full path of the skin folder.
+constexpr const char kMsgSkinPathTooLong[] =
+    "Skin folder path too long...\n%s\nPlease choose a shorter skin name or skins directory.";
+// First %s: the skin folder; second %s: the files not written, one per line.
+constexpr const char kMsgSaveIncomplete[] = "These skin files could not be written in\n%s :\n\n%s";
+constexpr const char kBrowseWinampTitle[] = "Select your Winamp's directory...";

@@ -1,0 +1,62 @@
+#pragma once
+
+// Everything the desktop program keeps for the whole run, in one place. The core (image/,
+// compose/, output/) never sees this: the shell reads its windows and these values and
+// hands the core explicit inputs.
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "compose/skin.h"
+#include "image/dib.h"
+#include "output/skin_writer.h"
+
+struct AppState {
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+    // Workspace windows by control id - 1: Main Skin, Equalizer, Playlist, Skin Workspace.
+    std::array<HWND, 4> workspaces = {};
+    HWND templatePanel = nullptr;
+    HWND imageSetPanel = nullptr;
+    HWND skinSetPanel = nullptr;
+    HWND templateBox = nullptr;
+    HWND makeSkinButton = nullptr;
+
+    // The picture as loaded, the adjusted copy skins are cut from, and what the workspace
+    // windows show: nothing, the work picture, or the made main preview.
+    std::unique_ptr<Dib> sourcePicture;
+    std::unique_ptr<Dib> workPicture;
+    const Dib* shownPicture = nullptr;
+    // The made skin; a skin is made exactly when it holds a main preview.
+    std::unique_ptr<SkinSet> skin;
+
+    int scale = 100;
+    int brightness = 0;
+    int contrast = 0;
+    AdjustmentMode adjustmentMode = AdjustmentMode::Tile;
+    std::array<int, 3> skinOrder = {0, 1, 2};
+    ProjectOptions options;
+    ShadeColors colors; // MainBackColor black, MainTextColor white
+    TitleSettings title;
+    PlaylistStyle playlist;
+
+    std::string programDir;    // the working directory at start-up
+    std::string templatePath;  // empty: built-in pieces; else a folder ending in '\'
+    std::string winampDir = "c:\\program files\\winamp";
+    std::string lastPicDir;
+    std::string skinFolderPath;
+    int lastTemplateIndex = 0;
+    int templateCount = 0;
+
+    bool SkinMade() const { return skin && skin->mainPreview; }
+    int32_t PictureWidth() const { return workPicture ? workPicture->Width() : 0; }
+    int32_t PictureHeight() const { return workPicture ? workPicture->Height() : 0; }
+};
+
+extern AppState gApp;
+
+// Paths are built as the ANSI file functions take them.
+std::string JoinPath(const std::string& folder, const std::string& name);

@@ -1,0 +1,236 @@
+#include "app/main_window.h"
+
+#include "app/about_box.h"
+#include "app/app_state.h"
+#include "app/picture_commands.h"
+#include "app/resource.h"
+#include "app/settings.h"
+#include "app/side_panels.h"
+#include "app/template_panel.h"
+#include "app/workspace.h"
+#include "image/dib_draw_win.h"
+#include "output/save_dialog_win.h"
+
+namespace {
+
+struct ChildSpec {
+    const char* className;
+    const char* text;
+    int x, y, width, height;
+    int id;
+    bool visible;
+};
+
+void CreateChildWindows(HWND hwnd) {
+    const ChildSpec children[] = {
+        {kWorkspaceClass, "Main Skin", 30, 28, 275, 116, IDC_WS_MAIN, true},
+        {kWorkspaceClass, "Equalizer", 30, 144, 275, 116, IDC_WS_EQUALIZER, true},
+        {kWorkspaceClass, "Playlist", 30, 260, 275, 116, IDC_WS_PLAYLIST, true},
+        {kWorkspaceClass, "Skin Workspace...", 30, 28, 275, 348, IDC_WS_SKIN, true},
+        {kTemplatePanelClass, nullptr, 325, 18, 200, 96, IDC_TEMPLATE_PANEL, true},
+        {kImageSetPanelClass, nullptr, 325, 118, 200, 268, IDC_IMAGESET_PANEL, true},
+        {kSkinSetPanelClass, nullptr, 325, 118, 200, 268, IDC_SKINSET_PANEL, false},
+    };
+    HWND made[7] = {};
+    for (int i = 0; i < 7; i++) {
+        const ChildSpec& c = children[i];
+        DWORD style = WS_CHILD | (c.visible ? WS_VISIBLE : 0);
+        made[i] = CreateWindowExA(0, c.className, c.text, style, c.x, c.y, c.width, c.height,
+                                  hwnd, reinterpret_cast<HMENU>(INT_PTR(c.id)), gApp.instance,
+                                  nullptr);
+    }
+    for (int i = 0; i < 4; i++) {
+        gApp.workspaces[i] = made[i];
+    }
+    gApp.templatePanel = made[4];
+    gApp.imageSetPanel = made[5];
+    gApp.skinSetPanel = made[6];
+    SendMessageA(gApp.workspaces[3], WSM_SETHEIGHT, 348, 0);
+}
+
+// In Tile mode a band dragged in one window moves the other two identically.
+void SyncTiles(HWND sender) {
+    if (gApp.adjustmentMode != AdjustmentMode::Tile) {
+        return;
+    }
+    OffsetPoint offset = GetWorkspaceOffset(sender);
+    for (int i = 0; i < 3; i++) {
+        if (gApp.workspaces[i] != sender) {
+            SendMessageA(gApp.workspaces[i], WSM_SETOFFSET, WPARAM(&offset), 1);
+        }
+    }
+}
+
+void OnCommand(HWND hwnd, WORD id, WORD code, HWND sender) {
+    switch (id) {
+    case IDM_OPEN: {
+        std::string path;
+        if (ChoosePictureFile(hwnd, &path)) {
+            OpenChosenPicture(hwnd, path);
+        }
+        UpdateMenuState(hwnd); // a cancelled dialog keeps a made skin and its button
+        break;
+    }
+    case IDM_SAVE:
+        SaveSkinSet(hwnd);
+        break;
+    case IDM_EXIT:
+        DestroyWindow(hwnd);
+        break;
+    case IDM_MAKESKIN:
+    case IDM_UNDOSKIN:
+        ToggleMakeSkin();
+        break;
+    case IDM_ABOUT:
+        ShowAboutBox(hwnd);
+        break;
+    case IDC_WS_MAIN:
+    case IDC_WS_EQUALIZER:
+    case IDC_WS_PLAYLIST:
+        if (code == kWorkspaceMoved) {
+            SyncTiles(sender);
+        }
+        break;
+    }
+}
+
+// The sample playlist on the playlist preview, in the playlist font and colours.
+void PaintSamplePlaylist(HDC dc, int y0) {
+    HFONT font = CreateFontA(-11, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH, gApp.playlist.fontName.c_str());
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, "A", 1, &extent);
+    const int line = extent.cy;
+    DibDraw(dc, 30, y0, 275, 116, gApp.skin->playlistPreview.get(), 0, 0, SRCCOPY);
+    auto fill = [&](int left, int top, int right, int bottom, COLORREF color) {
+        RECT r = {left, top, right, bottom};
+        HBRUSH brush = CreateSolidBrush(color);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    };
+    fill(42, y0 + 20, 285, y0 + 78, gApp.playlist.normalBack);
+    fill(42, y0 + 22 + 2 * line, 285, y0 + 22 + 3 * line, gApp.playlist.selectedBack);
+    struct Line {
+        const char* title;
+        const char* time;
+    } lines[4] = {{"1. First Song", "4:19"},
+                  {"2. Second Song", "4:16"},
+                  {"3. Third Song", "4:21"},
+                  {"4. Fourth Song", "4:00"}};
+    int count = 4 * line <= 56 ? 4 : 3; // a fourth line only where it fits the list
+    for (int i = 0; i < count; i++) {
+        int y = y0 + 22 + i * line;
+        SetTextColor(dc, i == 0 ? gApp.playlist.currentText : gApp.playlist.normalText);
+        SetTextAlign(dc, TA_LEFT);
+        TextOutA(dc, 45, y, lines[i].title, lstrlenA(lines[i].title));
+        SetTextAlign(dc, TA_RIGHT);
+        TextOutA(dc, 280, y, lines[i].time, lstrlenA(lines[i].time));
+    }
+    SetTextAlign(dc, TA_LEFT);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+}
+
+void PaintMainWindow(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    DrawEdge(dc, &client, EDGE_ETCHED, BF_TOP);
+    RECT field = {20, 18, 315, 386};
+    DrawEdge(dc, &field, EDGE_SUNKEN, BF_RECT);
+    InflateRect(&field, -2, -2);
+    HBRUSH teal = CreateSolidBrush(RGB(0, 128, 128));
+    FillRect(dc, &field, teal);
+    DeleteObject(teal);
+    if (gApp.skin) {
+        const std::array<int, 3>& order = gApp.skinOrder;
+        if (gApp.skin->mainPreview) {
+            DibDraw(dc, 30, 28 + 116 * order[0], 275, 116, gApp.skin->mainPreview.get(), 0, 0,
+                    SRCCOPY);
+        }
+        if (gApp.skin->equalizerPreview) {
+            DibDraw(dc, 30, 28 + 116 * order[1], 275, 116, gApp.skin->equalizerPreview.get(),
+                    0, 0, SRCCOPY);
+        }
+        if (gApp.skin->playlistPreview) {
+            PaintSamplePlaylist(dc, 28 + 116 * order[2]);
+        }
+    }
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        gApp.mainWindow = hwnd;
+        LoadSettings();
+        CreateChildWindows(hwnd);
+        return 0;
+    case WM_DESTROY:
+        FreeBitmaps(true);
+        SaveSettings();
+        gApp.mainWindow = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT:
+        PaintMainWindow(hwnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // painting covers the whole client area
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {kMainWindowWidth, kMainWindowHeight};
+        info->ptMaxTrackSize = {kMainWindowWidth, kMainWindowHeight};
+        return 0;
+    }
+    case WM_NCHITTEST: {
+        // The sizing frame stays but neither sizes nor shows sizing cursors.
+        LRESULT hit = DefWindowProcA(hwnd, msg, wParam, lParam);
+        return hit >= HTLEFT && hit <= HTBOTTOMRIGHT ? HTCLIENT : hit;
+    }
+    case WM_COMMAND:
+        OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_INITMENU:
+        UpdateMenuState(hwnd);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+ATOM RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = MainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_KORVANE));
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
+    wc.lpszClassName = kMainWindowClass;
+    return RegisterClassA(&wc);
+}
+
+void OpenChosenPicture(HWND mainWindow, const std::string& path) {
+    bool hadSkin = gApp.SkinMade();
+    OpenPicturePath(mainWindow, path);
+    if (hadSkin && !gApp.SkinMade()) {
+        SetWindowTextA(gApp.makeSkinButton, "Make Skin!");
+    }
+    UpdateMenuState(mainWindow);
+}
+
+void UpdateMenuState(HWND mainWindow) {
+    HMENU menu = GetMenu(mainWindow);
+    const bool made = gApp.SkinMade();
+    EnableMenuItem(menu, IDM_SAVE, MF_BYCOMMAND | (made ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, IDM_UNDOSKIN, MF_BYCOMMAND | (made ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, IDM_MAKESKIN,
+                   MF_BYCOMMAND | (gApp.workPicture && !made ? MF_ENABLED : MF_GRAYED));
+    EnableWindow(gApp.makeSkinButton, gApp.workPicture != nullptr);
+}

@@ -1,0 +1,226 @@
+#include "app/picture_commands.h"
+
+#include <commdlg.h>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/template_panel.h"
+#include "app/workspace.h"
+#include "image/messages.h"
+#include "image/picture.h"
+
+namespace {
+
+// The wait cursor for the length of one command; the previous cursor comes back when it
+// goes out of scope, or earlier through Restore() when a message box is about to show.
+class WaitCursor {
+  public:
+    WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { Restore(); }
+    void Restore() {
+        if (!restored_) {
+            SetCursor(previous_);
+            restored_ = true;
+        }
+    }
+
+  private:
+    HCURSOR previous_;
+    bool restored_ = false;
+};
+
+void SetBandOffsets(OffsetPoint offset, OffsetPoint limits, BOOL repaint) {
+    for (int i = 0; i < 3; i++) {
+        SendMessageA(gApp.workspaces[i], WSM_SETOFFSET, WPARAM(&offset), repaint);
+        SendMessageA(gApp.workspaces[i], WSM_SETLIMITS, WPARAM(&limits), 0);
+    }
+}
+
+// The failure ends of an open: nothing is shown, the old adjustments stay.
+void DropRefusedPicture() {
+    FreeBitmaps(true);
+    gApp.shownPicture = nullptr;
+    UpdateWorkspaceVisibility();
+}
+
+} // namespace
+
+void SetWorkspaceCursor(LPCSTR cursor) {
+    if (gApp.workspaces[0]) {
+        SetClassLongPtrA(gApp.workspaces[0], GCLP_HCURSOR,
+                         reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, cursor)));
+    }
+}
+
+bool ChoosePictureFile(HWND owner, std::string* pathOut) {
+    char path[MAX_PATH] = {};
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = "Bitmap (*.bmp)\0*.bmp\0";
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrInitialDir = gApp.lastPicDir.c_str();
+    ofn.lpstrTitle = "Open Bitmap File";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (GetOpenFileNameA(&ofn) != TRUE) {
+        return false;
+    }
+    *pathOut = path;
+    return true;
+}
+
+void OpenPicturePath(HWND owner, const std::string& path) {
+    WaitCursor wait;
+    FreeBitmaps(true); // the old picture and skin go as soon as a file is chosen
+
+    auto ask = [&] {
+        wait.Restore();
+        return ShowWarning(owner, kMsgAskConvert, MB_YESNO) == IDYES;
+    };
+    OpenedPicture opened = OpenPictureFile(path.c_str(), ask);
+    switch (opened.outcome) {
+    case PictureOutcome::Declined:
+        DropRefusedPicture();
+        return;
+    case PictureOutcome::TooSmall:
+    case PictureOutcome::TooLarge:
+        wait.Restore();
+        ShowWarning(owner, PictureOutcomeMessage(opened.outcome));
+        DropRefusedPicture();
+        return;
+    case PictureOutcome::ReadFailed:
+        ShowWarning(owner, kMsgLoadFailed);
+        break;
+    case PictureOutcome::Accepted: {
+        gApp.sourcePicture = std::move(opened.picture);
+        gApp.workPicture = DibDuplicate(gApp.sourcePicture.get());
+        if (!gApp.workPicture) {
+            ShowWarning(owner, kMsgLoadFailed);
+            break;
+        }
+        UpdatePictureRange();
+        size_t slash = path.find_last_of("\\/");
+        if (slash != std::string::npos) {
+            gApp.lastPicDir = path.substr(0, slash);
+        }
+        gApp.shownPicture = gApp.workPicture.get();
+        SetWorkspaceCursor(IDC_CROSS);
+        break;
+    }
+    }
+    // The common end of a load and of an unreadable file.
+    UpdateWorkspaceVisibility();
+    gApp.brightness = 0;
+    gApp.contrast = 0;
+    gApp.scale = 100;
+    SendMessageA(gApp.imageSetPanel, ISM_RELOADFIELDS, 0, 0);
+    gApp.skinOrder = {0, 1, 2};
+}
+
+void FreeBitmaps(bool alsoPictures) {
+    if (alsoPictures) {
+        gApp.sourcePicture.reset();
+        gApp.workPicture.reset();
+    }
+    gApp.skin.reset();
+    gApp.shownPicture = nullptr;
+}
+
+void RevertSkin() {
+    if (!gApp.SkinMade()) {
+        return;
+    }
+    FreeBitmaps(false);
+    gApp.shownPicture = gApp.workPicture.get();
+    UpdateWorkspaceVisibility();
+    SetWorkspaceCursor(IDC_CROSS);
+}
+
+void UpdateWorkspaceVisibility() {
+    RECT area = {30, 28, 305, 376};
+    InvalidateRect(gApp.mainWindow, &area, TRUE);
+    bool showBands = false;
+    bool showFrame = false;
+    if (!gApp.SkinMade()) {
+        if (gApp.adjustmentMode == AdjustmentMode::Continuous || !gApp.shownPicture) {
+            showFrame = true;
+        } else {
+            showBands = true;
+        }
+    }
+    ShowWindow(gApp.workspaces[3], showFrame ? SW_SHOW : SW_HIDE);
+    if (showFrame) {
+        InvalidateRect(gApp.workspaces[3], nullptr, TRUE);
+    }
+    for (int i = 0; i < 3; i++) {
+        ShowWindow(gApp.workspaces[i], showBands ? SW_SHOW : SW_HIDE);
+    }
+    // The Skin Set panel goes with a made skin on show; otherwise (a picture, or nothing at
+    // all) the Image Set panel.
+    bool skinShown = gApp.shownPicture != gApp.workPicture.get();
+    ShowWindow(gApp.skinSetPanel, skinShown ? SW_SHOW : SW_HIDE);
+    ShowWindow(gApp.imageSetPanel, skinShown ? SW_HIDE : SW_SHOW);
+}
+
+void UpdatePictureRange() {
+    const int32_t w = gApp.PictureWidth();
+    const int32_t h = gApp.PictureHeight();
+    if (h < kFrameHeight) {
+        SetBandOffsets({0, h - kBandHeight}, {kBandWidth - w, h - kBandHeight}, FALSE);
+        if (gApp.adjustmentMode == AdjustmentMode::Continuous) {
+            gApp.adjustmentMode = AdjustmentMode::Tile;
+        }
+    } else if (gApp.adjustmentMode != AdjustmentMode::Continuous) {
+        SetBandOffsets({0, h - kBandHeight}, {kBandWidth - w, h - kBandHeight}, TRUE);
+    } else {
+        OffsetPoint offset = {0, h - kFrameHeight};
+        OffsetPoint limits = {kBandWidth - w, h - kFrameHeight};
+        SendMessageA(gApp.workspaces[3], WSM_SETOFFSET, WPARAM(&offset), TRUE);
+        SendMessageA(gApp.workspaces[3], WSM_SETLIMITS, WPARAM(&limits), 0);
+    }
+}
+
+SkinInputs CurrentSkinInputs() {
+    SkinInputs in;
+    in.picture = gApp.workPicture.get();
+    in.mode = gApp.adjustmentMode;
+    in.order = gApp.skinOrder;
+    for (size_t i = 0; i < 3; i++) {
+        OffsetPoint p = GetWorkspaceOffset(gApp.workspaces[i]);
+        in.bandOffsets[i] = {p.x, p.y};
+    }
+    OffsetPoint frame = GetWorkspaceOffset(gApp.workspaces[3]);
+    in.frameOffset = {frame.x, frame.y};
+    in.colors = gApp.colors;
+    in.options = gApp.options;
+    in.title = gApp.title;
+    in.pieces = PieceSource(gApp.templatePath);
+    return in;
+}
+
+void MakeSkinNow() {
+    if (!gApp.workPicture) {
+        return;
+    }
+    WaitCursor wait;
+    FreeBitmaps(false);
+    gApp.skin = MakeSkin(CurrentSkinInputs());
+    gApp.shownPicture = gApp.skin ? gApp.skin->mainPreview.get() : nullptr;
+    UpdateWorkspaceVisibility();
+    SetWorkspaceCursor(IDC_ARROW);
+}
+
+void ToggleMakeSkin() {
+    if (gApp.workPicture && !gApp.SkinMade()) {
+        ReadTemplateSelection();
+        MakeSkinNow();
+        SetWindowTextA(gApp.makeSkinButton, "Undo Skin...");
+    } else {
+        RevertSkin();
+        SetWindowTextA(gApp.makeSkinButton, "Make Skin!");
+    }
+    UpdateMenuState(gApp.mainWindow);
+}

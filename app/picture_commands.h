@@ -1,0 +1,39 @@
+#pragma once
+
+// The picture and the made skin as the shell holds them: opening a picture, making and
+// dropping a skin, and keeping the workspace windows and panels in step with that state.
+
+#include <windows.h>
+
+#include <string>
+
+#include "compose/skin.h"
+
+// The Image Set panel reloads its three fields from gApp's scale, brightness and contrast.
+constexpr UINT ISM_RELOADFIELDS = WM_USER + 1;
+
+// The Open dialog; false when it was cancelled.
+bool ChoosePictureFile(HWND owner, std::string* pathOut);
+// Loads a picture as the Open command does once a file is chosen: every message in its
+// order, the conversion question, and the state after each outcome.
+void OpenPicturePath(HWND owner, const std::string& path);
+
+// Drops the made skin and, with alsoPictures, the source and work pictures too.
+void FreeBitmaps(bool alsoPictures);
+// Drops a made skin and shows the work picture again; nothing without a made skin.
+void RevertSkin();
+// Shows and hides the workspace windows and the side panels to match the state.
+void UpdateWorkspaceVisibility();
+// Hands the workspace windows their offsets and limits for the picture size and the mode;
+// every call moves the view back to the picture's top-left corner.
+void UpdatePictureRange();
+
+// What Make Skin reads: the work picture, the workspace offsets and every setting.
+SkinInputs CurrentSkinInputs();
+// Makes the skin from the current state and shows its previews.
+void MakeSkinNow();
+// The Make Skin!/Undo Skin... button and menu commands.
+void ToggleMakeSkin();
+
+// The class cursor of all workspace windows: the cross while a picture can be dragged.
+void SetWorkspaceCursor(LPCSTR cursor);

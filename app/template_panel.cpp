@@ -1,0 +1,127 @@
+#include "app/template_panel.h"
+
+#include "app/app_state.h"
+#include "app/message_box.h"
+#include "app/picture_commands.h"
+#include "app/resource.h"
+
+namespace {
+
+HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x,
+                 int y, int width, int height, int id) {
+    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
+                                 height, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
+                                 gApp.instance, nullptr);
+    SendMessageA(child, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return child;
+}
+
+void OnCreate(HWND hwnd) {
+    gApp.templateBox = CreateChild(hwnd, "combobox", nullptr,
+                                   CBS_DROPDOWNLIST | WS_VSCROLL | CBS_SORT | WS_TABSTOP, 10, 26,
+                                   180, 120, IDC_TEMPLATE_BOX);
+    int count = ListTemplates(gApp.templateBox);
+    if (gApp.lastTemplateIndex < 0 || gApp.lastTemplateIndex >= count) {
+        gApp.lastTemplateIndex = 0;
+    }
+    gApp.templateCount = count;
+    if (count > 0) {
+        SendMessageA(gApp.templateBox, CB_SETCURSEL, WPARAM(gApp.lastTemplateIndex), 0);
+    }
+    gApp.makeSkinButton = CreateChild(hwnd, "button", "Make Skin!", BS_PUSHBUTTON | WS_TABSTOP,
+                                      50, 60, 100, 23, IDC_MAKESKIN_BUTTON);
+    EnableWindow(gApp.makeSkinButton, FALSE);
+}
+
+void OnPaint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    RECT frame = {0, 0, 200, 96};
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    TextOutA(dc, 10, 10, "Skin Template :", 15);
+    SelectObject(dc, oldFont);
+    EndPaint(hwnd, &ps);
+}
+
+void OnCommand(WORD id, WORD code) {
+    if (id == IDC_TEMPLATE_BOX && code == CBN_SELENDOK) {
+        if (gApp.templateCount == 0) {
+            gApp.templatePath.clear();
+        }
+        if (gApp.SkinMade()) {
+            // A made skin follows the new template at once.
+            ReadTemplateSelection();
+            MakeSkinNow();
+        }
+    } else if (id == IDC_MAKESKIN_BUTTON && code == BN_CLICKED) {
+        ToggleMakeSkin();
+    }
+}
+
+LRESULT CALLBACK TemplatePanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        OnCreate(hwnd);
+        return 0;
+    case WM_PAINT:
+        OnPaint(hwnd);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+ATOM RegisterTemplatePanelClass(HINSTANCE instance) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = TemplatePanelProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kTemplatePanelClass;
+    return RegisterClassA(&wc);
+}
+
+int ListTemplates(HWND box) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(JoinPath(gApp.templatePath, "*.*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) {
+        return 0; // no templates folder, or an empty one: the built-in pieces
+    }
+    int count = 0;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.') {
+            SendMessageA(box, CB_ADDSTRING, 0, LPARAM(found.cFileName));
+            count++;
+        }
+    } while (FindNextFileA(find, &found));
+    if (!FindClose(find)) {
+        ShowMessage(nullptr, "Error reading template.", "blah", MB_ICONHAND);
+        return 0;
+    }
+    return count;
+}
+
+void ReadTemplateSelection() {
+    LRESULT selected = SendMessageA(gApp.templateBox, CB_GETCURSEL, 0, 0);
+    gApp.lastTemplateIndex = int(selected);
+    if (selected == CB_ERR) {
+        gApp.templatePath.clear();
+        return;
+    }
+    char name[MAX_PATH] = {};
+    LRESULT length = SendMessageA(gApp.templateBox, CB_GETLBTEXTLEN, WPARAM(selected), 0);
+    if (length < 0 || length >= LRESULT(sizeof name)) {
+        gApp.templatePath.clear();
+        return;
+    }
+    SendMessageA(gApp.templateBox, CB_GETLBTEXT, WPARAM(selected), LPARAM(name));
+    gApp.templatePath = JoinPath(JoinPath(gApp.programDir, "templates"), name) + "\\";
+}

@@ -1,0 +1,114 @@
+#include "tests/win32/app_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/picture_commands.h"
+#include "app/startup.h"
+#include "image/bmp_file.h"
+#include "tests/unit/test_util.h"
+
+namespace {
+AppRun* gRun = nullptr;
+}
+
+int AppRun::HookAnswer(HWND, const char* text, const char* caption, UINT type) {
+    if (!gRun) {
+        return IDOK;
+    }
+    gRun->messages_.push_back({text ? text : "", caption ? caption : "", type});
+    if (gRun->answers_.empty()) {
+        return IDOK;
+    }
+    int answer = gRun->answers_.front();
+    gRun->answers_.pop_front();
+    return answer;
+}
+
+AppRun::AppRun(void (*prepare)(const std::string& folder)) {
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    previousDir_ = cwd;
+    static int counter = 0;
+    folder_ = (std::filesystem::temp_directory_path() /
+               ("korvane-app-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter)))
+                  .string();
+    std::filesystem::create_directories(folder_);
+    SetCurrentDirectoryA(folder_.c_str());
+    if (prepare) {
+        prepare(folder_);
+    }
+    HINSTANCE instance = gApp.instance;
+    gApp = AppState();
+    gApp.instance = instance;
+    gRun = this;
+    SetMessageBoxHook(&AppRun::HookAnswer);
+    main_ = CreateMainWindow(instance, SW_SHOWNORMAL);
+    Pump();
+}
+
+AppRun::~AppRun() {
+    if (IsWindow(main_)) {
+        DestroyWindow(main_);
+    }
+    Pump();
+    SetMessageBoxHook(nullptr);
+    gRun = nullptr;
+    SetCurrentDirectoryA(previousDir_.c_str());
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+}
+
+std::string AppRun::WritePicture(const std::string& name, const Dib& picture) {
+    std::string path = folder_ + "\\" + name;
+    EXPECT_TRUE(DibWriteFile(path.c_str(), &picture));
+    return path;
+}
+
+void AppRun::Open(const std::string& path) {
+    OpenChosenPicture(main_, path);
+    Pump();
+}
+
+void AppRun::Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+bool MenuItemGrayed(HWND main, UINT id) {
+    HMENU menu = GetMenu(main);
+    SendMessageA(main, WM_INITMENU, WPARAM(menu), 0);
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+std::unique_ptr<Dib> Picture(int32_t width, int32_t height) { return MakePattern24(width, height); }
+
+std::unique_ptr<Dib> Screenshot(HWND hwnd) {
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    AppRun::Pump();
+    RECT client;
+    GetClientRect(hwnd, &client);
+    int w = client.right;
+    int h = client.bottom;
+    auto shot = DibCreate(w, h, 24);
+    HDC windowDc = GetDC(hwnd);
+    HDC memory = CreateCompatibleDC(windowDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, windowDc, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    GetDIBits(memory, bitmap, 0, UINT(h), shot->Bytes() + shot->PixelOffset(),
+              reinterpret_cast<BITMAPINFO*>(shot->Bytes()), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, windowDc);
+    return shot;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+// One run of the desktop program for a test: a fresh folder as the working directory (the
+// settings file and templates folder live there), fresh program state, the real main
+// window and its children, and every message box answered by the test.
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/dib.h"
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+
+class AppRun {
+  public:
+    // `prepare` runs in the new folder before the main window exists (write korvane.ini,
+    // make template folders...).
+    explicit AppRun(void (*prepare)(const std::string& folder) = nullptr);
+    ~AppRun();
+    AppRun(const AppRun&) = delete;
+    AppRun& operator=(const AppRun&) = delete;
+
+    HWND Main() const { return main_; }
+    const std::string& Folder() const { return folder_; }
+
+    // Answers for the next message boxes, in order; IDOK when none is queued.
+    void Answer(int answer) { answers_.push_back(answer); }
+    // Forgets shown messages and unused answers.
+    void ClearMessages() {
+        messages_.clear();
+        answers_.clear();
+    }
+    std::vector<ShownMessage>& Messages() { return messages_; }
+
+    // Writes a picture into the run's folder and opens it as the Open command does.
+    std::string WritePicture(const std::string& name, const Dib& picture);
+    void Open(const std::string& path);
+
+    // Runs pending messages (painting, posted messages).
+    static void Pump();
+
+    static int HookAnswer(HWND owner, const char* text, const char* caption, UINT type);
+
+  private:
+    std::string previousDir_;
+    std::string folder_;
+    HWND main_ = nullptr;
+    std::deque<int> answers_;
+    std::vector<ShownMessage> messages_;
+};
+
+// Menu item state as the user sees it once the menu opens.
+bool MenuItemGrayed(HWND main, UINT id);
+
+// A 24-bit picture of the pattern the core tests use.
+std::unique_ptr<Dib> Picture(int32_t width, int32_t height);
+
+// What a window shows on screen right now, as a 24-bit picture (client area).
+std::unique_ptr<Dib> Screenshot(HWND hwnd);
