@@ -24,6 +24,7 @@ struct AppState {
     HWND skinSetPanel = nullptr;
     HWND templateBox = nullptr;
     HWND makeSkinButton = nullptr;
+    HWND modeBox = nullptr; // the Image Set panel's Free/Tile/Continuous box
 
     // The picture as loaded, the adjusted copy skins are cut from, and what the workspace
     // windows show: nothing, the work picture, or the made main preview.

@@ -8,6 +8,7 @@
 #include "app/side_panels.h"
 #include "app/template_panel.h"
 #include "app/workspace.h"
+#include "controls/project_option_dialog.h"
 #include "image/dib_draw_win.h"
 #include "output/save_dialog_win.h"
 
@@ -83,6 +84,13 @@ void OnCommand(HWND hwnd, WORD id, WORD code, HWND sender) {
         break;
     case IDM_ABOUT:
         ShowAboutBox(hwnd);
+        break;
+    case IDM_OPTION:
+        // New options show at once: a made skin is made again from the current template.
+        if (ProjectOptionDialog(hwnd) == IDOK && gApp.SkinMade()) {
+            ReadTemplateSelection();
+            MakeSkinNow();
+        }
         break;
     case IDC_WS_MAIN:
     case IDC_WS_EQUALIZER:

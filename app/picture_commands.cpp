@@ -7,6 +7,7 @@
 #include "app/message_box.h"
 #include "app/template_panel.h"
 #include "app/workspace.h"
+#include "image/adjust.h"
 #include "image/messages.h"
 #include "image/picture.h"
 
@@ -152,6 +153,8 @@ void UpdateWorkspaceVisibility() {
         }
     }
     ShowWindow(gApp.workspaces[3], showFrame ? SW_SHOW : SW_HIDE);
+    EnableWindow(gApp.modeBox,
+                 gApp.shownPicture && gApp.shownPicture == gApp.workPicture.get());
     if (showFrame) {
         InvalidateRect(gApp.workspaces[3], nullptr, TRUE);
     }
@@ -173,6 +176,7 @@ void UpdatePictureRange() {
         if (gApp.adjustmentMode == AdjustmentMode::Continuous) {
             gApp.adjustmentMode = AdjustmentMode::Tile;
         }
+        SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(gApp.adjustmentMode), 0);
     } else if (gApp.adjustmentMode != AdjustmentMode::Continuous) {
         SetBandOffsets({0, h - kBandHeight}, {kBandWidth - w, h - kBandHeight}, TRUE);
     } else {
@@ -223,4 +227,75 @@ void ToggleMakeSkin() {
         SetWindowTextA(gApp.makeSkinButton, "Make Skin!");
     }
     UpdateMenuState(gApp.mainWindow);
+}
+
+void ApplyAdjustments(HWND owner, int scale, int brightness, int contrast) {
+    if (!gApp.workPicture) {
+        return;
+    }
+    if (scale == gApp.scale && brightness == gApp.brightness && contrast == gApp.contrast) {
+        SendMessageA(gApp.imageSetPanel, ISM_RELOADFIELDS, 0, 0);
+        return;
+    }
+    const Dib* source = gApp.sourcePicture.get();
+    ScalePlan plan = PlanScale(scale, source->Width(), source->Height());
+    if (plan.raised) {
+        ShowWarning(owner, kMsgScaleRaised);
+    }
+    WaitCursor wait;
+    FreeBitmaps(false);
+    gApp.workPicture = DibScaleDown(source, plan.width, plan.height);
+    gApp.shownPicture = gApp.workPicture.get();
+    bool scaleChanged = plan.scale != gApp.scale;
+    gApp.scale = plan.scale;
+    // Brightness always comes before contrast; values outside -100..100 change nothing
+    // but are still kept.
+    if (brightness != 0) {
+        DibAdjustBrightness(gApp.workPicture.get(), brightness);
+    }
+    gApp.brightness = brightness;
+    if (contrast != 0) {
+        DibAdjustContrast(gApp.workPicture.get(), contrast);
+    }
+    gApp.contrast = contrast;
+    if (scaleChanged) {
+        UpdatePictureRange(); // a new size: back to the top-left corner
+    }
+    if (gApp.adjustmentMode == AdjustmentMode::Continuous) {
+        InvalidateRect(gApp.workspaces[3], nullptr, TRUE);
+    } else {
+        UpdateWorkspaceVisibility();
+    }
+    wait.Restore();
+    SendMessageA(gApp.imageSetPanel, ISM_RELOADFIELDS, 0, 0);
+}
+
+void SetAdjustmentMode(AdjustmentMode mode) {
+    if (mode == gApp.adjustmentMode) {
+        return;
+    }
+    const int32_t w = gApp.PictureWidth();
+    const int32_t h = gApp.PictureHeight();
+    if (mode == AdjustmentMode::Continuous && h < kFrameHeight) {
+        ShowWarning(gApp.mainWindow, kMsgNoContinuous);
+        SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(gApp.adjustmentMode), 0);
+        return;
+    }
+    if (mode == AdjustmentMode::Continuous) {
+        OffsetPoint offset = {0, h - kFrameHeight};
+        OffsetPoint limits = {kBandWidth - w, h - kFrameHeight};
+        SendMessageA(gApp.workspaces[3], WSM_SETOFFSET, WPARAM(&offset), TRUE);
+        SendMessageA(gApp.workspaces[3], WSM_SETLIMITS, WPARAM(&limits), 0);
+        ShowWindow(gApp.workspaces[3], SW_SHOW);
+        for (int i = 0; i < 3; i++) {
+            ShowWindow(gApp.workspaces[i], SW_HIDE);
+        }
+    } else {
+        SetBandOffsets({0, h - kBandHeight}, {kBandWidth - w, h - kBandHeight}, TRUE);
+        ShowWindow(gApp.workspaces[3], SW_HIDE);
+        for (int i = 0; i < 3; i++) {
+            ShowWindow(gApp.workspaces[i], SW_SHOW);
+        }
+    }
+    gApp.adjustmentMode = mode;
 }

@@ -28,6 +28,15 @@ void UpdateWorkspaceVisibility();
 // every call moves the view back to the picture's top-left corner.
 void UpdatePictureRange();
 
+// Apply of the Image Set panel: rebuilds the work picture from the source picture at the
+// scale (raised to the least that fits, with a warning owned by `owner`), then brightness,
+// then contrast. Nothing changes when the three values are the ones last applied.
+void ApplyAdjustments(HWND owner, int scale, int brightness, int contrast);
+
+// The mode box's choice: the workspace windows rearrange and go back to the picture's
+// top-left corner; Continuous is refused for a picture lower than 348 pixels.
+void SetAdjustmentMode(AdjustmentMode mode);
+
 // What Make Skin reads: the work picture, the workspace offsets and every setting.
 SkinInputs CurrentSkinInputs();
 // Makes the skin from the current state and shows its previews.

@@ -7,6 +7,8 @@
 #define IDI_KORVANE 117
 #define IDD_SAVE 115
 #define IDD_ABOUT 116
+#define IDD_TITLETEXT 142
+#define IDD_PROJECTOPTION 143
 
 #define IDM_OPEN 40001
 #define IDM_MAKESKIN 40002
@@ -34,6 +36,18 @@
 #define IDC_SAVE_SKINNAME 1001
 #define IDC_SAVE_BROWSE 1002
 #define IDC_SAVE_GENBALANCE 1015
+
+// The Edit Title Text dialog.
+#define IDC_TITLE_TEXT 1022
+#define IDC_TITLE_ALIGN 1023
+#define IDC_TITLE_APPLY 1024
+#define IDC_TITLE_COLOR 1026
+
+// The Project Option dialog.
+#define IDC_OPTION_SHOWVIS 1027
+#define IDC_OPTION_SWAPRB 1028
+#define IDC_OPTION_HIDEBALANCE 1029
+#define IDC_OPTION_ORDER 1036
 
 // The About box.
 #define IDC_ABOUT_VERSION 1100

@@ -7,6 +7,8 @@
 #include "app/side_panels.h"
 #include "app/template_panel.h"
 #include "app/workspace.h"
+#include "controls/color_picker.h"
+#include "controls/spin_field.h"
 
 bool RegisterWindowClasses(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
@@ -14,7 +16,8 @@ bool RegisterWindowClasses(HINSTANCE instance) {
     gApp.instance = instance;
     return RegisterMainWindowClass(instance) && RegisterTemplatePanelClass(instance) &&
            RegisterImageSetPanelClass(instance) && RegisterSkinSetPanelClass(instance) &&
-           RegisterWorkspaceClass(instance);
+           RegisterWorkspaceClass(instance) && InitColorPickerClass(instance) &&
+           InitUpDownEditClass(instance);
 }
 
 HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
