@@ -8,7 +8,7 @@ SANITIZE := build/sanitize
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build native win sanitize test test-native test-win test-sanitize run bench fuzz clean
+.PHONY: all deps build native win sanitize test test-native test-win test-dist test-sanitize run bench fuzz dist clean
 
 all: build
 
@@ -34,7 +34,7 @@ sanitize:
 	cmake --build $(SANITIZE) -j $(JOBS)
 
 test: build sanitize
-	$(MAKE) --no-print-directory test-native test-win test-sanitize
+	$(MAKE) --no-print-directory test-native test-win test-dist test-sanitize
 
 test-native:
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
@@ -43,6 +43,10 @@ test-native:
 test-win:
 	KORVANE_WINE_TESTS=1 scripts/run-under-wine.sh cmd /c exit >/dev/null 2>&1 || true
 	KORVANE_WINE_TESTS=1 xvfb-run -a ctest --test-dir $(WIN) --output-on-failure --timeout 600
+
+# The Windows release, unpacked into an empty folder and run there under Wine.
+test-dist: dist
+	scripts/check-dist.sh
 
 test-sanitize:
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
@@ -70,6 +74,17 @@ fuzz: deps
 	CXX=clang++ CC=clang cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON >/dev/null
 	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_bmp
 	$(FUZZ)/tests/fuzz_bmp -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -rss_limit_mb=512 tests/fuzz/corpus
+
+# The Windows release: both programs, the templates, the sample picture and the user guide,
+# in one folder inside dist/korvane-win64.zip. scripts/check-dist.sh runs it under Wine.
+dist: build
+	rm -rf build/dist dist/korvane-win64.zip
+	mkdir -p build/dist/korvane dist
+	cp bin/korvane.exe bin/korvane-make.exe resources/sample.bmp build/dist/korvane/
+	cp -r templates build/dist/korvane/
+	sed 's/$$/\r/' docs/user-guide.txt > build/dist/korvane/USER-GUIDE.txt
+	cd build/dist && zip -qr -X ../../dist/korvane-win64.zip korvane
+	@echo "dist/korvane-win64.zip"
 
 clean:
 	rm -rf build bin out
