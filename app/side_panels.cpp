@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/app_state.h"
+#include "app/panel_kit.h"
 #include "app/picture_commands.h"
 #include "controls/color_picker.h"
 #include "controls/spin_field.h"
@@ -10,44 +11,7 @@
 
 namespace {
 
-HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x,
-                 int y, int width, int height, int id, bool guiFont) {
-    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
-                                 height, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
-                                 gApp.instance, nullptr);
-    if (guiFont) {
-        SendMessageA(child, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    }
-    return child;
-}
-
-// Group frames and labels on the button face, each group title blanking the line under it.
-struct Label {
-    int x, y;
-    const char* text;
-};
-
-void PaintPanel(HWND hwnd, const RECT* frames, int frameCount, const Label* labels,
-                int labelCount) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    for (int i = 0; i < frameCount; i++) {
-        RECT frame = frames[i];
-        DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    }
-    for (int i = 0; i < labelCount; i++) {
-        TextOutA(dc, labels[i].x, labels[i].y, labels[i].text, lstrlenA(labels[i].text));
-    }
-    SelectObject(dc, oldFont);
-    EndPaint(hwnd, &ps);
-}
-
-// ---- Image Set panel -------------------------------------------------------------------
+// The Image Set panel.
 
 int FieldPosition(HWND panel, int id) {
     // The position is the low word of the answer, a signed 16-bit number.
@@ -61,29 +25,33 @@ void ReloadFields(HWND panel) {
 }
 
 void CreateImageSetChildren(HWND hwnd) {
-    gApp.modeBox = CreateChild(hwnd, "combobox", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL, 10, 18,
-                               180, 80, kModeBoxId, true);
+    gApp.modeBox = CreatePanelChild(hwnd, "combobox", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL, 10,
+                                    18, 180, 80, kModeBoxId, true);
     for (const char* mode : {"Free", "Tile", "Continuous"}) {
         SendMessageA(gApp.modeBox, CB_ADDSTRING, 0, LPARAM(mode));
     }
     SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(gApp.adjustmentMode), 0);
     EnableWindow(gApp.modeBox, FALSE);
-    HWND scale = CreateChild(hwnd, kSpinFieldClass, nullptr, 0, 85, 98, 50, 20, kScaleFieldId,
-                             false);
+    HWND scale =
+        CreatePanelChild(hwnd, kSpinFieldClass, nullptr, 0, 85, 98, 50, 20, kScaleFieldId, false);
     SendMessageA(scale, UDM_SETRANGE, 0, MAKELPARAM(100, 0));
     SendMessageA(scale, UDM_SETPOS, 0, MAKELPARAM(100, 0));
-    CreateChild(hwnd, kSpinFieldClass, nullptr, 0, 85, 138, 50, 20, kBrightnessFieldId, false);
-    CreateChild(hwnd, kSpinFieldClass, nullptr, 0, 85, 178, 50, 20, kContrastFieldId, false);
-    CreateChild(hwnd, "button", "Apply", BS_PUSHBUTTON | WS_TABSTOP, 120, 218, 60, 21,
-                kApplyButtonId, true);
+    CreatePanelChild(hwnd, kSpinFieldClass, nullptr, 0, 85, 138, 50, 20, kBrightnessFieldId, false);
+    CreatePanelChild(hwnd, kSpinFieldClass, nullptr, 0, 85, 178, 50, 20, kContrastFieldId, false);
+    CreatePanelChild(hwnd, "button", "Apply", BS_PUSHBUTTON | WS_TABSTOP, 120, 218, 60, 21,
+                     kApplyButtonId, true);
 }
 
 void PaintImageSet(HWND hwnd) {
     const RECT frames[] = {{0, 6, 200, 50}, {0, 60, 200, 268}};
-    const Label labels[] = {{100, 0, " Adjustment Mode "}, {100, 54, " Image Setting "},
-                            {20, 100, "Scale :"},          {20, 140, "Brightness :"},
-                            {20, 180, "Contrast :"},       {142, 100, "(%)"},
-                            {142, 140, "(%)"},             {142, 180, "(%)"}};
+    const PanelLabel labels[] = {{100, 0, " Adjustment Mode "},
+                                 {100, 54, " Image Setting "},
+                                 {20, 100, "Scale :"},
+                                 {20, 140, "Brightness :"},
+                                 {20, 180, "Contrast :"},
+                                 {142, 100, "(%)"},
+                                 {142, 140, "(%)"},
+                                 {142, 180, "(%)"}};
     PaintPanel(hwnd, frames, 2, labels, 8);
 }
 
@@ -114,10 +82,9 @@ LRESULT CALLBACK ImageSetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// ---- Skin Set panel --------------------------------------------------------------------
+// The Skin Set panel.
 
-int CALLBACK EnumPlaylistFont(const LOGFONTA* font, const TEXTMETRICA*, DWORD type,
-                              LPARAM box) {
+int CALLBACK EnumPlaylistFont(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM box) {
     if (!(type & TRUETYPE_FONTTYPE)) {
         return 1; // bitmap and vector fonts are not offered
     }
@@ -140,21 +107,22 @@ void ResetSkinDefaults(HWND hwnd) {
     SendDlgItemMessageA(hwnd, kPlaylistNormalId, CPM_SETCOLOR, gApp.playlist.normalText, 0);
     SendDlgItemMessageA(hwnd, kPlaylistCurrentId, CPM_SETCOLOR, gApp.playlist.currentText, 0);
     SendDlgItemMessageA(hwnd, kPlaylistNormalBackId, CPM_SETCOLOR, gApp.playlist.normalBack, 0);
-    SendDlgItemMessageA(hwnd, kPlaylistSelectedBackId, CPM_SETCOLOR, gApp.playlist.selectedBack,
-                        0);
+    SendDlgItemMessageA(hwnd, kPlaylistSelectedBackId, CPM_SETCOLOR, gApp.playlist.selectedBack, 0);
 }
 
 void CreateSkinSetChildren(HWND hwnd) {
-    CreateChild(hwnd, "button", "- -", BS_PUSHBUTTON | WS_TABSTOP, 20, 16, 28, 14,
-                kTitleButtonId, true);
-    CreateChild(hwnd, kColorPickerClass, "", 0, 20, 38, 28, 14, kTextColorId, false);
-    CreateChild(hwnd, kColorPickerClass, "", 0, 20, 60, 28, 14, kBackColorId, false);
-    HWND fonts = CreateChild(hwnd, "combobox", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | CBS_SORT,
-                             20, 122, 160, 120, kFontBoxId, false);
+    CreatePanelChild(hwnd, "button", "- -", BS_PUSHBUTTON | WS_TABSTOP, 20, 16, 28, 14,
+                     kTitleButtonId, true);
+    CreatePanelChild(hwnd, kColorPickerClass, "", 0, 20, 38, 28, 14, kTextColorId, false);
+    CreatePanelChild(hwnd, kColorPickerClass, "", 0, 20, 60, 28, 14, kBackColorId, false);
+    HWND fonts =
+        CreatePanelChild(hwnd, "combobox", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | CBS_SORT, 20,
+                         122, 160, 120, kFontBoxId, false);
     const int pickers[] = {kPlaylistNormalId, kPlaylistCurrentId, kPlaylistNormalBackId,
                            kPlaylistSelectedBackId};
     for (int i = 0; i < 4; i++) {
-        CreateChild(hwnd, kColorPickerClass, "", 0, 20, 154 + 22 * i, 28, 14, pickers[i], false);
+        CreatePanelChild(hwnd, kColorPickerClass, "", 0, 20, 154 + 22 * i, 28, 14, pickers[i],
+                         false);
     }
     HDC dc = GetDC(hwnd);
     EnumFontFamiliesA(dc, nullptr, EnumPlaylistFont, LPARAM(fonts));
@@ -165,11 +133,11 @@ void CreateSkinSetChildren(HWND hwnd) {
 
 void PaintSkinSet(HWND hwnd) {
     const RECT frames[] = {{0, 6, 200, 86}, {0, 96, 200, 268}};
-    const Label labels[] = {{120, 0, " Main Skin "},         {52, 17, "Modify Title Text"},
-                            {52, 39, "Text Color"},          {52, 61, "Background Color"},
-                            {120, 90, " Playlist Skin "},    {20, 106, "Playlist Font :"},
-                            {52, 155, "Normal Text"},        {52, 177, "Current Text"},
-                            {52, 199, "Normal Background"},  {52, 221, "Selected Background"}};
+    const PanelLabel labels[] = {{120, 0, " Main Skin "},        {52, 17, "Modify Title Text"},
+                                 {52, 39, "Text Color"},         {52, 61, "Background Color"},
+                                 {120, 90, " Playlist Skin "},   {20, 106, "Playlist Font :"},
+                                 {52, 155, "Normal Text"},       {52, 177, "Current Text"},
+                                 {52, 199, "Normal Background"}, {52, 221, "Selected Background"}};
     PaintPanel(hwnd, frames, 2, labels, 10);
 }
 

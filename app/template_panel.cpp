@@ -2,24 +2,16 @@
 
 #include "app/app_state.h"
 #include "app/message_box.h"
+#include "app/panel_kit.h"
 #include "app/picture_commands.h"
 #include "app/resource.h"
 
 namespace {
 
-HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x,
-                 int y, int width, int height, int id) {
-    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
-                                 height, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
-                                 gApp.instance, nullptr);
-    SendMessageA(child, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    return child;
-}
-
 void OnCreate(HWND hwnd) {
-    gApp.templateBox = CreateChild(hwnd, "combobox", nullptr,
-                                   CBS_DROPDOWNLIST | WS_VSCROLL | CBS_SORT | WS_TABSTOP, 10, 26,
-                                   180, 120, IDC_TEMPLATE_BOX);
+    gApp.templateBox = CreatePanelChild(hwnd, "combobox", nullptr,
+                                        CBS_DROPDOWNLIST | WS_VSCROLL | CBS_SORT | WS_TABSTOP, 10,
+                                        26, 180, 120, IDC_TEMPLATE_BOX, true);
     int count = ListTemplates(gApp.templateBox);
     if (gApp.lastTemplateIndex < 0 || gApp.lastTemplateIndex >= count) {
         gApp.lastTemplateIndex = 0;
@@ -28,24 +20,15 @@ void OnCreate(HWND hwnd) {
     if (count > 0) {
         SendMessageA(gApp.templateBox, CB_SETCURSEL, WPARAM(gApp.lastTemplateIndex), 0);
     }
-    gApp.makeSkinButton = CreateChild(hwnd, "button", "Make Skin!", BS_PUSHBUTTON | WS_TABSTOP,
-                                      50, 60, 100, 23, IDC_MAKESKIN_BUTTON);
+    gApp.makeSkinButton = CreatePanelChild(hwnd, "button", "Make Skin!", BS_PUSHBUTTON | WS_TABSTOP,
+                                           50, 60, 100, 23, IDC_MAKESKIN_BUTTON, true);
     EnableWindow(gApp.makeSkinButton, FALSE);
 }
 
 void OnPaint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    RECT frame = {0, 0, 200, 96};
-    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    TextOutA(dc, 10, 10, "Skin Template :", 15);
-    SelectObject(dc, oldFont);
-    EndPaint(hwnd, &ps);
+    const RECT frame = {0, 0, 200, 96};
+    const PanelLabel label = {10, 10, "Skin Template :"};
+    PaintPanel(hwnd, &frame, 1, &label, 1);
 }
 
 void OnCommand(WORD id, WORD code) {
