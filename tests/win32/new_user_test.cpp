@@ -1,0 +1,153 @@
+// What a new user does, start to finish, on the real windows: open a photo, drag the bands,
+// switch to Continuous, adjust, make the skin, change the text colour, edit the title,
+// reorder the bands, save into a Winamp folder, and find every file of the skin there.
+// With KORVANE_E2E_SHOTS set to a folder, a screenshot of each step is written into it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "app/app_state.h"
+#include "app/resource.h"
+#include "app/side_panels.h"
+#include "app/workspace.h"
+#include "controls/color_picker.h"
+#include "image/bmp_file.h"
+#include "output/skin_writer.h"
+#include "tests/unit/test_util.h"
+#include "tests/win32/app_harness.h"
+#include "tests/win32/dialog_driver.h"
+
+namespace {
+
+void Shot(const char* name) {
+    const char* folder = std::getenv("KORVANE_E2E_SHOTS");
+    if (!folder || !*folder) {
+        return;
+    }
+    auto shot = Screenshot(gApp.mainWindow);
+    DibWriteFile((std::string(folder) + "\\" + name + ".bmp").c_str(), shot.get());
+}
+
+void Drag(HWND workspace, POINT from, POINT to) {
+    SendMessageA(workspace, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    SendMessageA(workspace, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    SendMessageA(workspace, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    AppRun::Pump();
+}
+
+void Click(HWND hwnd) {
+    SendMessageA(hwnd, BM_CLICK, 0, 0);
+    AppRun::Pump();
+}
+
+} // namespace
+
+TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
+    AppRun run([](const std::string& folder) {
+        std::filesystem::copy(KORVANE_TEMPLATES, folder + "\\templates",
+                              std::filesystem::copy_options::recursive);
+        std::filesystem::create_directories(folder + "\\Winamp\\Skins");
+        std::ofstream(folder + "\\Winamp\\winamp.exe") << "MZ";
+        std::ofstream(folder + "\\Winamp\\winamp.ini") << "[Winamp]\r\n";
+    });
+    HWND main = run.Main();
+    HWND band = GetDlgItem(main, IDC_WS_MAIN);
+    HWND frame = GetDlgItem(main, IDC_WS_SKIN);
+
+    // Open a photo and drag the bands (Tile: all three move).
+    run.Open(std::string(KORVANE_TEST_DATA) + "\\..\\..\\resources\\sample.bmp");
+    ASSERT_TRUE(gApp.workPicture);
+    Shot("01-opened");
+    Drag(band, {200, 80}, {160, 50});
+    EXPECT_EQ(GetWorkspaceOffset(GetDlgItem(main, IDC_WS_PLAYLIST)).x, -40);
+    Shot("02-dragged");
+
+    // Continuous: one tall frame; drag it sideways.
+    SendMessageA(gApp.modeBox, CB_SETCURSEL, 2, 0);
+    SendMessageA(gApp.imageSetPanel, WM_COMMAND, MAKEWPARAM(kModeBoxId, CBN_SELENDOK),
+                 LPARAM(gApp.modeBox));
+    AppRun::Pump();
+    ASSERT_EQ(gApp.adjustmentMode, AdjustmentMode::Continuous);
+    EXPECT_TRUE(IsWindowVisible(frame));
+    Shot("03-continuous");
+
+    // Scale, brightness, contrast, Apply.
+    SendDlgItemMessageA(gApp.imageSetPanel, kScaleFieldId, UDM_SETPOS, 0, MAKELPARAM(97, 0));
+    SendDlgItemMessageA(gApp.imageSetPanel, kBrightnessFieldId, UDM_SETPOS, 0, MAKELPARAM(12, 0));
+    SendDlgItemMessageA(gApp.imageSetPanel, kContrastFieldId, UDM_SETPOS, 0, MAKELPARAM(25, 0));
+    Click(GetDlgItem(gApp.imageSetPanel, kApplyButtonId));
+    EXPECT_EQ(gApp.workPicture->Width(), 388);
+    EXPECT_EQ(gApp.workPicture->Height(), 349);
+    Drag(frame, {100, 100}, {60, 100});
+    EXPECT_EQ(GetWorkspaceOffset(frame).x, -40);
+    Shot("04-adjusted");
+
+    // Make Skin!, then a new text colour (the skin is made again).
+    Click(gApp.makeSkinButton);
+    ASSERT_TRUE(gApp.SkinMade());
+    Shot("05-skin");
+    HWND picker = GetDlgItem(gApp.skinSetPanel, kTextColorId);
+    SendMessageA(picker, CPM_SETCOLOR, RGB(255, 200, 40), 0);
+    SendMessageA(gApp.skinSetPanel, WM_COMMAND, MAKEWPARAM(kTextColorId, CPN_CHANGED),
+                 LPARAM(picker));
+    AppRun::Pump();
+    EXPECT_EQ(DibGetPixel(gApp.skin->main.get(), 73, 30), Rgb(255, 200, 40));
+    Shot("06-colour");
+
+    // The title, through its dialog.
+    Drive title = RunDriven(
+        "Edit Title Text",
+        [](HWND dialog) {
+            SetDlgItemTextA(dialog, IDC_TITLE_TEXT, "Dusk over the bay");
+            SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        },
+        [] { Click(GetDlgItem(gApp.skinSetPanel, kTitleButtonId)); });
+    ExpectClosedByScript(title);
+    EXPECT_EQ(gApp.title.text, "Dusk over the bay");
+    Shot("07-title");
+
+    // The band order: the playlist to the top.
+    Drive option = RunDriven(
+        "Project Option",
+        [](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_OPTION_ORDER);
+            ::Drag(list, OnItem(2), OnItem(0));
+            SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        },
+        [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); });
+    ExpectClosedByScript(option);
+    EXPECT_EQ(gApp.skinOrder[2], 0) << "the playlist is on top";
+    ASSERT_TRUE(gApp.SkinMade());
+    Shot("08-order");
+
+    // Save into the Winamp folder.
+    const std::string winamp = run.Folder() + "\\Winamp";
+    Drive save = RunDriven(
+        "Save...",
+        [&](HWND dialog) {
+            SetDlgItemTextA(dialog, IDC_SAVE_WINAMPDIR, winamp.c_str());
+            SetDlgItemTextA(dialog, IDC_SAVE_SKINNAME, "Dusk");
+            SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        },
+        [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_SAVE, 0); });
+    ExpectClosedByScript(save);
+    EXPECT_TRUE(run.Messages().empty()) << "no warning: every file was written";
+
+    // The folder holds the skin, file by file.
+    const std::string skinFolder = winamp + "\\Skins\\Dusk";
+    std::vector<SkinFile> expected = SkinFileSet(*gApp.skin, gApp.playlist, gApp.options.genBalance);
+    ASSERT_EQ(expected.size(), 15u);
+    for (const SkinFile& file : expected) {
+        EXPECT_EQ(ReadBytes(skinFolder + "\\" + file.name), file.bytes) << file.name;
+    }
+    auto saved = DibReadFile((skinFolder + "\\main.bmp").c_str());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->Width(), 275);
+    EXPECT_EQ(DibGetPixel(saved.get(), 73, 30), Rgb(255, 200, 40));
+}
