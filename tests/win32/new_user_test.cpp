@@ -141,7 +141,8 @@ TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
 
     // The folder holds the skin, file by file.
     const std::string skinFolder = winamp + "\\Skins\\Dusk";
-    std::vector<SkinFile> expected = SkinFileSet(*gApp.skin, gApp.playlist, gApp.options.genBalance);
+    std::vector<SkinFile> expected =
+        SkinFileSet(*gApp.skin, gApp.playlist, gApp.options.genBalance);
     ASSERT_EQ(expected.size(), 15u);
     for (const SkinFile& file : expected) {
         EXPECT_EQ(ReadBytes(skinFolder + "\\" + file.name), file.bytes) << file.name;
