@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/app_state.h"
@@ -34,21 +35,19 @@ AppRun::AppRun(void (*prepare)(const std::string& folder)) {
     GetCurrentDirectoryA(sizeof cwd, cwd);
     previousDir_ = cwd;
     static int counter = 0;
-    folder_ = (std::filesystem::temp_directory_path() /
-               ("korvane-app-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++counter)))
-                  .string();
+    folder_ =
+        (std::filesystem::temp_directory_path() /
+         ("korvane-app-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter)))
+            .string();
     std::filesystem::create_directories(folder_);
     SetCurrentDirectoryA(folder_.c_str());
     if (prepare) {
         prepare(folder_);
     }
-    HINSTANCE instance = gApp.instance;
-    gApp = AppState();
-    gApp.instance = instance;
+    ResetProgramState();
     gRun = this;
     SetMessageBoxHook(&AppRun::HookAnswer);
-    main_ = CreateMainWindow(instance, SW_SHOWNORMAL);
+    main_ = CreateMainWindow(gApp.instance, SW_SHOWNORMAL);
     Pump();
 }
 
@@ -89,10 +88,13 @@ bool MenuItemGrayed(HWND main, UINT id) {
     return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
-std::unique_ptr<Dib> Picture(int32_t width, int32_t height) { return MakePattern24(width, height); }
+std::unique_ptr<Dib> Picture(int32_t width, int32_t height) {
+    return MakePattern24(width, height);
+}
 
 std::unique_ptr<Dib> Screenshot(HWND hwnd) {
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     AppRun::Pump();
     RECT client;
     GetClientRect(hwnd, &client);
@@ -111,4 +113,56 @@ std::unique_ptr<Dib> Screenshot(HWND hwnd) {
     DeleteDC(memory);
     ReleaseDC(hwnd, windowDc);
     return shot;
+}
+
+void ResetProgramState() {
+    HINSTANCE instance = gApp.instance;
+    gApp = AppState();
+    gApp.instance = instance;
+}
+
+std::string CurrentDir() {
+    char buffer[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, buffer);
+    return buffer;
+}
+
+bool IsFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void RemoveTree(const std::string& folder) {
+    for (const std::string& name : FolderEntries(folder)) {
+        std::string path = folder + "\\" + name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (IsFolder(path)) {
+            RemoveTree(path);
+        } else {
+            DeleteFileA(path.c_str());
+        }
+    }
+    RemoveDirectoryA(folder.c_str());
 }

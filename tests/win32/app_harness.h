@@ -57,6 +57,16 @@ class AppRun {
     std::vector<ShownMessage> messages_;
 };
 
+// Program state as a fresh start has it (the instance handle kept).
+void ResetProgramState();
+
+// Folders and files as the tests look at them, through the program's own ANSI functions.
+std::string CurrentDir();
+bool IsFolder(const std::string& path);
+bool Exists(const std::string& path);
+std::vector<std::string> FolderEntries(const std::string& folder); // sorted, no dot entries
+void RemoveTree(const std::string& folder);
+
 // Menu item state as the user sees it once the menu opens.
 bool MenuItemGrayed(HWND main, UINT id);
 

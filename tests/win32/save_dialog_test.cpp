@@ -24,6 +24,7 @@
 #include "output/save_dialog_win.h"
 #include "output/skin_writer.h"
 #include "tests/unit/test_util.h"
+#include "tests/win32/app_harness.h"
 
 namespace {
 
@@ -246,55 +247,9 @@ std::string Fill(const char* pattern, const std::string& value) {
 
 // Files and folders
 
-std::string CurrentDir() {
-    char buffer[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, buffer);
-    return buffer;
-}
-
-bool IsFolder(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void WriteText(const std::string& path, const std::string& text) {
     WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-}
-
-std::vector<std::string> FolderEntries(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-void RemoveTree(const std::string& folder) {
-    for (const std::string& name : FolderEntries(folder)) {
-        std::string path = folder + "\\" + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (IsFolder(path)) {
-            RemoveTree(path);
-        } else {
-            DeleteFileA(path.c_str());
-        }
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 
 std::unique_ptr<SkinSet> MadeSkin() {
@@ -306,12 +261,6 @@ std::unique_ptr<SkinSet> MadeSkin() {
     }
     in.frameOffset = {0, 380 - 348};
     return MakeSkin(in);
-}
-
-void ResetProgramState() {
-    HINSTANCE instance = gApp.instance;
-    gApp = AppState();
-    gApp.instance = instance;
 }
 
 // Each test gets a fresh folder holding a "Winamp" installation: a dummy winamp.exe, a
