@@ -31,16 +31,9 @@ int AppRun::HookAnswer(HWND, const char* text, const char* caption, UINT type) {
 }
 
 AppRun::AppRun(void (*prepare)(const std::string& folder)) {
-    char cwd[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof cwd, cwd);
-    previousDir_ = cwd;
-    static int counter = 0;
-    folder_ =
-        (std::filesystem::temp_directory_path() /
-         ("korvane-app-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter)))
-            .string();
-    std::filesystem::create_directories(folder_);
-    SetCurrentDirectoryA(folder_.c_str());
+    previousDir_ = CurrentDir();
+    folder_ = EnterFreshFolder("korvane-app-");
+    EXPECT_FALSE(folder_.empty());
     if (prepare) {
         prepare(folder_);
     }
@@ -165,4 +158,16 @@ void RemoveTree(const std::string& folder) {
         }
     }
     RemoveDirectoryA(folder.c_str());
+}
+
+std::string EnterFreshFolder(const std::string& stem) {
+    static int counter = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + stem + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(++counter);
+    if (!CreateDirectoryA(folder.c_str(), nullptr) || !SetCurrentDirectoryA(folder.c_str())) {
+        return {};
+    }
+    return CurrentDir();
 }

@@ -60,6 +60,11 @@ class AppRun {
 // Program state as a fresh start has it (the instance handle kept).
 void ResetProgramState();
 
+// Makes a new empty folder in the temporary folder and makes it the working directory, as
+// the program is started from a folder of the user's choosing. Returns it in the form
+// GetCurrentDirectoryA gives (the form the program stores); empty on failure.
+std::string EnterFreshFolder(const std::string& stem);
+
 // Folders and files as the tests look at them, through the program's own ANSI functions.
 std::string CurrentDir();
 bool IsFolder(const std::string& path);

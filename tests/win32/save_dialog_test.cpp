@@ -269,15 +269,8 @@ class SaveTest : public testing::Test {
   protected:
     void SetUp() override {
         previousDir_ = CurrentDir();
-        static int counter = 0;
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        std::string folder = std::string(temp) + "korvane-save-" +
-                             std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++counter);
-        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-        ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
-        folder_ = CurrentDir();
+        folder_ = EnterFreshFolder("korvane-save-");
+        ASSERT_FALSE(folder_.empty());
         winamp_ = Path("Winamp");
         skins_ = winamp_ + "\\skins";
         ASSERT_TRUE(CreateDirectoryA(winamp_.c_str(), nullptr));

@@ -33,16 +33,8 @@ class SettingsTest : public testing::Test {
   protected:
     void SetUp() override {
         previousDir_ = CurrentDir();
-        static int counter = 0;
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        std::string folder = std::string(temp) + "korvane-settings-" +
-                             std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++counter);
-        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-        ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
-        // The form GetCurrentDirectoryA gives is the one the program stores.
-        folder_ = CurrentDir();
+        folder_ = EnterFreshFolder("korvane-settings-");
+        ASSERT_FALSE(folder_.empty());
         ResetProgramState();
     }
 
