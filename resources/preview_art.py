@@ -23,13 +23,15 @@ colourful picture darkened, amber text) or paper (washed out, light).
 With --template the mock windows are drawn with a template folder's files
 in place of the built-in pieces (see template_main below).
 
-The composition follows the recipes of the program (main, title bar, buttons,
-equalizer, playlist), simplified only where nothing visual depends on it.
+The skin bitmaps come from the program itself (korvane-make, built by
+`make build`); this script only lays them out the way a player crops them.
 """
 
 import math
 import os
+import subprocess
 import sys
+import tempfile
 
 from PIL import Image
 
@@ -95,7 +97,7 @@ def photo_picture(w, h):
 
 
 # ----------------------------------------------------------------------
-# the composer's primitives on PIL images
+# pieces applied to a picture, and the player's crops
 # ----------------------------------------------------------------------
 
 def shade_pixel(px, x, y, d):
@@ -141,293 +143,40 @@ def copy(dst, dx, dy, w, h, src, sx, sy):
     dst.paste(src.crop((sx, sy, sx + w, sy + h)), (dx, dy))
 
 
-def fill(dst, l, t, r, b, col):
-    dst.paste(col, (l, t, r, b))
-
-
-def frame(dst, l, t, r, b, p1, p2):
-    amt = {25: 32, -25: -31, 50: 64, -50: -63, 30: 38, -30: -37}
-    px = dst.load()
-    for x in range(l, r + 1):
-        shade_pixel(px, x, t, amt[p1])
-        shade_pixel(px, x, b, amt[p2])
-    for y in range(t + 1, b):
-        shade_pixel(px, l, y, amt[p1])
-        shade_pixel(px, r, y, amt[p2])
-
-
-# ----------------------------------------------------------------------
-# composition (the program's recipes)
-# ----------------------------------------------------------------------
-
-PLACEMENT = {
-    (139, 0): ('main', 0, 0, 275, 116, 0, 0),
-    (105, 0): ('titlebar', 0, 0, 27, 43, 0, 0),
-    (107, 0): ('titlebar', 192, 44, 60, 9, 0, 0),
-    (106, 0): ('titlebar', 304, 0, 40, 87, 0, 0),
-    (104, 0): ('cbuttons', 0, 0, 136, 36, 0, 0),
-    (108, 0): ('shufrep', 0, 0, 92, 85, 0, 0),
-    (109, 0): ('monoster', 0, 0, 58, 24, 0, 0),
-    (140, 0): ('posbar', 0, 0, 248, 10, 0, 0),
-    (157, 1): ('eqmain', 0, 116, 9, 18, 0, 0),
-    (157, 2): ('eqmain', 10, 119, 117, 12, 10, 0),
-    (157, 3): ('eqmain', 128, 119, 117, 12, 10, 12),
-    (157, 4): ('eqmain', 224, 164, 44, 24, 128, 0),
-    (158, 0): ('eqmain', 0, 294, 113, 21, 0, 0),
-    (152, 0): ('eqmain', 0, 0, 275, 116, 0, 0),
-    (155, 0): ('pledit', 0, 0, 280, 110, 0, 0),
-    (160, 0): ('pledit', 0, 111, 253, 75, 0, 0),
-    (123, 1): ('posbar', 248, 0, 59, 10, 0, 0),
-    (123, 2): ('volume', 0, 422, 29, 11, 60, 0),
-    (154, 0): ('eqmain', 13, 164, 209, 129, 0, 0),
-    (159, 0): ('eqmain', 0, 164, 11, 23, 0, 0),
-    (156, 0): ('pledit', 52, 53, 17, 18, 0, 0),
-}
 KEYED = {123, 154, 156, 159, 162}
 
+KORVANE_MAKE = [os.path.join(HERE, '..', 'build', 'native', 'korvane-make'),
+                os.path.join(HERE, '..', 'bin', 'korvane-make')]
+SKIN_BITMAPS = ('main', 'titlebar', 'cbuttons', 'shufrep', 'monoster', 'posbar',
+                'volume', 'balance', 'numbers', 'text', 'playpaus', 'eqmain',
+                'pledit')
 
-class Composer:
-    def __init__(self, pieces, scheme, title='created by Korvane'):
-        self.p = pieces
-        self.s = scheme
-        self.title = title
-        self.bm = {}
 
-    def band(self, k):
-        pic = self.s.picture
-        # three consecutive 116-row bands from the top-left of the picture
-        return pic.crop((0, 116 * k, 275, 116 * k + 116)).copy()
-
-    def apply(self, dib, pid, variant=0):
-        _, x, y, w, h, sx, sy = PLACEMENT[(pid, variant)]
-        if pid in KEYED:
-            copy_keyed(dib, x, y, w, h, self.p[pid], sx, sy)
-        else:
-            shade_template(dib, x, y, w, h, self.p[pid], sx, sy,
-                           self.s.back, self.s.text)
-
-    def new(self, w, h, col=(0, 0, 0)):
-        return Image.new('RGB', (w, h), col)
-
-    def make(self):
-        back, text = self.s.back, self.s.text
-        band = self.band(0)
-        main = band.copy()
-        self.apply(main, 139)
-        mp = main.load()
-        for xy in ((73, 30), (74, 30), (73, 34), (74, 34)):
-            mp[xy] = text
-        T = self.new(344, 87)
-        copy(T, 27, 0, 275, 14, main, 0, 0)
-        copy(T, 0, 0, 9, 9, T, 33, 3)
-        copy(T, 9, 0, 9, 9, T, 271, 3)
-        copy(T, 18, 0, 9, 9, T, 291, 3)
-        copy(T, 0, 9, 27, 9, T, 0, 0)
-        copy(T, 0, 18, 9, 9, T, 281, 3)
-        copy(T, 9, 18, 9, 9, T, 281, 3)
-        copy(T, 0, 27, 18, 9, T, 0, 18)
-        fill(T, 0, 36, 26, 43, back)
-        self.apply(T, 105)
-        copy(T, 33, 3, 9, 9, T, 0, 0)
-        copy(T, 271, 3, 9, 9, T, 9, 0)
-        copy(T, 281, 3, 9, 9, T, 0, 18)
-        copy(T, 291, 3, 9, 9, T, 18, 0)
-        for y in (15, 58, 73):
-            copy(T, 27, y, 275, 14, T, 27, 0)
-        copy(T, 27, 42, 275, 14, band, 0, 0)
-        frame(T, 27, 42, 301, 55, 25, -50)
-        frame(T, 28, 43, 300, 54, 50, -25)
-        copy(T, 33, 45, 9, 9, T, 0, 0)
-        copy(T, 271, 45, 9, 9, T, 9, 0)
-        copy(T, 281, 45, 9, 9, T, 0, 27)
-        copy(T, 291, 45, 9, 9, T, 18, 0)
-        frame(T, 104, 44, 145, 53, -50, 50)
-        fill(T, 105, 45, 145, 53, back)
-        frame(T, 152, 44, 185, 53, -50, 50)
-        fill(T, 153, 45, 185, 53, back)
-        tp = T.load()
-        for xy in ((171, 48), (172, 48), (171, 50), (172, 50)):
-            tp[xy] = text
-        frame(T, 252, 44, 270, 53, -50, 50)
-        fill(T, 253, 45, 270, 53, back)
-        self.apply(T, 107)
-        copy(T, 27, 29, 275, 14, T, 27, 42)
-        copy(T, 312, 0, 8, 43, main, 10, 22)
-        copy(T, 304, 0, 8, 43, main, 10, 22)
-        for i in range(5):
-            copy(T, 304 + 8 * i, 44, 8, 43, T, 304, 0)
-        self.apply(T, 106)
-
-        C = self.new(136, 36)
-        copy(C, 0, 0, 114, 18, main, 16, 88)
-        copy(C, 0, 18, 114, 18, main, 16, 88)
-        copy(C, 114, 0, 22, 16, main, 136, 89)
-        copy(C, 114, 16, 22, 16, main, 136, 89)
-        self.apply(C, 104)
-
-        S = self.new(92, 85)
-        for y in (0, 15, 30, 45):
-            copy(S, 28, y, 47, 15, main, 164, 89)
-            copy(S, 0, y, 28, 15, main, 210, 89)
-        for y in (61, 73):
-            copy(S, 0, y, 46, 12, main, 219, 58)
-            copy(S, 46, y, 46, 12, main, 219, 58)
-        self.apply(S, 108)
-
-        M = self.new(58, 24)
-        for y in (0, 12):
-            copy(M, 0, y, 29, 12, main, 239, 41)
-            copy(M, 29, y, 29, 12, main, 212, 41)
-        self.apply(M, 109)
-
-        B = self.new(307, 10)
-        copy(B, 0, 0, 248, 10, main, 16, 72)
-        self.apply(B, 140)
-        self.apply(B, 123, 1)
-
-        V = self.new(68, 433)
-        for i in range(28):
-            copy(V, 0, 15 * i, 68, 13, main, 107, 57)
-        self.apply(V, 123, 2)
-        BAL = V.copy()
-        for i in range(28):
-            copy(BAL, 9, 15 * i, 38, 13, main, 177, 57)
-
-        N = self.new(99, 13)
-        for i in range(11):
-            copy(N, 9 * i, 0, 9, 13, main, 36, 26)
-        shade_template(N, 0, 0, 99, 13, self.p[110], 0, 0, back, text)
-
-        X = self.new(155, 18)
-        for i in range(31):
-            for j in range(3):
-                copy(X, 5 * i, 6 * j, 5, 6, main, 112, 27)
-        shade_template(X, 0, 0, 155, 18, self.p[111], 0, 0, back, text)
-
-        P = self.new(42, 9)
-        copy(P, 1, 0, 8, 9, main, 27, 28)
-        copy(P, 36, 0, 3, 9, main, 24, 28)
-        copy(P, 39, 0, 3, 9, main, 24, 28)
-        copy(P, 9, 0, 9, 9, main, 26, 28)
-        copy(P, 18, 0, 9, 9, main, 26, 28)
-        copy(P, 27, 0, 2, 9, main, 24, 28)
-        shade_template(P, 0, 0, 42, 9, self.p[112], 0, 0, back, text)
-
-        self.bm.update(main=main, titlebar=T, cbuttons=C, shufrep=S,
-                       monoster=M, posbar=B, volume=V, balance=BAL,
-                       numbers=N, text=X, playpaus=P)
-        self.title_text(band)
-        self.make_eq()
-        self.make_pl()
-        return self.bm
-
-    # title text, embossed (the "Soft" colours)
-    def title_text(self, band):
-        from glyph_table import CELLS
-        strip = band.crop((18, 4, 238, 12)).copy()
-        font = self.p[111]
-        fp = font.load()
-        glyph = Image.new('RGB', (220, 8), (0, 0, 255))
-        pen = 0
-        for ch in self.title:
-            code = ord(ch)
-            if code < 32 or code > 126:
-                continue
-            x, y, w = CELLS[ch.upper() if 'a' <= ch <= 'z' else ch]
-            glyph.paste(font.crop((x, y, x + w, y + 6)), (pen, 0))
-            pen += w
-            if pen >= 220:
-                break
-        gp = glyph.load()
-        relief = Image.new('RGB', (220, 8), (0, 0, 255))
-        rp = relief.load()
-        for y in range(8):
-            for x in range(220):
-                if gp[x, y] == (255, 255, 0):
-                    if x + 1 < 220 and y + 1 < 8:
-                        rp[x + 1, y + 1] = (128, 128, 128)
-                    rp[x, y] = (192, 192, 192)
-        shade_template(strip, 0, 0, 220, 8, relief, 0, 0, (0, 0, 0),
-                       (0, 0, 0))
-        self.bm['main'].paste(strip, (18, 4))
-        for y in (4, 19, 62, 77):
-            self.bm['titlebar'].paste(strip, (45, y))
-
-    def make_eq(self):
-        band = self.band(1)
-        E = self.new(275, 315, (255, 255, 255))
-        copy(E, 0, 0, 275, 116, band, 0, 0)
-        self.apply(E, 152)
-        for x in (10, 69, 128, 187):
-            copy(E, x, 119, 58, 12, E, 14, 18)
-        copy(E, 224, 164, 44, 12, E, 217, 18)
-        copy(E, 224, 176, 44, 12, E, 217, 18)
-        copy(E, 0, 294, 113, 19, E, 86, 17)
-        copy(E, 0, 314, 113, 1, E, 86, 26)
-        copy(E, 0, 116, 9, 9, E, 264, 3)
-        copy(E, 0, 125, 9, 9, E, 264, 3)
-        for v in (1, 2, 3, 4):
-            self.apply(E, 157, v)
-        self.apply(E, 158)
-        copy(E, 0, 134, 275, 14, E, 0, 0)
-        copy(E, 0, 149, 275, 14, E, 0, 0)
-        copy(E, 264, 137, 9, 9, E, 0, 116)
-        copy(E, 264, 152, 9, 9, E, 0, 116)
-        for x in range(13, 209, 15):
-            copy(E, x, 164, 14, 64, E, 21, 38)
-        copy(E, 13, 229, 209, 64, E, 13, 164)
-        copy(E, 0, 164, 11, 11, E, 22, 63)
-        copy(E, 0, 176, 11, 11, E, 22, 63)
-        self.apply(E, 154)
-        self.apply(E, 159)
-        ep = E.load()
-        from_colors = __import__('pieces').EQ_GRAPH_COLORS
-        for i, col in enumerate(from_colors):
-            ep[115, 294 + i] = col
-        self.bm['eqmain'] = E
-
-    def make_pl(self):
-        band = self.band(2)
-        L = self.new(280, 190, (255, 255, 255))
-        copy(L, 26, 0, 100, 20, band, 87, 0)
-        copy(L, 26, 21, 100, 20, band, 87, 0)
-        copy(L, 52, 42, 9, 9, band, 264, 3)
-        copy(L, 62, 42, 9, 9, band, 255, 3)
-        copy(L, 150, 42, 9, 9, band, 255, 3)
-        copy(L, 0, 42, 12, 29, band, 0, 20)
-        copy(L, 31, 42, 20, 29, band, 255, 20)
-        for y in (0, 21):
-            copy(L, 127, y, 25, 20, band, 62, 0)
-            copy(L, 0, y, 25, 20, band, 0, 0)
-            copy(L, 153, y, 25, 20, band, 250, 0)
-        copy(L, 0, 72, 125, 38, band, 0, 78)
-        copy(L, 126, 72, 150, 38, band, 125, 78)
-        copy(L, 179, 0, 25, 38, band, 125, 78)
-        copy(L, 205, 0, 75, 38, band, 150, 78)
-        groups = ((0, 23, 48, 11, 14, 54), (54, 77, 100, 40, 43, 72),
-                  (104, 127, 150, 69, 72, 54), (154, 177, 200, 98, 101, 54),
-                  (204, 227, 250, 228, 231, 54))
-        for x1, x2, bar, bsx, tsx, bh in groups:
-            copy(L, bar, 111, 3, bh, band, bsx, 49 if bh == 54 else 32)
-            ys = ((149, 86), (130, 68), (111, 50)) + (
-                ((168, 32),) if bh == 72 else ())
-            for dy, sy in ys:
-                copy(L, x1, dy, 22, 18, band, tsx, sy)
-                copy(L, x2, dy, 22, 18, band, tsx, sy)
-        copy(L, 72, 42, 25, 14, band, 0, 0)
-        copy(L, 72, 57, 25, 14, band, 25, 0)
-        copy(L, 99, 42, 50, 14, band, 225, 0)
-        copy(L, 99, 57, 50, 14, band, 225, 0)
-        self.apply(L, 155)
-        self.apply(L, 160)
-        self.apply(L, 156)
-        for dx, sx in ((14, 0), (43, 54), (72, 104), (101, 154), (232, 204)):
-            copy(L, dx, 80, 22, 18, L, sx, 149)
-        self.bm['pledit'] = L
+def make_skin(scheme, template=None):
+    """The skin bitmaps exactly as the program makes them: korvane-make cuts the
+    scheme's 275 x 348 picture as three consecutive bands (main, equalizer,
+    playlist) from its top-left, with the scheme's display colours and, when
+    given, a template folder in front of the built-in pieces."""
+    exe = next((p for p in KORVANE_MAKE if os.access(p, os.X_OK)), None)
+    if not exe:
+        sys.exit('preview_art: build korvane-make first (make build)')
+    hexc = '%02X%02X%02X'.__mod__
+    with tempfile.TemporaryDirectory() as work:
+        picture = os.path.join(work, 'picture.bmp')
+        scheme.picture.save(picture)
+        skin = os.path.join(work, 'skin')
+        args = [exe, picture, skin, '--mode', 'continuous', '--at', '0,0',
+                '--text-color', hexc(scheme.text),
+                '--back-color', hexc(scheme.back)]
+        if template:
+            args += ['--template', template]
+        subprocess.run(args, check=True)
+        return {name: Image.open(os.path.join(skin, name + '.bmp')).convert('RGB')
+                for name in SKIN_BITMAPS}
 
 
 # ----------------------------------------------------------------------
-# drawing as a player does
+# what a player draws
 # ----------------------------------------------------------------------
 
 PLAYER_CELLS = {}
@@ -684,7 +433,7 @@ def main(argv):
 
     # font samples: fixed cells as a player draws them, and proportional
     # cells as the title writer does
-    bm = Composer(pieces, grey).make()
+    bm = make_skin(grey)
     samples = ('THE QUICK BROWN FOX JUMPS', 'OVER THE LAZY DOG.',
                'MINIMUM WAVY HAMMER QUIZ', '0123456789 -:()[]/\\',
                '"@ !_+^&%,=$#?* \'X\' ...', 'KORVANE #1 *** 128 44')
@@ -712,7 +461,7 @@ def main(argv):
     stack(lines, gap=4).save(os.path.join(out, 'font-sample.png'))
 
     for sc in (grey, photo, night, paper):
-        bm = Composer(pieces, sc).make()
+        bm = make_skin(sc)
         mock_main(bm, sc).resize((275 * 3, 136 * 3), Image.NEAREST).save(
             os.path.join(out, 'mock-main-%s.png' % sc.name))
         zoom(mock_eq(bm, pieces), 3).save(
@@ -766,27 +515,6 @@ def read_folder(folder):
     return found
 
 
-class FolderComposer(Composer):
-    """The composer with a template folder: a 4-bit folder file is shaded
-    as colour codes, an 8- or 24-bit one is copied keyed, whatever the
-    piece; pieces without a file use the built-in ones."""
-
-    def __init__(self, pieces, scheme, folder_pieces, **kw):
-        Composer.__init__(self, pieces, scheme, **kw)
-        self.folder = folder_pieces
-
-    def apply(self, dib, pid, variant=0):
-        if pid not in self.folder:
-            return Composer.apply(self, dib, pid, variant)
-        _, x, y, w, h, sx, sy = PLACEMENT[(pid, variant)]
-        im, bits = self.folder[pid]
-        if bits == 4:
-            shade_template(dib, x, y, w, h, im, sx, sy, self.s.back,
-                           self.s.text)
-        else:
-            copy_keyed(dib, x, y, w, h, im, sx, sy)
-
-
 def template_main(args):
     """preview_art.py --template FOLDER [OUTDIR]
 
@@ -838,8 +566,8 @@ def template_main(args):
                                 % FOLDER_FILES[pid][:-4]))
 
     for sc in (grey, photo, night):
-        bm = FolderComposer(pieces, sc, folder_pieces).make()
-        ref = Composer(pieces, sc).make()
+        bm = make_skin(sc, folder)
+        ref = make_skin(sc)
         views = {
             'main': (mock_main(bm, sc), mock_main(ref, sc)),
             'eq': (mock_eq(bm, pieces), mock_eq(ref, pieces)),
