@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/panel_kit.h"
 #include "app/picture_commands.h"
+#include "app/window_class.h"
 #include "controls/color_picker.h"
 #include "controls/spin_field.h"
 #include "controls/title_text_dialog.h"
@@ -211,21 +212,12 @@ LRESULT CALLBACK SkinSetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-ATOM RegisterPanel(HINSTANCE instance, const char* className, WNDPROC proc) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = className;
-    return RegisterClassA(&wc);
-}
-
 } // namespace
 
 ATOM RegisterImageSetPanelClass(HINSTANCE instance) {
-    return RegisterPanel(instance, kImageSetPanelClass, ImageSetProc);
+    return RegisterChildClass(instance, kImageSetPanelClass, ImageSetProc);
 }
 
 ATOM RegisterSkinSetPanelClass(HINSTANCE instance) {
-    return RegisterPanel(instance, kSkinSetPanelClass, SkinSetProc);
+    return RegisterChildClass(instance, kSkinSetPanelClass, SkinSetProc);
 }

@@ -5,6 +5,7 @@
 #include "app/panel_kit.h"
 #include "app/picture_commands.h"
 #include "app/resource.h"
+#include "app/window_class.h"
 
 namespace {
 
@@ -64,12 +65,7 @@ LRESULT CALLBACK TemplatePanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 } // namespace
 
 ATOM RegisterTemplatePanelClass(HINSTANCE instance) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = TemplatePanelProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kTemplatePanelClass;
-    return RegisterClassA(&wc);
+    return RegisterChildClass(instance, kTemplatePanelClass, TemplatePanelProc);
 }
 
 int ListTemplates(HWND box) {

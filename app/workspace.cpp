@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "app/window_class.h"
 #include "image/dib_draw_win.h"
 
 namespace {
@@ -101,8 +102,8 @@ void OnMouseMove(HWND hwnd, WorkspaceState& state, LPARAM lParam) {
         InvalidateRect(hwnd, nullptr, TRUE);
         gDrag.painted = state.offset;
     }
-    SendMessageA(GetParent(hwnd), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(hwnd), kWorkspaceMoved), LPARAM(hwnd));
+    SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), kWorkspaceMoved),
+                 LPARAM(hwnd));
 }
 
 void OnLButtonUp() {
@@ -167,13 +168,7 @@ LRESULT CALLBACK WorkspaceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 } // namespace
 
 ATOM RegisterWorkspaceClass(HINSTANCE instance) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = WorkspaceProc;
-    wc.cbWndExtra = sizeof(WorkspaceState*);
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kWorkspaceClass;
-    return RegisterClassA(&wc);
+    return RegisterChildClass(instance, kWorkspaceClass, WorkspaceProc, sizeof(WorkspaceState*));
 }
 
 OffsetPoint GetWorkspaceOffset(HWND workspace) {

@@ -5,6 +5,8 @@
 
 #include <new>
 
+#include "app/window_class.h"
+
 namespace {
 
 constexpr int kEdgeWidth = 2;
@@ -194,12 +196,7 @@ LRESULT CALLBACK ColorPickerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 } // namespace
 
 bool InitColorPickerClass(HINSTANCE instance) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ColorPickerProc;
     // One slot for the data pointer: 8 bytes on x64, so sizeof rather than a fixed 4.
-    wc.cbWndExtra = sizeof(ColorPickerData*);
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kColorPickerClass;
-    return RegisterClassA(&wc) != 0;
+    return RegisterChildClass(instance, kColorPickerClass, ColorPickerProc,
+                              sizeof(ColorPickerData*)) != 0;
 }

@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "app/window_class.h"
+
 namespace {
 
 constexpr int kEditId = 1;
@@ -107,12 +109,7 @@ LRESULT CALLBACK UpDownEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 } // namespace
 
 bool InitUpDownEditClass(HINSTANCE instance) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = UpDownEditProc;
     // One slot for the data pointer: 8 bytes on x64, so sizeof rather than a fixed 4.
-    wc.cbWndExtra = sizeof(UpDownEditData*);
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kSpinFieldClass;
-    return RegisterClassA(&wc) != 0;
+    return RegisterChildClass(instance, kSpinFieldClass, UpDownEditProc,
+                              sizeof(UpDownEditData*)) != 0;
 }
