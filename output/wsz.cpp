@@ -3,9 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include <zlib.h>
-
 #include "image/bmp_file.h"
+#include "output/deflate.h"
 
 namespace {
 
@@ -32,27 +31,6 @@ void Add32(std::vector<uint8_t>& out, uint32_t v) {
     for (int i = 0; i < 4; i++) {
         out.push_back(uint8_t(v >> (8 * i)));
     }
-}
-
-// Raw deflate (no zlib header or trailer), as zip method 8 stores it. False when zlib fails.
-// The fastest level: an archive of a whole skin is made within a frame, and the stronger
-// levels save only a few per cent on pictures of this size.
-bool Deflate(const std::vector<uint8_t>& in, std::vector<uint8_t>& packedOut) {
-    z_stream stream{};
-    if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8,
-                     Z_DEFAULT_STRATEGY) != Z_OK) {
-        return false;
-    }
-    packedOut.resize(deflateBound(&stream, uLong(in.size())));
-    stream.next_in = const_cast<Bytef*>(in.data());
-    stream.avail_in = uInt(in.size());
-    stream.next_out = packedOut.data();
-    stream.avail_out = uInt(packedOut.size());
-    // deflateBound leaves room for the whole stream, so one call with Z_FINISH ends it.
-    int result = deflate(&stream, Z_FINISH);
-    packedOut.resize(stream.total_out);
-    deflateEnd(&stream);
-    return result == Z_STREAM_END;
 }
 
 // The fields a local header and its central-directory entry share, from "version needed" to
@@ -96,13 +74,13 @@ std::vector<uint8_t> EncodeZipArchive(const std::vector<SkinFile>& files) {
     std::vector<uint8_t> packed;
     for (const SkinFile& file : files) {
         size_t nameLength = std::strlen(file.name);
-        if (file.bytes.empty() || !Deflate(file.bytes, packed)) {
+        if (file.bytes.empty() || !DeflateRaw(file.bytes.data(), file.bytes.size(), packed)) {
             return {};
         }
         if (archive.size() + packed.size() + file.bytes.size() > kMaxArchiveSize) {
             return {};
         }
-        uint32_t crc = uint32_t(crc32(0L, file.bytes.data(), uInt(file.bytes.size())));
+        uint32_t crc = Crc32(file.bytes.data(), file.bytes.size());
         uint32_t offset = uint32_t(archive.size());
 
         Add32(archive, kLocalHeaderSignature);
