@@ -7,8 +7,11 @@ WIN := build/win
 SANITIZE := build/sanitize
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
+WEB := build/web
+# Debian's emscripten finds its optimiser's JavaScript parser (acorn) here.
+EMENV := NODE_PATH=/usr/share/nodejs
 
-.PHONY: all deps build native win sanitize test test-native test-win test-dist test-sanitize run bench fuzz dist clean
+.PHONY: all deps build native win sanitize test test-native test-win test-dist test-sanitize run bench fuzz dist clean web web-dist test-web
 
 all: build
 
@@ -33,8 +36,8 @@ sanitize:
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_BENCH=OFF >/dev/null
 	cmake --build $(SANITIZE) -j $(JOBS)
 
-test: build sanitize
-	$(MAKE) --no-print-directory test-native test-win test-dist test-sanitize
+test: build sanitize web-dist
+	$(MAKE) --no-print-directory test-native test-win test-dist test-sanitize test-web
 
 test-native:
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
@@ -64,6 +67,22 @@ run: build
 		bin/korvane-make resources/sample.bmp out/sample-skin --wsz out/sample-skin.wsz; \
 		echo "Made out/sample-skin/ and out/sample-skin.wsz; bin/korvane-make --help lists every option."; \
 	fi
+
+# Korvane in the browser: the core compiled to WebAssembly, the page, Webamp and the
+# templates in web/dist/, served on 127.0.0.1 (PORT=8014 by default).
+web: web-dist
+	node web/serve.mjs web/dist $${PORT:-8014}
+
+web-dist: deps
+	@[ -d web/node_modules/webamp ] && [ web/node_modules/.package-lock.json -nt web/package-lock.json ] || \
+		(cd web && npm ci --no-audit --no-fund --loglevel=error)
+	$(EMENV) emcmake cmake -S . -B $(WEB) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	$(EMENV) cmake --build $(WEB) -j $(JOBS)
+	node web/assemble.mjs $(WEB)/web web/dist
+
+# The page in headless Chromium: open, options, Webamp, a mouse drag, the download.
+test-web: native
+	node web/test/browser.test.mjs
 
 bench: deps native
 	$(NATIVE)/bench/korvane_bench

@@ -14,6 +14,7 @@ packages=(
     xvfb xauth xdotool x11-utils
     python3 bc imagemagick python3-pil
     zip unzip
+    emscripten nodejs chromium
 )
 
 missing=()
@@ -22,6 +23,11 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
+
+# npm comes with some builds of nodejs and as its own package with Debian's.
+if ! command -v npm >/dev/null; then
+    missing+=(npm)
+fi
 
 if [ ${#missing[@]} -eq 0 ]; then
     exit 0
