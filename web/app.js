@@ -170,8 +170,12 @@ async function decodeWithBrowser(blob) {
   return result;
 }
 
-// Where the bands start on a new picture: in the middle, the free bands one above the other.
+// Where the bands start on a new picture: a large photo is scaled down so a window covers
+// a good part of it (about 600 pixels wide), the bands in the middle, the free bands one
+// above the other.
 function placeBands() {
+  const [w0] = core.scaledSize(100);
+  opts.scale = w0 > 600 ? Math.floor((100 * 600) / w0) : 100;
   const [w, h] = core.scaledSize(opts.scale);
   const cx = Math.max(0, Math.round((w - BAND_W) / 2));
   const at = (bh) => [cx, Math.max(0, Math.round((h - bh) / 2))];
@@ -221,7 +225,9 @@ async function open(blob, { place = true } = {}) {
   $("stage").classList.remove("empty");
   $("drop-hint").hidden = true;
   $("picture").hidden = false;
-  $("picture-info").textContent = `${blob.name || "Picture"}: ${w} × ${h} pixels.`;
+  $("picture-info").textContent = `${blob.name || "Picture"}: ${w} × ${h} pixels. ` +
+    "Scale it down to fit more of it into the player.";
+  syncControls();
   workspace.serial = -1;
   changed();
   if (notice) setTimeout(() => failure || say(notice, "notice"), 0);

@@ -65,30 +65,48 @@ export class Workspace {
     tag.className = "tag";
     tag.textContent = `${label} · ${pos[0]}, ${pos[1]}`;
     el.append(tag);
+    el.tabIndex = 0;
+    el.title = "Drag, or use the arrow keys (Shift: 10 pixels)";
     el.addEventListener("pointerdown", (e) => this.drag(e, el, name, pos, height));
+    el.addEventListener("keydown", (e) => this.nudge(e, el, name, pos, height));
     this.layer.append(el);
     return el;
   }
 
-  drag(e, el, name, start, height) {
+  // Moves the band to (x, y) within the picture; false when it stays where it is.
+  place(el, name, pos, height, x, y) {
+    const [maxX, maxY] = this.limits(height);
+    x = Math.min(maxX, Math.max(0, Math.round(x)));
+    y = Math.min(maxY, Math.max(0, Math.round(y)));
+    if (x === pos[0] && y === pos[1]) return false;
+    pos[0] = x;
+    pos[1] = y;
+    el.style.left = `${(x / this.width) * 100}%`;
+    el.style.top = `${(y / this.height) * 100}%`;
+    const tag = el.querySelector(".tag");
+    tag.textContent = tag.textContent.replace(/\d+, \d+$/, `${x}, ${y}`);
+    this.onMove(name, [x, y]);
+    return true;
+  }
+
+  nudge(e, el, name, pos, height) {
+    const step = e.shiftKey ? 10 : 1;
+    const d = { ArrowLeft: [-step, 0], ArrowRight: [step, 0], ArrowUp: [0, -step], ArrowDown: [0, step] }[e.key];
+    if (!d) return;
+    e.preventDefault();
+    this.place(el, name, pos, height, pos[0] + d[0], pos[1] + d[1]);
+  }
+
+  drag(e, el, name, pos, height) {
     if (e.button !== 0) return;
     e.preventDefault();
+    el.focus({ preventScroll: true });
     el.setPointerCapture(e.pointerId);
     el.classList.add("dragging");
     const ratio = this.width / this.canvas.getBoundingClientRect().width;
-    const [maxX, maxY] = this.limits(height);
-    const x0 = e.clientX, y0 = e.clientY;
-    let last = start.join();
-    const move = (m) => {
-      const x = Math.min(maxX, Math.max(0, Math.round(start[0] + (m.clientX - x0) * ratio)));
-      const y = Math.min(maxY, Math.max(0, Math.round(start[1] + (m.clientY - y0) * ratio)));
-      if ([x, y].join() === last) return;
-      last = [x, y].join();
-      el.style.left = `${(x / this.width) * 100}%`;
-      el.style.top = `${(y / this.height) * 100}%`;
-      el.querySelector(".tag").textContent = el.querySelector(".tag").textContent.replace(/[\d]+, [\d]+$/, `${x}, ${y}`);
-      this.onMove(name, [x, y]);
-    };
+    const x0 = e.clientX, y0 = e.clientY, start = [...pos];
+    const move = (m) => this.place(el, name, pos, height, start[0] + (m.clientX - x0) * ratio,
+      start[1] + (m.clientY - y0) * ratio);
     const up = () => {
       el.classList.remove("dragging");
       el.removeEventListener("pointermove", move);

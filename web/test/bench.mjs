@@ -75,16 +75,27 @@ for (let i = 0; i < RUNS; i++) {
   await page.evaluate(() => { window.__toDataUrlMs = 0; });
   const r = await page.evaluate(async ([x, y]) => {
     const el = document.querySelector("#bands .band");
+    const store = korvane.player().store;
+    let loading = false, parsed = 0;
+    const stop = store.subscribe(() => {
+      const now = store.getState().display.loading;
+      if (loading && !now && !parsed) parsed = performance.now();
+      loading = now;
+    });
     const t0 = performance.now();
     el.dispatchEvent(new PointerEvent("pointermove", { bubbles: true, clientX: x, clientY: y, pointerId: 1, isPrimary: true }));
     await korvane.ready();
-    return { total: performance.now() - t0, ...korvane.timing(), toDataURL: window.__toDataUrlMs };
+    const t1 = performance.now();
+    stop();
+    const t = korvane.timing();
+    return { total: t1 - t0, ...t, parse: parsed - (t0 + t.make + t.pack), paint: t1 - parsed, toDataURL: window.__toDataUrlMs };
   }, [x + (i % 2 ? -6 : 6), y]);
   await page.mouse.up();
   rows.push(r);
 }
 const m = (k) => median(rows.map((r) => r[k])).toFixed(1);
-console.log(`drag to Webamp showing the skin: median ${m("total")} ms = make ${m("make")} + pack (stored) ${m("pack")} + Webamp ${m("webamp")} (of which canvas.toDataURL ${m("toDataURL")}) (${RUNS} drags)`);
+console.log(`drag to Webamp showing the skin: median ${m("total")} ms = make ${m("make")} + pack (stored) ${m("pack")} + Webamp ${m("webamp")} (parsing the skin ${m("parse")}, of which canvas.toDataURL ${m("toDataURL")}; ` +
+  `rendering and painting ${m("paint")}) (${RUNS} drags)`);
 await page.screenshot({ path: path.join(process.env.SHOTS || tmp, "bench-page.png") });
 await ctx.close();
 server.close();
