@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -21,7 +22,6 @@
 #include "image/picture.h"
 #include "output/skin_writer.h"
 #include "output/wsz.h"
-#include "web/deflate_web.h"
 
 namespace {
 
@@ -390,17 +390,42 @@ EMSCRIPTEN_KEEPALIVE int korvane_make(const char* options) {
     return kMade;
 }
 
-// The .wsz archive of the last skin made into korvane_output(): level 1 is the archive
-// korvane-make writes, level 0 the same members in stored blocks for the live preview.
-// Returns its size, 0 when there is no skin or it could not be packed.
-EMSCRIPTEN_KEEPALIVE int korvane_archive(int level) {
+// The .wsz archive of the last skin made, the one korvane-make writes, into
+// korvane_output(). Returns its size, 0 when there is no skin or it could not be packed.
+EMSCRIPTEN_KEEPALIVE int korvane_archive() {
     gOutput.clear();
     if (!gSkin) {
         return 0;
     }
-    SetBrowserDeflateLevel(level);
     gOutput = EncodeSkinArchive(*gSkin, gSkinPlaylist, gSkinGenBalance);
-    SetBrowserDeflateLevel(1);
+    return int(gOutput.size());
+}
+
+// The members of the last skin made, as the folder and the archive hold them, into
+// korvane_output() for the live preview, which hands them to the player without zipping:
+// a 32-bit count, then per member a 16-bit name length, the name, a 32-bit size and the
+// bytes, all little-endian. Returns the size, 0 when there is no skin or a member is missing.
+EMSCRIPTEN_KEEPALIVE int korvane_skin_files() {
+    gOutput.clear();
+    if (!gSkin) {
+        return 0;
+    }
+    std::vector<SkinFile> files = SkinFileSet(*gSkin, gSkinPlaylist, gSkinGenBalance);
+    gOutput.resize(4);
+    PutLe32(gOutput.data(), uint32_t(files.size()));
+    for (const SkinFile& file : files) {
+        if (file.bytes.empty()) {
+            gOutput.clear();
+            return 0;
+        }
+        size_t at = gOutput.size();
+        size_t nameLength = std::strlen(file.name);
+        gOutput.resize(at + 6 + nameLength + file.bytes.size());
+        PutLe16(&gOutput[at], uint16_t(nameLength));
+        std::memcpy(&gOutput[at + 2], file.name, nameLength);
+        PutLe32(&gOutput[at + 2 + nameLength], uint32_t(file.bytes.size()));
+        std::memcpy(&gOutput[at + 6 + nameLength], file.bytes.data(), file.bytes.size());
+    }
     return int(gOutput.size());
 }
 

@@ -2,16 +2,14 @@
 
 #include <emscripten.h>
 
-#include "web/deflate_web.h"
-
 // pako is a JavaScript port of zlib that gives zlib 1.2.13's exact raw deflate bytes at the
 // same level, memory level and window; the page loads it before the core. The result stays
 // on the JavaScript side until the second call copies it into our buffer, so the size is
 // known before the vector grows.
-EM_JS(int, korvane_js_deflate, (const uint8_t* data, size_t size, int level), {
+EM_JS(int, korvane_js_deflate, (const uint8_t* data, size_t size), {
     try {
         Module.korvaneDeflated =
-            globalThis.pako.deflateRaw(HEAPU8.subarray(data, data + size), {level : level});
+            globalThis.pako.deflateRaw(HEAPU8.subarray(data, data + size), {level : 1});
         return Module.korvaneDeflated.length;
     } catch (e) {
         return -1;
@@ -23,14 +21,8 @@ EM_JS(void, korvane_js_take_deflated, (uint8_t * out), {
     Module.korvaneDeflated = null;
 });
 
-static int gLevel = 1;
-
-void SetBrowserDeflateLevel(int level) {
-    gLevel = level;
-}
-
 bool DeflateRaw(const uint8_t* data, size_t size, std::vector<uint8_t>& packedOut) {
-    int packed = korvane_js_deflate(data, size, gLevel);
+    int packed = korvane_js_deflate(data, size);
     if (packed < 0) {
         return false;
     }

@@ -2,7 +2,7 @@
 // of make test). Opens a 1600 x 1200 BMP (the picture bench/bench_skin.cpp makes), then
 //   - Make Skin + the real archive (level 1), as the core runs them in the page;
 //   - band drags by the mouse: from the mouse move to Webamp showing the new skin, split
-//     into making, packing the preview archive, and Webamp's own work (its time in
+//     into making, copying the members out of the core, and Webamp's own work (its time in
 //     canvas.toDataURL, where it cuts every sprite into a PNG, is counted apart).
 import fs from "node:fs";
 import os from "node:os";
@@ -47,7 +47,7 @@ await page.goto(url);
 const bmp = path.join(tmp, "photo.bmp");
 fs.writeFileSync(bmp, photoBmp(1600, 1200));
 await page.setInputFiles("#file", bmp);
-await page.evaluate(() => korvane.set({ mode: "tile", at: [600, 584], "show-vis": true }).then(() => korvane.ready()));
+await page.evaluate(() => korvane.set({ scale: 100, mode: "tile", at: [600, 584], "show-vis": true }).then(() => korvane.ready()));
 
 const median = (a) => [...a].sort((x, y) => x - y)[a.length >> 1];
 const make = await page.evaluate(async (runs) => {
@@ -94,7 +94,7 @@ for (let i = 0; i < RUNS; i++) {
   rows.push(r);
 }
 const m = (k) => median(rows.map((r) => r[k])).toFixed(1);
-console.log(`drag to Webamp showing the skin: median ${m("total")} ms = make ${m("make")} + pack (stored) ${m("pack")} + Webamp ${m("webamp")} (parsing the skin ${m("parse")}, of which canvas.toDataURL ${m("toDataURL")}; ` +
+console.log(`drag to Webamp showing the skin: median ${m("total")} ms = make ${m("make")} + handing over the members ${m("pack")} + Webamp ${m("webamp")} (parsing the skin ${m("parse")}, of which canvas.toDataURL ${m("toDataURL")}; ` +
   `rendering and painting ${m("paint")}) (${RUNS} drags)`);
 await page.screenshot({ path: path.join(process.env.SHOTS || tmp, "bench-page.png") });
 await ctx.close();
