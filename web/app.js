@@ -84,6 +84,7 @@ let core = null;
 let preview = null;
 let workspace = null;
 let pictureName = "skin";
+let pictureLabel = "";
 let pictureSize = null; // [w, h] as opened
 const templatesLoaded = new Set();
 let templateList = [];
@@ -131,6 +132,8 @@ async function pump() {
         workspace.setPicture(rgba, w, h);
         workspace.serial = core.workSerial();
         workspace.draw(opts);
+        $("picture-info").textContent = `${pictureLabel}: ${pictureSize[0]} × ${pictureSize[1]} pixels` +
+          (w === pictureSize[0] ? "." : `, scaled to ${w} × ${h}.`) + " The bands cut 275 × 116 pixels each.";
       }
       const files = core.skinFiles();
       const t2 = performance.now();
@@ -241,8 +244,7 @@ async function open(blob, { place = true } = {}) {
   $("stage").classList.remove("empty");
   $("drop-hint").hidden = true;
   $("picture").hidden = false;
-  $("picture-info").textContent = `${blob.name || "Picture"}: ${w} × ${h} pixels. ` +
-    "Scale it down to fit more of it into the player.";
+  pictureLabel = blob.name || "Picture";
   syncControls();
   workspace.serial = -1;
   changed();
