@@ -157,7 +157,8 @@ async function pump() {
 }
 
 function ready() {
-  if (!busy && done >= wanted && core) return failure ? Promise.reject(new Error(failure)) : Promise.resolve();
+  if (!pictureSize) return Promise.resolve(); // nothing to show yet
+  if (!busy && done >= wanted) return failure ? Promise.reject(new Error(failure)) : Promise.resolve();
   return new Promise((resolve, reject) => waiters.push({ resolve, reject }));
 }
 
