@@ -106,4 +106,4 @@ dist: build
 	@echo "dist/korvane-win64.zip"
 
 clean:
-	rm -rf build bin out
+	rm -rf build bin out web/dist
