@@ -2,6 +2,7 @@
 
 #include "app/about_box.h"
 #include "app/app_state.h"
+#include "app/panel_kit.h"
 #include "app/picture_commands.h"
 #include "app/resource.h"
 #include "app/settings.h"
@@ -17,28 +18,32 @@ namespace {
 struct ChildSpec {
     const char* className;
     const char* text;
-    int x, y, width, height;
+    int x, y, width, height; // in pixels
     int id;
     bool visible;
 };
 
 void CreateChildWindows(HWND hwnd) {
+    const POINT o = PreviewOrigin();
     const ChildSpec children[] = {
-        {kWorkspaceClass, "Main Skin", 30, 28, 275, 116, IDC_WS_MAIN, true},
-        {kWorkspaceClass, "Equalizer", 30, 144, 275, 116, IDC_WS_EQUALIZER, true},
-        {kWorkspaceClass, "Playlist", 30, 260, 275, 116, IDC_WS_PLAYLIST, true},
-        {kWorkspaceClass, "Skin Workspace...", 30, 28, 275, 348, IDC_WS_SKIN, true},
-        {kTemplatePanelClass, nullptr, 325, 18, 200, 96, IDC_TEMPLATE_PANEL, true},
-        {kImageSetPanelClass, nullptr, 325, 118, 200, 268, IDC_IMAGESET_PANEL, true},
-        {kSkinSetPanelClass, nullptr, 325, 118, 200, 268, IDC_SKINSET_PANEL, false},
+        {kWorkspaceClass, "Main Skin", o.x, o.y, 275, 116, IDC_WS_MAIN, true},
+        {kWorkspaceClass, "Equalizer", o.x, o.y + 116, 275, 116, IDC_WS_EQUALIZER, true},
+        {kWorkspaceClass, "Playlist", o.x, o.y + 232, 275, 116, IDC_WS_PLAYLIST, true},
+        {kWorkspaceClass, "Skin Workspace...", o.x, o.y, 275, 348, IDC_WS_SKIN, true},
+        {kTemplatePanelClass, nullptr, Px(325), Px(18), Px(200), Px(96), IDC_TEMPLATE_PANEL, true},
+        {kImageSetPanelClass, nullptr, Px(325), Px(118), Px(200), Px(268), IDC_IMAGESET_PANEL,
+         true},
+        {kSkinSetPanelClass, nullptr, Px(325), Px(118), Px(200), Px(268), IDC_SKINSET_PANEL, false},
     };
     HWND made[7] = {};
     for (int i = 0; i < 7; i++) {
         const ChildSpec& c = children[i];
         DWORD style = WS_CHILD | (c.visible ? WS_VISIBLE : 0);
-        made[i] = CreateWindowExA(0, c.className, c.text, style, c.x, c.y, c.width, c.height,
-                                  hwnd, reinterpret_cast<HMENU>(INT_PTR(c.id)), gApp.instance,
-                                  nullptr);
+        // The panels hold controls that Tab and Shift+Tab move through as in a dialog.
+        DWORD exStyle = c.className == kWorkspaceClass ? 0 : WS_EX_CONTROLPARENT;
+        made[i] =
+            CreateWindowExA(exStyle, c.className, c.text, style, c.x, c.y, c.width, c.height, hwnd,
+                            reinterpret_cast<HMENU>(INT_PTR(c.id)), gApp.instance, nullptr);
     }
     for (int i = 0; i < 4; i++) {
         gApp.workspaces[i] = made[i];
@@ -102,25 +107,26 @@ void OnCommand(HWND hwnd, WORD id, WORD code, HWND sender) {
     }
 }
 
-// The sample playlist on the playlist preview, in the playlist font and colours.
-void PaintSamplePlaylist(HDC dc, int y0) {
-    HFONT font = CreateFontA(-11, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH, gApp.playlist.fontName.c_str());
+// The sample playlist on the playlist preview, in the playlist font and colours, at 1:1
+// like the preview under it.
+void PaintSamplePlaylist(HDC dc, int x0, int y0) {
+    HFONT font = CreateFontA(-11, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                             gApp.playlist.fontName.c_str());
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SIZE extent = {};
     GetTextExtentPoint32A(dc, "A", 1, &extent);
     const int line = extent.cy;
-    DibDraw(dc, 30, y0, 275, 116, gApp.skin->playlistPreview.get(), 0, 0, SRCCOPY);
+    DibDraw(dc, x0, y0, 275, 116, gApp.skin->playlistPreview.get(), 0, 0, SRCCOPY);
     auto fill = [&](int left, int top, int right, int bottom, COLORREF color) {
-        RECT r = {left, top, right, bottom};
+        RECT r = {x0 + left, y0 + top, x0 + right, y0 + bottom};
         HBRUSH brush = CreateSolidBrush(color);
         FillRect(dc, &r, brush);
         DeleteObject(brush);
     };
-    fill(42, y0 + 20, 285, y0 + 78, gApp.playlist.normalBack);
-    fill(42, y0 + 22 + 2 * line, 285, y0 + 22 + 3 * line, gApp.playlist.selectedBack);
+    fill(12, 20, 255, 78, gApp.playlist.normalBack);
+    fill(12, 22 + 2 * line, 255, 22 + 3 * line, gApp.playlist.selectedBack);
     struct Line {
         const char* title;
         const char* time;
@@ -133,9 +139,9 @@ void PaintSamplePlaylist(HDC dc, int y0) {
         int y = y0 + 22 + i * line;
         SetTextColor(dc, i == 0 ? gApp.playlist.currentText : gApp.playlist.normalText);
         SetTextAlign(dc, TA_LEFT);
-        TextOutA(dc, 45, y, lines[i].title, lstrlenA(lines[i].title));
+        TextOutA(dc, x0 + 15, y, lines[i].title, lstrlenA(lines[i].title));
         SetTextAlign(dc, TA_RIGHT);
-        TextOutA(dc, 280, y, lines[i].time, lstrlenA(lines[i].time));
+        TextOutA(dc, x0 + 250, y, lines[i].time, lstrlenA(lines[i].time));
     }
     SetTextAlign(dc, TA_LEFT);
     SelectObject(dc, oldFont);
@@ -149,7 +155,7 @@ void PaintMainWindow(HWND hwnd) {
     GetClientRect(hwnd, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     DrawEdge(dc, &client, EDGE_ETCHED, BF_TOP);
-    RECT field = {20, 18, 315, 386};
+    RECT field = {Px(20), Px(18), Px(315), Px(386)};
     DrawEdge(dc, &field, EDGE_SUNKEN, BF_RECT);
     InflateRect(&field, -2, -2);
     HBRUSH teal = CreateSolidBrush(RGB(0, 128, 128));
@@ -157,19 +163,40 @@ void PaintMainWindow(HWND hwnd) {
     DeleteObject(teal);
     if (gApp.skin) {
         const std::array<int, 3>& order = gApp.skinOrder;
+        const POINT o = PreviewOrigin();
         if (gApp.skin->mainPreview) {
-            DibDraw(dc, 30, 28 + 116 * order[0], 275, 116, gApp.skin->mainPreview.get(), 0, 0,
+            DibDraw(dc, o.x, o.y + 116 * order[0], 275, 116, gApp.skin->mainPreview.get(), 0, 0,
                     SRCCOPY);
         }
         if (gApp.skin->equalizerPreview) {
-            DibDraw(dc, 30, 28 + 116 * order[1], 275, 116, gApp.skin->equalizerPreview.get(),
-                    0, 0, SRCCOPY);
+            DibDraw(dc, o.x, o.y + 116 * order[1], 275, 116, gApp.skin->equalizerPreview.get(), 0,
+                    0, SRCCOPY);
         }
         if (gApp.skin->playlistPreview) {
-            PaintSamplePlaylist(dc, 28 + 116 * order[2]);
+            PaintSamplePlaylist(dc, o.x, o.y + 116 * order[2]);
         }
     }
     EndPaint(hwnd, &ps);
+}
+
+// Keyboard focus: the control that had it comes back when the window is activated again.
+HWND gFocusBeforeDeactivation = nullptr;
+
+void OnActivate(HWND hwnd, bool active) {
+    if (!active) {
+        HWND focus = GetFocus();
+        gFocusBeforeDeactivation = focus && IsChild(hwnd, focus) ? focus : nullptr;
+    }
+}
+
+void OnSetFocus(HWND hwnd) {
+    HWND target = gFocusBeforeDeactivation;
+    if (!target || !IsChild(hwnd, target) || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
+        target = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    }
+    if (target && target != hwnd) {
+        SetFocus(target);
+    }
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -192,8 +219,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 1; // painting covers the whole client area
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {kMainWindowWidth, kMainWindowHeight};
-        info->ptMaxTrackSize = {kMainWindowWidth, kMainWindowHeight};
+        const SIZE size = MainWindowSize();
+        info->ptMinTrackSize = {size.cx, size.cy};
+        info->ptMaxTrackSize = {size.cx, size.cy};
         return 0;
     }
     case WM_NCHITTEST: {
@@ -206,6 +234,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_INITMENU:
         UpdateMenuState(hwnd);
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(hwnd, LOWORD(wParam) != WA_INACTIVE);
+        break; // the default handling gives the window the focus, and so OnSetFocus runs
+    case WM_SETFOCUS:
+        OnSetFocus(hwnd);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -224,11 +258,21 @@ ATOM RegisterMainWindowClass(HINSTANCE instance) {
     return RegisterClassA(&wc);
 }
 
+SIZE MainWindowSize() {
+    RECT r = {0, 0, Px(kMainClientWidth), Px(kMainClientHeight)};
+    AdjustWindowRectEx(&r, kMainWindowStyle, TRUE, 0);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+POINT PreviewOrigin() {
+    return {Px(30) + (Px(275) - 275) / 2, Px(28) + (Px(348) - 348) / 2};
+}
+
 void OpenChosenPicture(HWND mainWindow, const std::string& path) {
     bool hadSkin = gApp.SkinMade();
     OpenPicturePath(mainWindow, path);
     if (hadSkin && !gApp.SkinMade()) {
-        SetWindowTextA(gApp.makeSkinButton, "Make Skin!");
+        SetWindowTextA(gApp.makeSkinButton, kMakeSkinText);
     }
     UpdateMenuState(mainWindow);
 }

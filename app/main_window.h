@@ -8,8 +8,22 @@
 #include <string>
 
 constexpr char kMainWindowClass[] = "Zerb_SkinWnd";
-constexpr int kMainWindowWidth = 552;
-constexpr int kMainWindowHeight = 446;
+// The client area in 96-DPI units: 20-unit margins around the field and the panels.
+constexpr int kMainClientWidth = 545;
+constexpr int kMainClientHeight = 404;
+// The window style: a sizing frame without a maximize box; WM_GETMINMAXINFO and
+// WM_NCHITTEST keep it from sizing.
+constexpr DWORD kMainWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
+
+// The outer size that gives the client area its scaled size with the menu bar, whatever the
+// caption, menu and border sizes of the system.
+SIZE MainWindowSize();
+
+// The top-left corner of the stack of workspace frames and previews (275 x 348, pixel art,
+// never scaled) in the main window's client area: centred where (30, 28, 305, 376) lies
+// once scaled, which is (30, 28) itself at 96 DPI.
+POINT PreviewOrigin();
 
 ATOM RegisterMainWindowClass(HINSTANCE instance);
 

@@ -141,7 +141,8 @@ void RevertSkin() {
 }
 
 void UpdateWorkspaceVisibility() {
-    RECT area = {30, 28, 305, 376};
+    const POINT o = PreviewOrigin();
+    RECT area = {o.x, o.y, o.x + kBandWidth, o.y + kFrameHeight};
     InvalidateRect(gApp.mainWindow, &area, TRUE);
     bool showBands = false;
     bool showFrame = false;
@@ -221,10 +222,10 @@ void ToggleMakeSkin() {
     if (gApp.workPicture && !gApp.SkinMade()) {
         ReadTemplateSelection();
         MakeSkinNow();
-        SetWindowTextA(gApp.makeSkinButton, "Undo Skin...");
+        SetWindowTextA(gApp.makeSkinButton, kUndoSkinText);
     } else {
         RevertSkin();
-        SetWindowTextA(gApp.makeSkinButton, "Make Skin!");
+        SetWindowTextA(gApp.makeSkinButton, kMakeSkinText);
     }
     UpdateMenuState(gApp.mainWindow);
 }

@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/app_state.h"
+#include "app/main_window.h"
 #include "app/panel_kit.h"
 #include "app/picture_commands.h"
 #include "app/window_class.h"
@@ -25,35 +28,56 @@ void ReloadFields(HWND panel) {
     SendDlgItemMessageA(panel, kContrastFieldId, UDM_SETPOS, 0, MAKELPARAM(gApp.contrast, 0));
 }
 
+// The panels are 200 units wide; a group title ends this far inside the frame.
+constexpr int kPanelWidth = 200;
+constexpr int kTitleMargin = 8;
+
+int TitleRight() {
+    return Px(kPanelWidth - kTitleMargin);
+}
+
+// A push button at least `width` units wide and wide enough for its text.
+int ButtonWidth(const char* text, int width) {
+    return std::max(Px(width), int(MeasureText(PanelFont(), text).cx) + 2 * Px(8));
+}
+
 void CreateImageSetChildren(HWND hwnd) {
-    gApp.modeBox = CreatePanelChild(hwnd, "combobox", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL, 10,
-                                    18, 180, 80, kModeBoxId, true);
+    CreateGroupTitle(hwnd, " Adjustment Mode ", Px(100), 0, TitleRight());
+    gApp.modeBox =
+        CreatePanelChild(hwnd, "combobox", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                         Px(10), Px(18), Px(180), Px(80), kModeBoxId);
     for (const char* mode : {"Free", "Tile", "Continuous"}) {
         SendMessageA(gApp.modeBox, CB_ADDSTRING, 0, LPARAM(mode));
     }
     SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(gApp.adjustmentMode), 0);
     EnableWindow(gApp.modeBox, FALSE);
-    HWND scale =
-        CreatePanelChild(hwnd, kSpinFieldClass, nullptr, 0, 85, 98, 50, 20, kScaleFieldId, false);
+    CreateGroupTitle(hwnd, " Image Setting ", Px(100), Px(54), TitleRight());
+
+    // The fields stand at 85 units, or further right where a label needs the room.
+    const char* const labels[] = {"Scale :", "Brightness :", "Contrast :"};
+    const int fields[] = {kScaleFieldId, kBrightnessFieldId, kContrastFieldId};
+    int fieldX = Px(85);
+    for (const char* label : labels) {
+        fieldX = std::max(fieldX, Px(20) + int(MeasureText(PanelFont(), label).cx) + Px(4));
+    }
+    for (int i = 0; i < 3; i++) {
+        const int y = 100 + 40 * i;
+        CreatePanelLabel(hwnd, labels[i], Px(20), Px(y));
+        CreatePanelChild(hwnd, kSpinFieldClass, nullptr, 0, fieldX, Px(y - 2), Px(50), Px(20),
+                         fields[i]);
+        CreatePanelLabel(hwnd, "(%)", fieldX + Px(57), Px(y));
+    }
+    HWND scale = GetDlgItem(hwnd, kScaleFieldId);
     SendMessageA(scale, UDM_SETRANGE, 0, MAKELPARAM(100, 0));
     SendMessageA(scale, UDM_SETPOS, 0, MAKELPARAM(100, 0));
-    CreatePanelChild(hwnd, kSpinFieldClass, nullptr, 0, 85, 138, 50, 20, kBrightnessFieldId, false);
-    CreatePanelChild(hwnd, kSpinFieldClass, nullptr, 0, 85, 178, 50, 20, kContrastFieldId, false);
-    CreatePanelChild(hwnd, "button", "Apply", BS_PUSHBUTTON | WS_TABSTOP, 120, 218, 60, 21,
-                     kApplyButtonId, true);
+    const int applyWidth = ButtonWidth("Apply", 60);
+    CreatePanelChild(hwnd, "button", "Apply", BS_PUSHBUTTON | WS_TABSTOP, Px(180) - applyWidth,
+                     Px(218), applyWidth, Px(21), kApplyButtonId);
 }
 
 void PaintImageSet(HWND hwnd) {
-    const RECT frames[] = {{0, 6, 200, 50}, {0, 60, 200, 268}};
-    const PanelLabel labels[] = {{100, 0, " Adjustment Mode "},
-                                 {100, 54, " Image Setting "},
-                                 {20, 100, "Scale :"},
-                                 {20, 140, "Brightness :"},
-                                 {20, 180, "Contrast :"},
-                                 {142, 100, "(%)"},
-                                 {142, 140, "(%)"},
-                                 {142, 180, "(%)"}};
-    PaintPanel(hwnd, frames, 2, labels, 8);
+    const RECT frames[] = {{0, 6, kPanelWidth, 50}, {0, 60, kPanelWidth, 268}};
+    PaintPanel(hwnd, frames, 2);
 }
 
 LRESULT CALLBACK ImageSetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -85,14 +109,30 @@ LRESULT CALLBACK ImageSetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 // The Skin Set panel.
 
+// One entry per name: a family comes once for each of its character sets (Western, Greek,
+// Cyrillic...), always under the same full name.
 int CALLBACK EnumPlaylistFont(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM box) {
     if (!(type & TRUETYPE_FONTTYPE)) {
         return 1; // bitmap and vector fonts are not offered
     }
-    const auto* full = reinterpret_cast<const ENUMLOGFONTA*>(font);
-    LRESULT added = SendMessageA(HWND(box), CB_ADDSTRING, 0,
-                                 LPARAM(reinterpret_cast<const char*>(full->elfFullName)));
+    const auto* name =
+        reinterpret_cast<const char*>(reinterpret_cast<const ENUMLOGFONTA*>(font)->elfFullName);
+    if (SendMessageA(HWND(box), CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(name)) != CB_ERR) {
+        return 1;
+    }
+    LRESULT added = SendMessageA(HWND(box), CB_ADDSTRING, 0, LPARAM(name));
     return added == CB_ERR || added == CB_ERRSPACE ? 0 : 1;
+}
+
+// The box shows the font the skin uses: its entry, or a new one when the machine lacks it
+// (pledit.txt still names it, and a player that has it uses it).
+void ShowPlaylistFont(HWND box) {
+    const char* name = gApp.playlist.fontName.c_str();
+    LRESULT index = SendMessageA(box, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(name));
+    if (index == CB_ERR) {
+        index = SendMessageA(box, CB_ADDSTRING, 0, LPARAM(name));
+    }
+    SendMessageA(box, CB_SETCURSEL, WPARAM(index), 0);
 }
 
 void ResetSkinDefaults(HWND hwnd) {
@@ -104,7 +144,7 @@ void ResetSkinDefaults(HWND hwnd) {
     gApp.playlist.fontName = PlaylistStyle().fontName;
     SendDlgItemMessageA(hwnd, kTextColorId, CPM_SETCOLOR, gApp.colors.text, 0);
     SendDlgItemMessageA(hwnd, kBackColorId, CPM_SETCOLOR, gApp.colors.back, 0);
-    SendDlgItemMessageA(hwnd, kFontBoxId, CB_SELECTSTRING, WPARAM(-1), LPARAM("Arial"));
+    ShowPlaylistFont(GetDlgItem(hwnd, kFontBoxId));
     SendDlgItemMessageA(hwnd, kPlaylistNormalId, CPM_SETCOLOR, gApp.playlist.normalText, 0);
     SendDlgItemMessageA(hwnd, kPlaylistCurrentId, CPM_SETCOLOR, gApp.playlist.currentText, 0);
     SendDlgItemMessageA(hwnd, kPlaylistNormalBackId, CPM_SETCOLOR, gApp.playlist.normalBack, 0);
@@ -112,41 +152,59 @@ void ResetSkinDefaults(HWND hwnd) {
 }
 
 void CreateSkinSetChildren(HWND hwnd) {
-    CreatePanelChild(hwnd, "button", "- -", BS_PUSHBUTTON | WS_TABSTOP, 20, 16, 28, 14,
-                     kTitleButtonId, true);
-    CreatePanelChild(hwnd, kColorPickerClass, "", 0, 20, 38, 28, 14, kTextColorId, false);
-    CreatePanelChild(hwnd, kColorPickerClass, "", 0, 20, 60, 28, 14, kBackColorId, false);
-    HWND fonts =
-        CreatePanelChild(hwnd, "combobox", nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | CBS_SORT, 20,
-                         122, 160, 120, kFontBoxId, false);
-    const int pickers[] = {kPlaylistNormalId, kPlaylistCurrentId, kPlaylistNormalBackId,
-                           kPlaylistSelectedBackId};
+    CreateGroupTitle(hwnd, " Main Skin ", Px(120), 0, TitleRight());
+    CreatePanelChild(hwnd, "button", "- -", BS_PUSHBUTTON | WS_TABSTOP, Px(20), Px(16), Px(28),
+                     Px(14), kTitleButtonId);
+    CreatePanelLabel(hwnd, "Modify Title Text", Px(52), Px(17));
+    const char* const mainLabels[] = {"Text Color", "Background Color"};
+    const int mainPickers[] = {kTextColorId, kBackColorId};
+    for (int i = 0; i < 2; i++) {
+        CreatePanelChild(hwnd, kColorPickerClass, "", WS_TABSTOP, Px(20), Px(38 + 22 * i), Px(28),
+                         Px(14), mainPickers[i]);
+        CreatePanelLabel(hwnd, mainLabels[i], Px(52), Px(39 + 22 * i));
+    }
+    CreateGroupTitle(hwnd, " Playlist Skin ", Px(120), Px(90), TitleRight());
+    CreatePanelLabel(hwnd, "Playlist Font :", Px(20), Px(106));
+    HWND fonts = CreatePanelChild(hwnd, "combobox", nullptr,
+                                  CBS_DROPDOWNLIST | WS_VSCROLL | CBS_SORT | WS_TABSTOP, Px(20),
+                                  Px(122), Px(160), Px(120), kFontBoxId);
+    const char* const playlistLabels[] = {"Normal Text", "Current Text", "Normal Background",
+                                          "Selected Background"};
+    const int playlistPickers[] = {kPlaylistNormalId, kPlaylistCurrentId, kPlaylistNormalBackId,
+                                   kPlaylistSelectedBackId};
     for (int i = 0; i < 4; i++) {
-        CreatePanelChild(hwnd, kColorPickerClass, "", 0, 20, 154 + 22 * i, 28, 14, pickers[i],
-                         false);
+        CreatePanelChild(hwnd, kColorPickerClass, "", WS_TABSTOP, Px(20), Px(154 + 22 * i), Px(28),
+                         Px(14), playlistPickers[i]);
+        CreatePanelLabel(hwnd, playlistLabels[i], Px(52), Px(155 + 22 * i));
     }
     HDC dc = GetDC(hwnd);
     EnumFontFamiliesA(dc, nullptr, EnumPlaylistFont, LPARAM(fonts));
     ReleaseDC(hwnd, dc);
-    SendMessageA(fonts, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     SendMessageA(hwnd, SSM_RESETDEFAULTS, 0, 0);
 }
 
 void PaintSkinSet(HWND hwnd) {
-    const RECT frames[] = {{0, 6, 200, 86}, {0, 96, 200, 268}};
-    const PanelLabel labels[] = {{120, 0, " Main Skin "},        {52, 17, "Modify Title Text"},
-                                 {52, 39, "Text Color"},         {52, 61, "Background Color"},
-                                 {120, 90, " Playlist Skin "},   {20, 106, "Playlist Font :"},
-                                 {52, 155, "Normal Text"},       {52, 177, "Current Text"},
-                                 {52, 199, "Normal Background"}, {52, 221, "Selected Background"}};
-    PaintPanel(hwnd, frames, 2, labels, 10);
+    const RECT frames[] = {{0, 6, kPanelWidth, 86}, {0, 96, kPanelWidth, 268}};
+    PaintPanel(hwnd, frames, 2);
 }
 
 // The sample lines sit on the playlist preview, wherever the band order put it.
 void RepaintSamplePlaylist() {
-    int y0 = 28 + 116 * gApp.skinOrder[2];
-    RECT lines = {42, y0 + 20, 285, y0 + 78};
+    const POINT origin = PreviewOrigin();
+    const int y0 = origin.y + 116 * gApp.skinOrder[2];
+    RECT lines = {origin.x + 12, y0 + 20, origin.x + 255, y0 + 78};
     InvalidateRect(gApp.mainWindow, &lines, TRUE);
+}
+
+void TakeChosenFont(HWND box) {
+    char name[LF_FULLFACESIZE] = {};
+    LRESULT selected = SendMessageA(box, CB_GETCURSEL, 0, 0);
+    if (selected >= 0 &&
+        SendMessageA(box, CB_GETLBTEXTLEN, WPARAM(selected), 0) < LRESULT(sizeof name)) {
+        SendMessageA(box, CB_GETLBTEXT, WPARAM(selected), LPARAM(name));
+        gApp.playlist.fontName = name;
+        RepaintSamplePlaylist();
+    }
 }
 
 void OnSkinSetCommand(HWND hwnd, WORD id, WORD code, HWND sender) {
@@ -167,15 +225,14 @@ void OnSkinSetCommand(HWND hwnd, WORD id, WORD code, HWND sender) {
         }
         return;
     case kFontBoxId:
-        if (code == CBN_SELENDOK) {
-            char name[LF_FULLFACESIZE] = {};
-            LRESULT selected = SendMessageA(sender, CB_GETCURSEL, 0, 0);
-            if (selected >= 0 &&
-                SendMessageA(sender, CB_GETLBTEXTLEN, WPARAM(selected), 0) < LRESULT(sizeof name)) {
-                SendMessageA(sender, CB_GETLBTEXT, WPARAM(selected), LPARAM(name));
-                gApp.playlist.fontName = name;
-                RepaintSamplePlaylist();
-            }
+        // A choice is confirmed in the open list, or made with the arrow keys or the wheel on
+        // the closed box; a list closed with Escape may still show the entry the user
+        // scrolled to, so the skin's font is shown again.
+        if (code == CBN_SELENDOK ||
+            (code == CBN_SELCHANGE && !SendMessageA(sender, CB_GETDROPPEDSTATE, 0, 0))) {
+            TakeChosenFont(sender);
+        } else if (code == CBN_SELENDCANCEL) {
+            ShowPlaylistFont(sender);
         }
         return;
     case kPlaylistNormalId:

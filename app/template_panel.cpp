@@ -1,5 +1,7 @@
 #include "app/template_panel.h"
 
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/message_box.h"
 #include "app/panel_kit.h"
@@ -9,10 +11,24 @@
 
 namespace {
 
+// The Make Skin! button: 100 x 23 and centred, or wider where its texts need it.
+void CreateMakeSkinButton(HWND hwnd) {
+    const int padding = 2 * Px(8);
+    int width = Px(100);
+    for (const char* text : {kMakeSkinText, kUndoSkinText}) {
+        width = std::max(width, int(MeasureText(PanelFont(), text).cx) + padding);
+    }
+    gApp.makeSkinButton = CreatePanelChild(
+        hwnd, "button", kMakeSkinText, BS_PUSHBUTTON | WS_TABSTOP,
+        (Px(kTemplatePanelWidth) - width) / 2, Px(60), width, Px(23), IDC_MAKESKIN_BUTTON);
+    EnableWindow(gApp.makeSkinButton, FALSE);
+}
+
 void OnCreate(HWND hwnd) {
+    CreatePanelLabel(hwnd, "Skin Template :", Px(10), Px(10));
     gApp.templateBox = CreatePanelChild(hwnd, "combobox", nullptr,
-                                        CBS_DROPDOWNLIST | WS_VSCROLL | CBS_SORT | WS_TABSTOP, 10,
-                                        26, 180, 120, IDC_TEMPLATE_BOX, true);
+                                        CBS_DROPDOWNLIST | WS_VSCROLL | CBS_SORT | WS_TABSTOP,
+                                        Px(10), Px(26), Px(180), Px(120), IDC_TEMPLATE_BOX);
     int count = ListTemplates(gApp.templateBox);
     if (gApp.lastTemplateIndex < 0 || gApp.lastTemplateIndex >= count) {
         gApp.lastTemplateIndex = 0;
@@ -21,15 +37,12 @@ void OnCreate(HWND hwnd) {
     if (count > 0) {
         SendMessageA(gApp.templateBox, CB_SETCURSEL, WPARAM(gApp.lastTemplateIndex), 0);
     }
-    gApp.makeSkinButton = CreatePanelChild(hwnd, "button", "Make Skin!", BS_PUSHBUTTON | WS_TABSTOP,
-                                           50, 60, 100, 23, IDC_MAKESKIN_BUTTON, true);
-    EnableWindow(gApp.makeSkinButton, FALSE);
+    CreateMakeSkinButton(hwnd);
 }
 
 void OnPaint(HWND hwnd) {
-    const RECT frame = {0, 0, 200, 96};
-    const PanelLabel label = {10, 10, "Skin Template :"};
-    PaintPanel(hwnd, &frame, 1, &label, 1);
+    const RECT frame = {0, 0, kTemplatePanelWidth, 96};
+    PaintPanel(hwnd, &frame, 1);
 }
 
 void OnCommand(WORD id, WORD code) {

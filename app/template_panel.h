@@ -5,6 +5,11 @@
 #include <windows.h>
 
 constexpr char kTemplatePanelClass[] = "Zerb_Template";
+constexpr int kTemplatePanelWidth = 200; // in 96-DPI units, as the panels below it
+
+// The two faces of the Make Skin! button.
+constexpr char kMakeSkinText[] = "Make Skin!";
+constexpr char kUndoSkinText[] = "Undo Skin...";
 
 ATOM RegisterTemplatePanelClass(HINSTANCE instance);
 

@@ -32,19 +32,28 @@ UpDownEditData* DataOf(HWND hwnd) {
 void CreateChildren(HWND hwnd, const CREATESTRUCTA& cs, UpDownEditData& data) {
     const int cx = cs.cx;
     const int cy = cs.cy;
-    const int arrowsX = cx - kFrameWidth - kArrowsWidth;
-    // A bare edit: the control's own sunken frame is its border.
-    data.edit = CreateWindowExA(0, "edit", "", WS_CHILD | WS_VISIBLE, kFrameWidth, kFrameWidth,
-                                arrowsX - kFrameWidth, cy - 2 * kFrameWidth, hwnd,
+    // The arrows grow with the DPI, as the field around them does.
+    HDC screen = GetDC(nullptr);
+    const int arrowsWidth =
+        MulDiv(kArrowsWidth, GetDeviceCaps(screen, LOGPIXELSX), USER_DEFAULT_SCREEN_DPI);
+    ReleaseDC(nullptr, screen);
+    const int arrowsX = cx - kFrameWidth - arrowsWidth;
+    // A bare edit: the control's own sunken frame is its border. It is the field's tab stop,
+    // and the field passes Tab on to it as a dialog does (WS_EX_CONTROLPARENT).
+    SetWindowLongPtrA(hwnd, GWL_EXSTYLE,
+                      GetWindowLongPtrA(hwnd, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    data.edit = CreateWindowExA(0, "edit", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, kFrameWidth,
+                                kFrameWidth, arrowsX - kFrameWidth, cy - 2 * kFrameWidth, hwnd,
                                 reinterpret_cast<HMENU>(INT_PTR(kEditId)), cs.hInstance, nullptr);
     // UDS_SETBUDDYINT makes the up-down write every new position into the edit as text and
     // read the typed number back on UDM_GETPOS, so the control adds no logic of its own.
     // UDS_NOTHOUSANDS: Wine's up-down counts the minus sign as a digit and shows -100 as
     // "-,100". The program's fields never reach four digits, where the flag would drop
     // the separator on Windows too.
+    // UDS_ARROWKEYS: the Up and Down keys in the edit step the number as the arrows do.
     const DWORD arrowsStyle =
-        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_AUTOBUDDY | UDS_NOTHOUSANDS;
-    data.updown = CreateUpDownControl(arrowsStyle, arrowsX, kFrameWidth, kArrowsWidth,
+        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_AUTOBUDDY | UDS_NOTHOUSANDS | UDS_ARROWKEYS;
+    data.updown = CreateUpDownControl(arrowsStyle, arrowsX, kFrameWidth, arrowsWidth,
                                       cy - 2 * kFrameWidth, hwnd, kUpDownId, cs.hInstance,
                                       data.edit, kInitialUpper, kInitialLower, 0);
     if (data.edit) {
@@ -93,6 +102,15 @@ LRESULT CALLBACK UpDownEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_PAINT:
         OnPaint(hwnd);
         return 0;
+    case WM_SETFONT:
+        // The owner's font is the number's font (the stock GUI font until then).
+        // A new font brings its own margins, so the narrow ones are set again.
+        if (data && data->edit) {
+            SendMessageA(data->edit, WM_SETFONT, wParam, lParam);
+            SendMessageA(data->edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(kEditMargin, kEditMargin));
+        }
+        return 0;
     case UDM_SETRANGE:
     case UDM_SETPOS:
     case UDM_GETPOS:
@@ -110,6 +128,6 @@ LRESULT CALLBACK UpDownEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 bool InitUpDownEditClass(HINSTANCE instance) {
     // One slot for the data pointer: 8 bytes on x64, so sizeof rather than a fixed 4.
-    return RegisterChildClass(instance, kSpinFieldClass, UpDownEditProc,
-                              sizeof(UpDownEditData*)) != 0;
+    return RegisterChildClass(instance, kSpinFieldClass, UpDownEditProc, sizeof(UpDownEditData*)) !=
+           0;
 }

@@ -1,6 +1,7 @@
 #include "controls/title_text_dialog.h"
 
 #include "app/app_state.h"
+#include "app/main_window.h"
 #include "app/picture_commands.h"
 #include "app/resource.h"
 #include "compose/skin.h"
@@ -19,9 +20,6 @@ constexpr const char* kColorNames[] = {"Soft", "Hard"};
 
 // Where the main window paints the title strip of the main preview: the strip's rows 4 to
 // 11 inside the preview's 16 top rows, at the Main band's place in the stack.
-constexpr int kPreviewLeft = 30;
-constexpr int kPreviewRight = 305;
-constexpr int kPreviewTop = 28;
 constexpr int kTitleAreaHeight = 16;
 
 struct TitleTextDialogData {
@@ -67,8 +65,9 @@ void ApplyTitle(const TitleSettings& title) {
         return;
     }
     DrawTitleText(*gApp.skin, CurrentSkinInputs(), true);
-    const int top = kPreviewTop + kBandHeight * gApp.skinOrder[static_cast<int>(Band::Main)];
-    RECT area = {kPreviewLeft, top, kPreviewRight, top + kTitleAreaHeight};
+    const POINT origin = PreviewOrigin();
+    const int top = origin.y + kBandHeight * gApp.skinOrder[static_cast<int>(Band::Main)];
+    RECT area = {origin.x, top, origin.x + kBandWidth, top + kTitleAreaHeight};
     InvalidateRect(gApp.mainWindow, &area, TRUE);
 }
 
@@ -112,6 +111,6 @@ void TitleTextDialog(HWND owner) {
     data.title = gApp.title;
     // The result needs no handling: OK and Apply have stored everything by the time the
     // dialog ends.
-    DialogBoxParamA(ResourceInstance(), MAKEINTRESOURCEA(IDD_TITLETEXT), owner,
-                    TitleTextDialogProc, reinterpret_cast<LPARAM>(&data));
+    DialogBoxParamA(ResourceInstance(), MAKEINTRESOURCEA(IDD_TITLETEXT), owner, TitleTextDialogProc,
+                    reinterpret_cast<LPARAM>(&data));
 }
