@@ -21,12 +21,10 @@ bool RegisterWindowClasses(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
-    // A sizing frame without a maximize box; WM_GETMINMAXINFO and WM_NCHITTEST keep it
-    // from sizing.
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
-    HWND hwnd = CreateWindowExA(0, kMainWindowClass, "Korvane", style, CW_USEDEFAULT,
-                                CW_USEDEFAULT, kMainWindowWidth, kMainWindowHeight, nullptr,
-                                nullptr, instance, nullptr);
+    const SIZE size = MainWindowSize();
+    HWND hwnd =
+        CreateWindowExA(0, kMainWindowClass, "Korvane", kMainWindowStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
     if (hwnd) {
         ShowWindow(hwnd, showCommand);
         UpdateWindow(hwnd);
@@ -34,11 +32,26 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
     return hwnd;
 }
 
+bool PreTranslateMainWindowMessage(MSG* msg) {
+    // Enter and Escape go to the focused control as typed (a dropped list closes), never to
+    // IsDialogMessage: it would turn them into IDOK and IDCANCEL, ids 1 and 2, which are the
+    // Main Skin and Equalizer windows.
+    const bool key =
+        msg->message == WM_KEYDOWN || msg->message == WM_KEYUP || msg->message == WM_CHAR;
+    if (key && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
+        return false;
+    }
+    HWND main = gApp.mainWindow;
+    return main && (msg->hwnd == main || IsChild(main, msg->hwnd)) && IsDialogMessageA(main, msg);
+}
+
 int RunMessageLoop() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        if (!PreTranslateMainWindowMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
     }
     return int(msg.wParam);
 }

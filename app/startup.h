@@ -8,5 +8,9 @@ bool RegisterWindowClasses(HINSTANCE instance);
 // Creates the main window (which reads the settings and creates its children) and shows it.
 HWND CreateMainWindow(HINSTANCE instance, int showCommand);
 
+// The panels' keyboard interface, as a dialog has it: Tab, Shift+Tab and the arrow keys
+// move the focus. True when the message was handled and must not be dispatched again.
+bool PreTranslateMainWindowMessage(MSG* msg);
+
 // The message loop; returns the wParam of the quit message.
 int RunMessageLoop();

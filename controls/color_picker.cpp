@@ -13,6 +13,7 @@ constexpr int kEdgeWidth = 2;
 
 struct ColorPickerData {
     bool pressed = false; // drawn pressed: button down and the pointer over the swatch
+    bool focused = false; // reached with Tab: a focus rectangle, and Space opens the dialog
     COLORREF color = RGB(0, 0, 0);
 };
 
@@ -73,6 +74,10 @@ void PaintSwatch(HDC dc, const RECT& client, bool enabled, const ColorPickerData
     HBRUSH fill = CreateSolidBrush(data.color);
     FillRect(dc, &r, fill);
     DeleteObject(fill);
+    if (data.focused) {
+        InflateRect(&r, -1, -1);
+        DrawFocusRect(dc, &r);
+    }
 }
 
 void OnPaint(HWND hwnd, const ColorPickerData& data) {
@@ -93,7 +98,27 @@ bool PointInside(HWND hwnd, LPARAM lParam) {
     return PtInRect(&client, p) != FALSE;
 }
 
+// The colour dialog; true when the user picked a different colour.
+bool PickNewColor(HWND hwnd, ColorPickerData& data) {
+    const COLORREF old = data.color;
+    data.color = ChooseSwatchColor(hwnd, data.color);
+    return data.color != old;
+}
+
+void NotifyChanged(HWND hwnd) {
+    SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), CPN_CHANGED),
+                 LPARAM(hwnd));
+}
+
+void OnFocus(HWND hwnd, ColorPickerData& data, bool focused) {
+    data.focused = focused;
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
 void OnLButtonDown(HWND hwnd, ColorPickerData& data) {
+    if (GetWindowLongA(hwnd, GWL_STYLE) & WS_TABSTOP) {
+        SetFocus(hwnd);
+    }
     SetCapture(hwnd);
     gPickerCapturing = true;
     data.pressed = true;
@@ -120,16 +145,11 @@ void OnLButtonUp(HWND hwnd, ColorPickerData& data, LPARAM lParam) {
     // ordinary release and leaves the pressed look on while the dialog is open.
     gPickerCapturing = false;
     ReleaseCapture();
-    const COLORREF old = data.color;
-    const bool inside = PointInside(hwnd, lParam);
-    if (inside) {
-        data.color = ChooseSwatchColor(hwnd, data.color);
-    }
+    const bool changed = PointInside(hwnd, lParam) && PickNewColor(hwnd, data);
     data.pressed = false;
     InvalidateRect(hwnd, nullptr, TRUE);
-    if (inside && data.color != old) {
-        SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), CPN_CHANGED),
-                     LPARAM(hwnd));
+    if (changed) {
+        NotifyChanged(hwnd);
     }
 }
 
@@ -181,6 +201,17 @@ LRESULT CALLBACK ColorPickerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_CAPTURECHANGED:
         OnCaptureLost(hwnd, *data);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        OnFocus(hwnd, *data, msg == WM_SETFOCUS);
+        return 0;
+    case WM_KEYUP:
+        // Space releases as a push button does: the same as a click.
+        if (wParam == VK_SPACE && !gPickerCapturing && PickNewColor(hwnd, *data)) {
+            InvalidateRect(hwnd, nullptr, TRUE);
+            NotifyChanged(hwnd);
+        }
         return 0;
     case CPM_SETCOLOR:
         // Set by the owner, so nobody is told.
