@@ -55,6 +55,18 @@ std::string FillIn(const char* pattern, const std::vector<std::string>& values) 
     return text;
 }
 
+// The system's message for an error code, on one line.
+std::string SystemReason(DWORD error) {
+    char text[512] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, text, sizeof text, nullptr);
+    while (length > 0 &&
+           (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ')) {
+        length--;
+    }
+    return length > 0 ? std::string(text, length) : "Error " + std::to_string(error) + ".";
+}
+
 std::string FieldText(HWND dlg, int id) {
     char buffer[kFieldCapacity] = {};
     UINT length = GetDlgItemTextA(dlg, id, buffer, kFieldCapacity);
@@ -135,7 +147,8 @@ void OnOk(HWND dlg, SaveDialogData* data) {
         Accept(dlg, data);
         return;
     }
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) {
         if (ShowWarning(dlg, kMsgSkinExists, MB_YESNO) == IDYES) {
             Accept(dlg, data);
         } else {
@@ -143,7 +156,9 @@ void OnOk(HWND dlg, SaveDialogData* data) {
         }
         return;
     }
-    Refuse(dlg, IDC_SAVE_SKINNAME, FillIn(kMsgCreateDirFailed, {folder}));
+    // The system's words come last: a read-only folder is not fixed in Winamp's settings.
+    Refuse(dlg, IDC_SAVE_SKINNAME,
+           FillIn(kMsgCreateDirFailed, {folder}) + "\n" + SystemReason(error));
 }
 
 void OnBrowse(HWND dlg) {
