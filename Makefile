@@ -43,9 +43,12 @@ test-native:
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
 
 # The same core suite, compiled by MinGW, under Wine: the Windows build behaves the same.
+# The virtual screen is 1280 x 1024, as scripts/check-dist.sh has it too.
 test-win:
-	KORVANE_WINE_TESTS=1 scripts/run-under-wine.sh cmd /c exit >/dev/null 2>&1 || true
-	KORVANE_WINE_TESTS=1 xvfb-run -a ctest --test-dir $(WIN) --output-on-failure --timeout 600
+	@KORVANE_WINE_TESTS=1 scripts/run-under-wine.sh cmd /c exit >/dev/null 2>&1 || \
+		echo "test-win: preparing the Wine prefix failed; the tests below say more" >&2
+	KORVANE_WINE_TESTS=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
+		ctest --test-dir $(WIN) --output-on-failure --timeout 600
 
 # The Windows release, unpacked into an empty folder and run there under Wine.
 test-dist: dist

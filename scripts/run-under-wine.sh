@@ -25,6 +25,9 @@ if [ ! -f "$WINEPREFIX/.korvane-ready" ]; then
         /v Debugger /f >/dev/null 2>&1 || true
     if [ -n "${KORVANE_WINE_TESTS:-}" ]; then
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+        # 96 DPI whatever the host says; the layout tests change it for their own runs.
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \
+            >/dev/null 2>&1 || true
     fi
     wineserver -w || true
     touch "$WINEPREFIX/.korvane-ready"

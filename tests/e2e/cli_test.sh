@@ -12,14 +12,16 @@ python=/usr/bin/python3
 passed=0
 failed=0
 
-check() { # check NAME COMMAND...: passes when the command succeeds
+check() { # check NAME COMMAND...: passes when the command succeeds; a failure shows its output
     local name=$1
     shift
-    if "$@" >/dev/null 2>&1; then
+    if "$@" >"$work/check.log" 2>&1; then
         passed=$((passed + 1))
     else
+        local status=$?
         failed=$((failed + 1))
-        echo "FAIL: $name" >&2
+        echo "FAIL: $name (status $status): $*" >&2
+        sed 's/^/    /' "$work/check.log" >&2
     fi
 }
 
