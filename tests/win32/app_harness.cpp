@@ -85,16 +85,21 @@ std::unique_ptr<Dib> Picture(int32_t width, int32_t height) {
     return MakePattern24(width, height);
 }
 
-std::unique_ptr<Dib> Screenshot(HWND hwnd) {
+std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame) {
     RedrawWindow(hwnd, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     AppRun::Pump();
-    RECT client;
-    GetClientRect(hwnd, &client);
-    int w = client.right;
-    int h = client.bottom;
+    RECT area;
+    if (withFrame) {
+        GetWindowRect(hwnd, &area);
+        OffsetRect(&area, -area.left, -area.top);
+    } else {
+        GetClientRect(hwnd, &area);
+    }
+    int w = area.right;
+    int h = area.bottom;
     auto shot = DibCreate(w, h, 24);
-    HDC windowDc = GetDC(hwnd);
+    HDC windowDc = withFrame ? GetWindowDC(hwnd) : GetDC(hwnd);
     HDC memory = CreateCompatibleDC(windowDc);
     HBITMAP bitmap = CreateCompatibleBitmap(windowDc, w, h);
     HGDIOBJ old = SelectObject(memory, bitmap);

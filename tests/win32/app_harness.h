@@ -78,5 +78,6 @@ bool MenuItemGrayed(HWND main, UINT id);
 // A 24-bit picture of the pattern the core tests use.
 std::unique_ptr<Dib> Picture(int32_t width, int32_t height);
 
-// What a window shows on screen right now, as a 24-bit picture (client area).
-std::unique_ptr<Dib> Screenshot(HWND hwnd);
+// What a window shows on screen right now, as a 24-bit picture: its client area, or with
+// its frame, caption and menu.
+std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame = false);

@@ -273,7 +273,8 @@ TEST_F(SpinField, ChildrenHaveTheirStylesBuddyAndFont) {
     EXPECT_EQ(GetWindowLongA(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
     LONG arrowStyle = GetWindowLongA(arrows, GWL_STYLE);
     EXPECT_EQ(arrowStyle & (UDS_SETBUDDYINT | UDS_AUTOBUDDY), UDS_SETBUDDYINT | UDS_AUTOBUDDY);
-    EXPECT_EQ(arrowStyle & (UDS_ARROWKEYS | UDS_WRAP | UDS_ALIGNLEFT | UDS_ALIGNRIGHT), 0);
+    EXPECT_EQ(arrowStyle & (UDS_ARROWKEYS | UDS_WRAP | UDS_ALIGNLEFT | UDS_ALIGNRIGHT),
+              UDS_ARROWKEYS);
     EXPECT_EQ(HWND(SendMessageA(arrows, UDM_GETBUDDY, 0, 0)), edit);
     EXPECT_EQ(HGDIOBJ(SendMessageA(edit, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
 }

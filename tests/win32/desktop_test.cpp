@@ -1,0 +1,419 @@
+// The program as a Windows user meets it: its layout at 96, 120 and 144 DPI, the keyboard,
+// the font box and message boxes that fit the screen.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/message_box.h"
+#include "app/resource.h"
+#include "app/side_panels.h"
+#include "app/startup.h"
+#include "controls/project_option_dialog.h"
+#include "controls/title_text_dialog.h"
+#include "image/bmp_file.h"
+#include "image/messages.h"
+#include "output/save_dialog_win.h"
+#include "tests/unit/test_util.h"
+#include "tests/win32/app_harness.h"
+#include "tests/win32/dialog_driver.h"
+
+namespace {
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND hwnd) {
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+RECT RectIn(HWND hwnd, HWND parent) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The size `text` needs in the control's own font, at most `width` wide, broken at words.
+SIZE NeededSize(HWND control, const std::string& text, int width, UINT format) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, HFONT(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT r = {0, 0, width, 0};
+    DrawTextA(dc, text.c_str(), -1, &r, format | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return {r.right, r.bottom};
+}
+
+// Every child of `parent` lies inside it, overlaps no sibling, and shows its whole text:
+// labels and check boxes within their rectangles, button captions and list entries on one
+// line within their width.
+void ExpectChildrenFit(HWND parent, const std::string& where) {
+    RECT client;
+    GetClientRect(parent, &client);
+    std::vector<std::pair<HWND, RECT>> seen;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) {
+            continue;
+        }
+        const std::string name = where + " / " + ClassOf(child) + " \"" + TextOf(child) + "\"";
+        const RECT r = RectIn(child, parent);
+        const int width = r.right - r.left;
+        const int height = r.bottom - r.top;
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right &&
+                    r.bottom <= client.bottom)
+            << name << " lies outside its parent";
+        for (const auto& [other, otherRect] : seen) {
+            RECT both;
+            EXPECT_FALSE(IntersectRect(&both, &r, &otherRect))
+                << name << " overlaps " << ClassOf(other) << " \"" << TextOf(other) << "\"";
+        }
+        seen.push_back({child, r});
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        const std::string cls = ClassOf(child);
+        const std::string text = TextOf(child);
+        if (cls == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT && !text.empty()) {
+            UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+            SIZE need = NeededSize(child, text, width, DT_WORDBREAK | prefix);
+            EXPECT_LE(need.cx, width) << name;
+            EXPECT_LE(need.cy, height) << name;
+        } else if (cls == "Button") {
+            const LONG kind = style & BS_TYPEMASK;
+            if (kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX) {
+                // The box and its gap come before the text.
+                int room = width - GetSystemMetrics(SM_CXMENUCHECK) - 4;
+                SIZE need = NeededSize(child, text, room, DT_WORDBREAK);
+                EXPECT_LE(need.cx, room) << name;
+                EXPECT_LE(need.cy, height) << name;
+            } else if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) {
+                SIZE need = NeededSize(child, text, 0, DT_SINGLELINE);
+                EXPECT_LE(need.cx + 4, width) << name;
+                EXPECT_LE(need.cy, height) << name;
+            }
+        } else if (cls == "ComboBox" && GetDlgCtrlID(child) != kFontBoxId) {
+            // The font box lists whatever the machine has installed; the others, our words.
+            const int room = width - GetSystemMetrics(SM_CXVSCROLL) - 6;
+            LRESULT count = SendMessageA(child, CB_GETCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; i++) {
+                char item[256] = {};
+                SendMessageA(child, CB_GETLBTEXT, WPARAM(i), LPARAM(item));
+                EXPECT_LE(NeededSize(child, item, 0, DT_SINGLELINE).cx, room)
+                    << name << " " << item;
+            }
+        }
+    }
+}
+
+int ExpectedDpi() {
+    const char* dpi = std::getenv("KORVANE_LAYOUT_DPI");
+    return dpi ? std::atoi(dpi) : 0;
+}
+
+// With KORVANE_SHOTS set to a folder (scripts/layout-shots.sh), every window the layout
+// check looks at is saved there as NAME-DPI.bmp, frame and all, for a person to look at.
+void SaveShot(HWND hwnd, const std::string& name) {
+    if (const char* folder = std::getenv("KORVANE_SHOTS")) {
+        std::string path =
+            std::string(folder) + "\\" + name + "-" + std::to_string(ExpectedDpi()) + ".bmp";
+        EXPECT_TRUE(DibWriteFile(path.c_str(), Screenshot(hwnd, true).get())) << path;
+    }
+}
+
+void ExpectDialogFits(const char* caption, const std::function<void()>& open) {
+    Drive drive = RunDriven(
+        caption,
+        [&](HWND dialog) {
+            ExpectChildrenFit(dialog, caption);
+            SaveShot(dialog, caption);
+            // Escape is Cancel inside a dialog, as everywhere.
+            HWND focus = GetFocus();
+            PostMessageA(focus ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+            MSG msg;
+            while (IsWindowVisible(dialog) && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (!IsDialogMessageA(dialog, &msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+            }
+        },
+        open);
+    ExpectClosedByScript(drive);
+}
+
+// A key pressed and released, through the program's own message loop; `shift` held for
+// Shift+Tab.
+void Press(UINT key, bool shift = false) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!PreTranslateMainWindowMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+// What reaches the main window and which dialogs try to open while keys are pressed. A
+// dialog is ended as it opens, so a fault shows as a count, not as a hang.
+int gCommandsToMain = 0;
+int gDialogsOpened = 0;
+LRESULT CALLBACK WatchMessages(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_COMMAND && call->hwnd == gApp.mainWindow) {
+        gCommandsToMain++;
+    }
+    if (code == HC_ACTION && call->message == WM_INITDIALOG) {
+        gDialogsOpened++;
+        EndDialog(call->hwnd, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The tab stops visited from the first, forwards (and backwards), once round.
+std::vector<HWND> TabRound(bool backwards) {
+    std::vector<HWND> visited = {GetFocus()};
+    for (int i = 0; i < 20; i++) {
+        Press(VK_TAB, backwards);
+        if (GetFocus() == visited[0]) {
+            return visited;
+        }
+        visited.push_back(GetFocus());
+    }
+    ADD_FAILURE() << "Tab never came back to where it started";
+    return visited;
+}
+
+DWORD ReadLogPixels(bool* present) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    *present = RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels",
+                            RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS;
+    return value;
+}
+
+void WriteLogPixels(DWORD value) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &value,
+                    sizeof value);
+}
+
+} // namespace
+
+// The system DPI is read when a process starts, so each DPI gets a process of its own: this
+// program again, running only the LayoutAtThisDpi test.
+TEST(Layout, FitsItsTextAt96_120_And144Dpi) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    bool hadValue = false;
+    const DWORD old = ReadLogPixels(&hadValue);
+    for (int dpi : {96, 120, 144}) {
+        WriteLogPixels(DWORD(dpi));
+        SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", std::to_string(dpi).c_str());
+        std::string command = std::string("\"") + self + "\" --gtest_filter=LayoutAtThisDpi.*";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process));
+        if (WaitForSingleObject(process.hProcess, 180000) != WAIT_OBJECT_0) {
+            TerminateProcess(process.hProcess, 99);
+            ADD_FAILURE() << "the layout check at " << dpi << " DPI did not end";
+        }
+        DWORD exitCode = 1;
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        EXPECT_EQ(exitCode, 0u) << "the layout at " << dpi << " DPI (its failures are above)";
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", nullptr);
+    if (hadValue) {
+        WriteLogPixels(old);
+    } else {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+    }
+}
+
+TEST(LayoutAtThisDpi, ClientAreaPanelsAndDialogs) {
+    const int dpi = ExpectedDpi();
+    if (dpi == 0) {
+        GTEST_SKIP() << "run by Layout.FitsItsTextAt96_120_And144Dpi";
+    }
+    HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), dpi);
+    ReleaseDC(nullptr, screen);
+
+    AppRun run;
+    RECT client;
+    GetClientRect(run.Main(), &client);
+    EXPECT_EQ(client.right, MulDiv(545, dpi, 96));
+    EXPECT_EQ(client.bottom, MulDiv(404, dpi, 96));
+    for (HWND panel : {gApp.templatePanel, gApp.imageSetPanel, gApp.skinSetPanel}) {
+        RECT r = RectIn(panel, run.Main());
+        EXPECT_LE(r.right, client.right);
+        EXPECT_LE(r.bottom, client.bottom);
+        ExpectChildrenFit(panel, ClassOf(panel));
+    }
+
+    // The skin's previews stay pixel for pixel, inside the teal field on every side.
+    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
+    SaveShot(run.Main(), "picture");
+    SendMessageA(gApp.makeSkinButton, BM_CLICK, 0, 0);
+    ASSERT_TRUE(gApp.SkinMade());
+    const RECT stack = RectIn(gApp.workspaces[3], run.Main());
+    EXPECT_EQ(stack.right - stack.left, 275);
+    EXPECT_EQ(stack.bottom - stack.top, 348);
+    SaveShot(run.Main(), "main");
+    auto shot = Screenshot(run.Main());
+    EXPECT_TRUE(
+        SameRect(shot.get(), stack.left, stack.top, gApp.skin->mainPreview.get(), 0, 0, 275, 116));
+    const uint32_t teal = Rgb(0, 128, 128);
+    EXPECT_EQ(DibGetPixel(shot.get(), stack.left - 5, stack.top + 100), teal);
+    EXPECT_EQ(DibGetPixel(shot.get(), stack.right + 4, stack.top + 100), teal);
+    EXPECT_EQ(DibGetPixel(shot.get(), stack.left + 100, stack.top - 5), teal);
+    EXPECT_EQ(DibGetPixel(shot.get(), stack.left + 100, stack.bottom + 4), teal);
+
+    HWND main = run.Main();
+    ExpectDialogFits("Save...", [&] { SendMessageA(main, WM_COMMAND, IDM_SAVE, 0); });
+    ExpectDialogFits("Edit Title Text", [&] { TitleTextDialog(main); });
+    ExpectDialogFits("Project Option", [&] { ProjectOptionDialog(main); });
+    ExpectDialogFits("About Korvane", [&] { SendMessageA(main, WM_COMMAND, IDM_ABOUT, 0); });
+}
+
+TEST(Keyboard, TabCyclesThePanelsAndEnterAndEscapeDoNothing) {
+    AppRun run;
+    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
+    HWND imageSet = gApp.imageSetPanel;
+    HWND skinSet = gApp.skinSetPanel;
+    auto edit = [&](int id) { return GetWindow(GetDlgItem(imageSet, id), GW_CHILD); };
+    SetFocus(gApp.templateBox);
+    const std::vector<HWND> picture = {gApp.templateBox,
+                                       gApp.makeSkinButton,
+                                       gApp.modeBox,
+                                       edit(kScaleFieldId),
+                                       edit(kBrightnessFieldId),
+                                       edit(kContrastFieldId),
+                                       GetDlgItem(imageSet, kApplyButtonId)};
+    EXPECT_EQ(TabRound(false), picture);
+    std::vector<HWND> back(picture.rbegin(), picture.rend() - 1);
+    back.insert(back.begin(), picture[0]);
+    EXPECT_EQ(TabRound(true), back);
+
+    SendMessageA(gApp.makeSkinButton, BM_CLICK, 0, 0);
+    ASSERT_TRUE(gApp.SkinMade());
+    SetFocus(gApp.templateBox);
+    std::vector<HWND> skin = {gApp.templateBox, gApp.makeSkinButton};
+    for (int id : {kTitleButtonId, kTextColorId, kBackColorId, kFontBoxId, kPlaylistNormalId,
+                   kPlaylistCurrentId, kPlaylistNormalBackId, kPlaylistSelectedBackId}) {
+        skin.push_back(GetDlgItem(skinSet, id));
+    }
+    EXPECT_EQ(TabRound(false), skin);
+
+    // Enter and Escape on every stop: no command reaches the main window (ids 1 and 2 are
+    // the Main Skin and Equalizer windows), no dialog opens, the skin stays.
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchMessages, nullptr, GetCurrentThreadId());
+    gCommandsToMain = 0;
+    gDialogsOpened = 0;
+    const TitleSettings title = gApp.title;
+    for (HWND stop : skin) {
+        SetFocus(stop);
+        Press(VK_RETURN);
+        Press(VK_ESCAPE);
+        EXPECT_EQ(GetFocus(), stop) << ClassOf(stop);
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(gCommandsToMain, 0);
+    EXPECT_EQ(gDialogsOpened, 0);
+    EXPECT_TRUE(gApp.SkinMade());
+    EXPECT_EQ(gApp.title.text, title.text);
+}
+
+TEST(FontBox, HoldsEachNameOnceAndShowsTheFontTheSkinUses) {
+    AppRun run;
+    HWND box = GetDlgItem(gApp.skinSetPanel, kFontBoxId);
+    auto shown = [box] {
+        char name[LF_FULLFACESIZE] = {};
+        LRESULT i = SendMessageA(box, CB_GETCURSEL, 0, 0);
+        SendMessageA(box, CB_GETLBTEXT, WPARAM(i), LPARAM(name));
+        return std::string(name);
+    };
+    std::set<std::string> names;
+    const LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
+    ASSERT_GT(count, 1);
+    for (LRESULT i = 0; i < count; i++) {
+        char name[LF_FULLFACESIZE] = {};
+        SendMessageA(box, CB_GETLBTEXT, WPARAM(i), LPARAM(name));
+        EXPECT_TRUE(names.insert(CharLowerA(name)).second) << name << " twice";
+    }
+    EXPECT_EQ(shown(), "Arial");
+
+    // The arrow keys on the closed box choose; the list opened, scrolled and left with
+    // Escape keeps the chosen font.
+    ShowWindow(gApp.skinSetPanel, SW_SHOW);
+    SetFocus(box);
+    Press(VK_DOWN);
+    const std::string chosen = gApp.playlist.fontName;
+    EXPECT_NE(chosen, "Arial");
+    EXPECT_EQ(shown(), chosen);
+    SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
+    Press(VK_DOWN);
+    Press(VK_DOWN);
+    Press(VK_ESCAPE);
+    EXPECT_FALSE(SendMessageA(box, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(gApp.playlist.fontName, chosen);
+    EXPECT_EQ(shown(), chosen);
+    // Enter in the open list chooses.
+    SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
+    Press(VK_UP);
+    Press(VK_RETURN);
+    EXPECT_EQ(gApp.playlist.fontName, "Arial");
+    EXPECT_EQ(shown(), "Arial");
+}
+
+TEST(Messages, ALongPathIsShortenedToFitA1024PixelScreen) {
+    std::string path = "C:\\Program Files\\Winamp\\Skins";
+    while (path.size() < 250) {
+        path += "\\Collections\\Classics";
+    }
+    path += "\\My Skin";
+    const std::string text = std::string("Skin folder path too long...\n") + path +
+                             "\nPlease choose a shorter skin name or skins directory.";
+    SetMessageBoxHook(nullptr);
+    std::string shownText;
+    int width = 0;
+    Drive drive = RunDriven(
+        kWarningCaption,
+        [&](HWND box) {
+            RECT r;
+            GetWindowRect(box, &r);
+            width = r.right - r.left;
+            shownText = TextOf(GetDlgItem(box, 0xFFFF));
+            SendMessageA(box, WM_COMMAND, IDOK, 0);
+        },
+        [&] { ShowWarning(nullptr, text.c_str()); });
+    ExpectClosedByScript(drive);
+    EXPECT_LE(width, 1024);
+    EXPECT_LE(width, GetSystemMetrics(SM_CXSCREEN));
+    const std::string line = shownText.substr(0, shownText.rfind('\n'));
+    EXPECT_EQ(line.rfind("Skin folder path too long...\nC:\\Program Files", 0), 0u) << shownText;
+    EXPECT_NE(line.find("..."), line.rfind("...")) << "shortened in the middle: " << line;
+    EXPECT_EQ(line.substr(line.size() - 8), "\\My Skin") << line;
+}
