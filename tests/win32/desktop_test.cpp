@@ -18,6 +18,7 @@
 #include "app/side_panels.h"
 #include "app/startup.h"
 #include "controls/project_option_dialog.h"
+#include "controls/spin_field.h"
 #include "controls/title_text_dialog.h"
 #include "image/bmp_file.h"
 #include "image/messages.h"
@@ -103,6 +104,12 @@ void ExpectChildrenFit(HWND parent, const std::string& where) {
                 EXPECT_LE(need.cx + 4, width) << name;
                 EXPECT_LE(need.cy, height) << name;
             }
+        } else if (cls == kSpinFieldClass) {
+            // The widest number a field takes, with the edit's one-pixel margins.
+            HWND edit = GetWindow(child, GW_CHILD);
+            RECT inside;
+            GetClientRect(edit, &inside);
+            EXPECT_LE(NeededSize(edit, "-100", 0, DT_SINGLELINE).cx + 2, inside.right) << name;
         } else if (cls == "ComboBox" && GetDlgCtrlID(child) != kFontBoxId) {
             // The font box lists whatever the machine has installed; the others, our words.
             const int room = width - GetSystemMetrics(SM_CXVSCROLL) - 6;
@@ -138,6 +145,14 @@ void ExpectDialogFits(const char* caption, const std::function<void()>& open) {
         [&](HWND dialog) {
             ExpectChildrenFit(dialog, caption);
             SaveShot(dialog, caption);
+            // A label's mnemonic leads to the control after it, which must be a field.
+            for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                if (ClassOf(c) == "Static" && TextOf(c).find('&') != std::string::npos) {
+                    HWND field = GetWindow(c, GW_HWNDNEXT);
+                    EXPECT_TRUE(field && (GetWindowLongA(field, GWL_STYLE) & WS_TABSTOP))
+                        << caption << " / " << TextOf(c);
+                }
+            }
             // Escape is Cancel inside a dialog, as everywhere.
             HWND focus = GetFocus();
             PostMessageA(focus ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0);
