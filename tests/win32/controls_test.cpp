@@ -217,16 +217,6 @@ void ClickArrow(HWND field, bool up) {
     SendMessageA(arrows, WM_LBUTTONUP, 0, at);
 }
 
-TEST_F(SpinField, ClassKeepsOnePointerAndPaintsItsOwnBackground) {
-    WNDCLASSA wc = {};
-    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), kSpinFieldClass, &wc));
-    EXPECT_EQ(wc.cbWndExtra, int(sizeof(void*)));
-    EXPECT_EQ(wc.cbClsExtra, 0);
-    EXPECT_EQ(wc.style, 0u);
-    EXPECT_EQ(wc.hbrBackground, nullptr);
-    EXPECT_EQ(wc.hCursor, LoadCursor(nullptr, IDC_ARROW));
-}
-
 TEST_F(SpinField, ChildrenAreLaidOutOnceFromTheCreationSize) {
     struct Case {
         int width, height;
@@ -659,16 +649,6 @@ class ColorPicker : public ControlTest {
         return Add(kColorPickerClass, x, y, width, height, id);
     }
 };
-
-TEST_F(ColorPicker, ClassKeepsOnePointerAndPaintsItsOwnBackground) {
-    WNDCLASSA wc = {};
-    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), kColorPickerClass, &wc));
-    EXPECT_EQ(wc.cbWndExtra, int(sizeof(void*)));
-    EXPECT_EQ(wc.cbClsExtra, 0);
-    EXPECT_EQ(wc.style, 0u);
-    EXPECT_EQ(wc.hbrBackground, nullptr);
-    EXPECT_EQ(wc.hCursor, LoadCursor(nullptr, IDC_ARROW));
-}
 
 TEST_F(ColorPicker, SetColorStoresAndRepaintsWithoutNotifying) {
     HWND picker = AddPicker();

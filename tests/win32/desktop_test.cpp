@@ -238,8 +238,19 @@ void WriteLogPixels(DWORD value) {
 TEST(Layout, FitsItsTextAt96_120_And144Dpi) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    bool hadValue = false;
-    const DWORD old = ReadLogPixels(&hadValue);
+    // The prefix's own setting comes back however the test ends.
+    struct Restore {
+        bool had = false;
+        DWORD value = ReadLogPixels(&had);
+        ~Restore() {
+            if (had) {
+                WriteLogPixels(value);
+            } else {
+                RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+            }
+            SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", nullptr);
+        }
+    } restore;
     for (int dpi : {96, 120, 144}) {
         WriteLogPixels(DWORD(dpi));
         SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", std::to_string(dpi).c_str());
@@ -258,12 +269,6 @@ TEST(Layout, FitsItsTextAt96_120_And144Dpi) {
         EXPECT_EQ(exitCode, 0u) << "the layout at " << dpi << " DPI (its failures are above)";
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
-    }
-    SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", nullptr);
-    if (hadValue) {
-        WriteLogPixels(old);
-    } else {
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
     }
 }
 
