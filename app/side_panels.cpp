@@ -180,6 +180,17 @@ void CreateSkinSetChildren(HWND hwnd) {
     HDC dc = GetDC(hwnd);
     EnumFontFamiliesA(dc, nullptr, EnumPlaylistFont, LPARAM(fonts));
     ReleaseDC(hwnd, dc);
+    // The open list is as wide as its longest name, so none is cut off.
+    int widest = 0;
+    for (LRESULT i = 0, n = SendMessageA(fonts, CB_GETCOUNT, 0, 0); i < n; i++) {
+        char name[LF_FULLFACESIZE] = {};
+        if (SendMessageA(fonts, CB_GETLBTEXTLEN, WPARAM(i), 0) < LRESULT(sizeof name)) {
+            SendMessageA(fonts, CB_GETLBTEXT, WPARAM(i), LPARAM(name));
+            widest = std::max(widest, int(MeasureText(PanelFont(), name).cx));
+        }
+    }
+    SendMessageA(fonts, CB_SETDROPPEDWIDTH, WPARAM(widest + GetSystemMetrics(SM_CXVSCROLL) + Px(8)),
+                 0);
     SendMessageA(hwnd, SSM_RESETDEFAULTS, 0, 0);
 }
 
