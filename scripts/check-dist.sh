@@ -62,8 +62,8 @@ window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Korvane$' 2>/de
 # while the window is still settling can be lost, so the keys are sent again (after Escape
 # closes whatever menu is open) until the program has ended.
 for attempt in 1 2 3 4 5 6; do
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    xdotool key --delay 100 Escape alt+f x 2>/dev/null || true
+    timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool key --delay 100 Escape Escape alt+f x 2>/dev/null || true
     if timeout 5 tail --pid="$program" -f /dev/null; then
         break
     fi
