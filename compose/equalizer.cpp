@@ -23,7 +23,7 @@ void MakeEqualizerPreview(SkinSet& s) {
     Copy(v, 86, 26, 113, 1, eq, 0, 314);
     Copy(v, 21, 38, 14, 63, eq, 13, 229);
     Copy(v, 22, 64, 11, 11, eq, 0, 164);
-    const std::pair<int32_t, int32_t> bars[10] = {{208, 229}, {118, 229}, {13, 229}, {163, 164},
+    const std::pair<int32_t, int32_t> bars[10] = {{208, 229}, {118, 229}, {13, 229},  {163, 164},
                                                   {58, 164},  {58, 164},  {163, 164}, {13, 229},
                                                   {118, 229}, {208, 229}};
     const std::pair<int32_t, int32_t> knobs[10] = {{79, 39},  {97, 50},  {115, 64}, {133, 70},
@@ -37,6 +37,21 @@ void MakeEqualizerPreview(SkinSet& s) {
     }
     auto curve = DibLoadResource(kPieceEqCurve);
     CopyTemplateKeyed(v, 86, 17, 113, 19, curve.get(), 0, 0);
+}
+
+// The equalizer's shade mode: the top of the band framed like the main window's shade bar,
+// focused at row 0 and unfocused at row 15; the thumbs and pressed buttons below take the
+// band's texture too before the piece dresses them.
+void MakeEqualizerShade(SkinSet& s, const SkinInputs& in) {
+    const Dib* band = s.mainBand.get();
+    Dib* ex = (s.eqex = DibCreateLike(band, 275, 82)).get();
+    Copy(ex, 0, 0, 275, 14, band, 0, 0);
+    ShadeFrame(ex, {0, 0, 274, 13}, 25, -50);
+    ShadeFrame(ex, {1, 1, 273, 12}, 50, -25);
+    Copy(ex, 0, 15, 275, 14, ex, 0, 0);
+    Copy(ex, 0, 14, 275, 1, band, 0, 14);
+    Copy(ex, 0, 29, 275, 53, band, 0, 29);
+    ApplyTemplate(ex, kPieceEqShade, 0, in.pieces, in.colors);
 }
 
 } // namespace
@@ -78,5 +93,6 @@ void MakeEqualizerSkin(SkinSet& s, const SkinInputs& in) {
     for (int32_t i = 0; i < 19; i++) {
         DibSetPixel(eq, 115, 294 + i, kEqGraphColors[i]);
     }
+    MakeEqualizerShade(s, in);
     MakeEqualizerPreview(s);
 }

@@ -1,5 +1,5 @@
-#include "compose/recipe.h"
 #include "compose/skin.h"
+#include "compose/recipe.h"
 
 #include "image/bmp_file.h"
 
@@ -7,9 +7,9 @@ namespace {
 
 // Bar heights of the sample spectrum in the main preview, column 0 first.
 constexpr int kVisHeights[76] = {
-    0, 1,  5,  6,  8, 7, 8, 8,  5,  4,  8,  9,  11, 4,  3,  3, 2,  3, 4,  5, 6, 6, 7, 9, 11, 11,
-    12, 13, 6, 5,  4, 7, 8, 10, 12, 4,  3,  3,  1,  2,  6,  5, 9, 13, 13, 12, 8, 9, 11, 13, 7, 4,
-    5, 10, 11, 10, 8, 7, 6, 9,  8,  6,  5,  4,  2,  5,  6, 9, 13, 12, 6, 7, 6, 4, 3,  2,
+    0,  1,  5,  6,  8, 7, 8, 8,  5,  4, 8, 9, 11, 4, 3, 3, 2,  3,  4,  5,  6, 6, 7,  9,  11, 11,
+    12, 13, 6,  5,  4, 7, 8, 10, 12, 4, 3, 3, 1,  2, 6, 5, 9,  13, 13, 12, 8, 9, 11, 13, 7,  4,
+    5,  10, 11, 10, 8, 7, 6, 9,  8,  6, 5, 4, 2,  5, 6, 9, 13, 12, 6,  7,  6, 4, 3,  2,
 };
 
 void Mask(Dib* dib, uint16_t id, const ShadeColors& colors) {
@@ -238,6 +238,7 @@ VisColorTable MakeVisColors(ColorRef back, ColorRef text) {
     t[20] = gradient(4);
     t[21] = gradient(12);
     t[22] = gradient(10);
+    t[23] = text; // the spectrum's peak dots
     return t;
 }
 
@@ -262,11 +263,11 @@ std::unique_ptr<SkinSet> MakeSkin(const SkinInputs& in) {
     MakePlaylistSkin(s, in);
     MakeMainPreview(s, in);
     if (in.options.swapRedBlue) {
-        for (Dib* dib : {s.mainPreview.get(), s.main.get(), s.titlebar.get(), s.cbuttons.get(),
-                         s.shufrep.get(), s.monoster.get(), s.posbar.get(), s.numbers.get(),
-                         s.text.get(), s.playpaus.get(), s.volume.get(), s.balance.get(),
-                         s.eqmain.get(), s.pledit.get(), s.equalizerPreview.get(),
-                         s.playlistPreview.get()}) {
+        for (Dib* dib :
+             {s.mainPreview.get(), s.main.get(), s.titlebar.get(), s.cbuttons.get(),
+              s.shufrep.get(), s.monoster.get(), s.posbar.get(), s.numbers.get(), s.text.get(),
+              s.playpaus.get(), s.volume.get(), s.balance.get(), s.eqmain.get(), s.eqex.get(),
+              s.pledit.get(), s.equalizerPreview.get(), s.playlistPreview.get()}) {
             DibSwapRedBlue(dib);
         }
     }

@@ -59,7 +59,7 @@ struct SkinInputs {
     PieceSource pieces;
 };
 
-using VisColorTable = std::array<ColorRef, 23>;
+using VisColorTable = std::array<ColorRef, 24>;
 
 struct SkinSet {
     std::unique_ptr<Dib> main;     // 275 x 116
@@ -74,6 +74,7 @@ struct SkinSet {
     std::unique_ptr<Dib> text;     // 155 x 18
     std::unique_ptr<Dib> playpaus; // 42 x 9
     std::unique_ptr<Dib> eqmain;   // 275 x 315
+    std::unique_ptr<Dib> eqex;     // 275 x 82, the equalizer's shade mode
     std::unique_ptr<Dib> pledit;   // 280 x 190
     std::unique_ptr<Dib> mainPreview;      // 275 x 116 each
     std::unique_ptr<Dib> equalizerPreview;

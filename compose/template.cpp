@@ -21,6 +21,7 @@ const TemplatePlacement kPlacements[] = {
     {kPieceEqMain, 0, "eq_main.bmp", 0, 0, 275, 116, 0, 0},
     {kPiecePlMain, 0, "pl_main.bmp", 0, 0, 280, 110, 0, 0},
     {kPiecePlMenu, 0, "pl_menu.bmp", 0, 111, 253, 75, 0, 0},
+    {kPieceEqShade, 0, "eq_ex.bmp", 0, 0, 275, 82, 0, 0},
     {kPiecePosVol, 1, "posvol.bmp", 248, 0, 59, 10, 0, 0},
     {kPiecePosVol, 2, "posvol.bmp", 0, 422, 29, 11, 60, 0},
     {kPieceEqTrack, 0, "eq_track.bmp", 13, 164, 209, 129, 0, 0},

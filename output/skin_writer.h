@@ -3,7 +3,7 @@
 // The skin file set: which files a skin folder holds, in which order they are written, which
 // bitmap goes into which file, and the exact bytes of the two text files.
 //
-// A skin folder holds up to fifteen files. Twelve bitmaps are always written; balance.bmp is
+// A skin folder holds up to sixteen files. Thirteen bitmaps are always written; balance.bmp is
 // written only when the project asks for it, otherwise the volume bitmap carries the balance
 // slider in its top three frames (players fall back to volume.bmp for the balance control).
 // The bitmaps are 24-bit BMP files exactly as DibEncodeFile makes them; viscolor.txt and
@@ -47,7 +47,7 @@ struct SkinFileEntry {
 };
 
 // Every member a skin folder can hold, in the order of writing.
-inline constexpr std::array<SkinFileEntry, 15> kSkinFileTable = {{
+inline constexpr std::array<SkinFileEntry, 16> kSkinFileTable = {{
     {"main.bmp", SkinFileContent::Bitmap, &SkinSet::main, 275, 116},
     {"titlebar.bmp", SkinFileContent::Bitmap, &SkinSet::titlebar, 344, 87},
     {"cbuttons.bmp", SkinFileContent::Bitmap, &SkinSet::cbuttons, 136, 36},
@@ -61,6 +61,7 @@ inline constexpr std::array<SkinFileEntry, 15> kSkinFileTable = {{
     {"balance.bmp", SkinFileContent::Balance, &SkinSet::balance, 68, 433},
     {"viscolor.txt", SkinFileContent::VisColors, nullptr, 0, 0},
     {"eqmain.bmp", SkinFileContent::Bitmap, &SkinSet::eqmain, 275, 315},
+    {"eq_ex.bmp", SkinFileContent::Bitmap, &SkinSet::eqex, 275, 82},
     {"pledit.bmp", SkinFileContent::Bitmap, &SkinSet::pledit, 280, 190},
     {"pledit.txt", SkinFileContent::PlaylistText, nullptr, 0, 0},
 }};
@@ -96,7 +97,7 @@ struct SkinFile {
     std::vector<uint8_t> bytes; // the whole file; empty when its bitmap is missing
 };
 
-// The members to write, in the order of kSkinFileTable: fifteen with genBalance, fourteen
+// The members to write, in the order of kSkinFileTable: sixteen with genBalance, fifteen
 // without (no balance.bmp, and volume.bmp is the combined volume bitmap). A missing bitmap
 // stays in the list with no bytes, so every writer reports it by name.
 std::vector<SkinFile> SkinFileSet(const SkinSet& skin, const PlaylistStyle& style, bool genBalance);

@@ -2,8 +2,10 @@
 """Build Korvane's built-in template pieces as BMP files.
 
     python3 resources/artgen.py OUTDIR [ID ...]
+    python3 resources/artgen.py --high-contrast FOLDER
 
-writes OUTDIR/<id>.bmp for every built-in piece (or only the ids given).
+writes OUTDIR/<id>.bmp for every built-in piece (or only the ids given), or
+the High Contrast template folder's files under their template names.
 The artwork lives in resources/art/ (maps, fonts, and the drawing program
 pieces.py); this script only turns the drawn canvases into bitmaps.
 
@@ -101,10 +103,28 @@ def render(pid):
     return encode4(canvas) if depth == 4 else encode8(canvas)
 
 
+# The files of a template folder, by piece id (the replaceable pieces).
+TEMPLATE_NAMES = {
+    139: 'main.bmp', 105: 'caption.bmp', 107: 'smallbtn.bmp',
+    106: 'option.bmp', 104: 'button.bmp', 108: 'shufrep.bmp',
+    109: 'stereo.bmp', 140: 'posbar.bmp', 157: 'eq_btn.bmp',
+    158: 'eq_graph.bmp', 152: 'eq_main.bmp', 155: 'pl_main.bmp',
+    160: 'pl_menu.bmp', 163: 'eq_ex.bmp', 123: 'posvol.bmp',
+    154: 'eq_track.bmp', 159: 'eq_trbtn.bmp', 156: 'pl_btn.bmp',
+}
+
+
 def main(argv):
     if len(argv) < 2 or argv[1] in ('-h', '--help'):
         sys.stderr.write(__doc__)
         return 2
+    if argv[1] == '--high-contrast' and len(argv) == 3:
+        pieces.HIGH_CONTRAST = True
+        os.makedirs(argv[2], exist_ok=True)
+        for pid, name in sorted(TEMPLATE_NAMES.items()):
+            with open(os.path.join(argv[2], name), 'wb') as f:
+                f.write(render(pid))
+        return 0
     out = argv[1]
     ids = [int(a) for a in argv[2:]] or list(PIECE_IDS)
     os.makedirs(out, exist_ok=True)

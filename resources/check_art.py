@@ -32,7 +32,7 @@ EXPECTED = {
     140: (248, 10, 4), 152: (275, 116, 4), 154: (209, 129, 8),
     155: (280, 110, 4), 156: (17, 18, 8), 157: (172, 24, 4),
     158: (113, 21, 4), 159: (11, 23, 8), 160: (253, 75, 4),
-    162: (113, 19, 8),
+    162: (113, 19, 8), 163: (275, 82, 4),
 }
 
 BLUE, NAVY = (0, 0, 255), (0, 0, 128)
@@ -157,9 +157,6 @@ def check_main(b):
                [(x + w, j) for j in range(y, y + h)]
         if any(b.at(i, j) == DKGREEN for i, j in ring):
             fail(pid, 'display field %r spills over its edge' % (f,))
-    total = sum(v == DKGREEN for row in b.px for v in row)
-    if total != sum(w * h for _, _, w, h in fields):
-        fail(pid, 'dark green outside the display fields')
     # places whose picture is copied out before another piece dresses it
     for rect, what in (((6, 3, 9, 9), 'menu button spot'),
                        ((244, 3, 9, 9), 'minimize button spot'),
@@ -175,7 +172,7 @@ def check_main(b):
     some_are(pid, b, (131, 43, 15, 6), {WHITE}, 'kbps label')
     some_are(pid, b, (131, 43, 16, 7), {BLACK}, 'kbps label shadow')
     some_are(pid, b, (171, 43, 12, 6), {WHITE}, 'kHz label')
-    some_are(pid, b, (15, 71, 250, 12), {BLACK, GREY}, 'position groove')
+    all_are(pid, b, (18, 76, 244, 1), {DKGREEN}, 'position groove')
 
 
 def check_digits(b):
@@ -265,8 +262,8 @@ def check_caption(b):
     pid = 105
     for x, y in ((0, 0), (9, 0), (18, 0), (0, 9), (9, 9), (18, 9),
                  (0, 18), (9, 18), (0, 27), (9, 27)):
-        some_are(pid, b, (x, y, 9, 9), {BLACK}, 'button symbol')
-        some_are(pid, b, (x, y, 9, 9), {WHITE}, 'button edge')
+        some_are(pid, b, (x, y, 9, 9), {DKGREEN}, 'button symbol')
+        some_are(pid, b, (x, y, 9, 9), {LIME}, 'button edge')
     some_are(pid, b, (17, 36, 9, 7), {LIME}, 'shade-mode thumbs')
     none_are(pid, b, (0, 36, 26, 7), {BLACK, WHITE, GREY, SILVER, DKGREEN},
              'shade-mode position bar (fixed colours only)')
@@ -274,12 +271,12 @@ def check_caption(b):
 
 def check_option(b):
     pid = 106
-    some_are(pid, b, (0, 0, 8, 43), {WHITE}, 'clutter letters')
+    some_are(pid, b, (0, 0, 8, 43), {LIME}, 'clutter letters')
     none_are(pid, b, (9, 1, 6, 41), CODE_COLOURS - SEE_THROUGH,
              'empty clutter column')
     for i, (top, hgt) in enumerate(((3, 8), (11, 7), (18, 7), (25, 8),
                                     (33, 7))):
-        some_are(pid, b, (8 * i + 1, 44 + top, 6, hgt), {YELLOW},
+        some_are(pid, b, (8 * i + 1, 44 + top, 6, hgt), {MAGENTA},
                  'pressed clutter letter %d' % i)
     all_are(pid, b, (0, 43, 40, 1), SEE_THROUGH, 'row 43')
 
@@ -288,14 +285,16 @@ def check_shufrep(b):
     pid = 108
     for y, lit in ((0, False), (15, False), (30, True), (45, True)):
         for x, w in ((0, 28), (28, 47)):
-            some_are(pid, b, (x, y, w, 15), {MAGENTA if lit else DKGREEN},
-                     'lamp')
-            none_are(pid, b, (x, y, w, 15), {DKGREEN if lit else MAGENTA},
-                     'lamp of the other state')
+            if lit:
+                some_are(pid, b, (x, y, w, 15), {MAGENTA}, 'lit lamp')
+            else:
+                none_are(pid, b, (x, y, w, 15), {MAGENTA}, 'unlit lamp')
     for y, lit in ((61, False), (73, True)):
         for x in (0, 23, 46, 69):
-            some_are(pid, b, (x, y, 23, 12), {MAGENTA if lit else DKGREEN},
-                     'EQ / PL lamp')
+            if lit:
+                some_are(pid, b, (x, y, 23, 12), {MAGENTA}, 'lit EQ / PL')
+            else:
+                none_are(pid, b, (x, y, 23, 12), {MAGENTA}, 'unlit EQ / PL')
     all_are(pid, b, (0, 60, 92, 1), SEE_THROUGH, 'row 60')
     all_are(pid, b, (0, 0, 1, 60), SEE_THROUGH, 'column shared with shuffle')
     all_are(pid, b, (74, 0, 1, 60), SEE_THROUGH, 'column shared with repeat')
@@ -325,13 +324,11 @@ def check_eq_main(b):
 def check_eq_btn(b):
     pid = 157
     for y in (0, 12):
-        some_are(pid, b, (10, y, 58, 12), {DKGREEN}, 'unlit lamps')
         none_are(pid, b, (10, y, 58, 12), {MAGENTA}, 'unlit row')
         some_are(pid, b, (69, y, 58, 12), {MAGENTA}, 'lit lamps')
-        none_are(pid, b, (69, y, 58, 12), {DKGREEN}, 'lit row')
-        some_are(pid, b, (128, y, 44, 12), {WHITE}, 'PRESETS')
-    some_are(pid, b, (0, 0, 9, 9), {BLACK}, 'close')
-    some_are(pid, b, (0, 9, 9, 9), {BLACK}, 'close pressed')
+        some_are(pid, b, (128, y, 44, 12), {YELLOW}, 'PRESETS')
+    some_are(pid, b, (0, 0, 9, 9), {DKGREEN}, 'close')
+    some_are(pid, b, (0, 9, 9, 9), {DKGREEN}, 'close pressed')
 
 
 def check_eq_graph(b):
@@ -344,12 +341,17 @@ def check_pl_main(b):
     for rect, what in (((52, 42, 9, 9), 'pressed close'),
                        ((62, 42, 9, 9), 'pressed shade'),
                        ((150, 42, 9, 9), 'pressed unshade')):
-        some_are(pid, b, rect, {BLACK}, what)
+        some_are(pid, b, rect, {DKGREEN}, what)
     for y in (0, 21):
-        some_are(pid, b, (26, y, 100, 20), {WHITE, SILVER}, 'title word')
-        some_are(pid, b, (153 + 14, y + 3, 9, 9), {BLACK}, 'close button')
+        some_are(pid, b, (26, y, 100, 20), {YELLOW, OLIVE}, 'title word')
+        some_are(pid, b, (153 + 14, y + 3, 9, 9), {DKGREEN}, 'close button')
     some_are(pid, b, (72, 42, 77, 29), {DKGREEN}, 'shade-mode text field')
-    some_are(pid, b, (126 + 6, 72 + 9, 54, 8), {DKGREEN}, 'running time')
+    # the stock running-time field, and the mini time's colon at x 18 of
+    # its cells (the player draws only the digits)
+    all_are(pid, b, (126 + 4, 72 + 9, 93, 8), {DKGREEN}, 'running time')
+    all_are(pid, b, (126 + 84, 72 + 24, 1, 1), {YELLOW}, 'mini-time colon')
+    all_are(pid, b, (126 + 84, 72 + 26, 1, 1), {YELLOW}, 'mini-time colon')
+    all_are(pid, b, (126 + 66, 72 + 23, 18, 6), {DKGREEN}, 'mini-time field')
 
 
 def check_pl_menu(b):
@@ -358,11 +360,22 @@ def check_pl_menu(b):
               (204, 250, 3))
     for x, bar, n in groups:
         for k in range(n):
-            some_are(pid, b, (x + 2, 19 * k + 2, 18, 14), {WHITE},
+            some_are(pid, b, (x + 2, 19 * k + 2, 18, 14), {YELLOW},
                      'menu label')
-            some_are(pid, b, (x + 25, 19 * k + 2, 18, 14), {YELLOW},
+            some_are(pid, b, (x + 25, 19 * k + 2, 18, 14), {MAGENTA},
                      'highlighted label')
-        some_are(pid, b, (bar, 0, 3, 19 * n - 1), {WHITE}, 'menu bar')
+        some_are(pid, b, (bar, 0, 3, 19 * n - 1), {LIME}, 'menu bar')
+
+
+def check_eq_ex(b):
+    pid = 163
+    for y in (0, 15):
+        for x in (254, 264):
+            some_are(pid, b, (x, y + 3, 9, 9), {DKGREEN}, 'bar button')
+    for x in (1, 11):
+        all_are(pid, b, (x, 30, 9, 7), {DKGREEN, YELLOW}, 'thumbs')
+    for x, y in ((1, 38), (1, 47), (11, 38), (11, 47)):
+        some_are(pid, b, (x, y, 9, 9), {DKGREEN}, 'button')
 
 
 def check_keyed(pid, b):
@@ -420,7 +433,7 @@ CHECKS = {139: check_main, 110: check_digits, 111: check_font,
           112: check_playpaus, 105: check_caption, 106: check_option,
           108: check_shufrep, 109: check_stereo, 152: check_eq_main,
           157: check_eq_btn, 158: check_eq_graph, 155: check_pl_main,
-          160: check_pl_menu}
+          160: check_pl_menu, 163: check_eq_ex}
 
 
 def check_dir(d):

@@ -23,15 +23,70 @@ def icon(name):
 # shared button makers
 # ----------------------------------------------------------------------
 
+# How the pieces stay readable on any picture: every button has a crisp
+# outline in the display's back colour (D) and a painted bevel, silver (L) on
+# the lit edges and grey (O) on the shaded ones, with a softer picture-tinted
+# ring (S / G) inside; symbols and words are the text colour (Y) ringed with
+# the back colour (D).  Whatever the picture, either the light core or the
+# dark rim stands out from it.  Lit lamps are bright green (M) and lit words
+# turn from silver (L) to the text colour.
+#
+# The High Contrast template folder is drawn by the same functions with
+# HIGH_CONTRAST set: the pieces whose codes the built-in set keeps fixed (the
+# kbps / kHz labels, the stereo marks) are painted too, and the frames and
+# ridges of the window bodies become back-colour and silver lines.
+HIGH_CONTRAST = False
+
+
 def face(c, x, y, w, h, pressed=False, bevel=2):
-    """A button face: raised, or pressed in, with the picture inside."""
+    """A button face with the picture inside: back-colour outline with
+    clipped corners, painted bevel, a soft inner ring; pressed faces swap
+    the bevel."""
+    hi, lo = ('O', 'L') if pressed else ('L', 'O')
     if bevel == 2:
-        c.bevel(x, y, w, h, 'pressed' if pressed else 'raised')
+        c.frame(x + 1, y + 1, w - 2, h - 2, hi, lo)
+        if HIGH_CONTRAST:
+            c.fill(x + 2, y + 2, w - 4, h - 4, 'D')
+        elif w > 6 and h > 6:
+            c.frame(x + 2, y + 2, w - 4, h - 4, *(('G', 'S') if pressed
+                                                   else ('S', 'G')))
+        c.frame(x, y, w, h, 'D', 'D', soft=False)
+        for (i, j) in ((0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1)):
+            c.set(x + i, y + j, '.')
     else:
-        if pressed:
-            c.frame(x, y, w, h, 'K', 'S')
-        else:
-            c.frame(x, y, w, h, 'W', 'K')
+        c.frame(x, y, w, h, hi, 'D')
+
+
+def outlined(c, sprite, x, y, core='Y', rim='D'):
+    """A map drawn in `core` inside a one-pixel ring of `rim`."""
+    c.blit(sprite, x, y, ink=core, halo=rim)
+
+
+def write(c, s, x, y, core='Y', rim='D', center_w=None):
+    """Words of the label font, each letter ringed, so the word sits on a
+    small plate of the rim colour."""
+    if center_w is not None:
+        x += (center_w - LABEL.width(s)) // 2
+    pen = x
+    for ch in s:
+        if ch == ' ':
+            pen += LABEL.space
+            continue
+        g = LABEL.glyph(ch)
+        for j, row in enumerate(g.rows):
+            for i, px in enumerate(row):
+                if px == '#':
+                    c.fill(pen + i - 1, y + j - 1, 3, 3, rim)
+        pen += g.w + 1
+    pen = x
+    for ch in s:
+        if ch == ' ':
+            pen += LABEL.space
+            continue
+        g = LABEL.glyph(ch)
+        c.blit(g, pen, y, ink=core)
+        pen += g.w + 1
+    return pen
 
 
 def centered(w, inner):
@@ -47,31 +102,47 @@ def symbol_button(c, x, y, w, h, sprite, pressed=False, bevel=2,
     if pressed:
         sx += 1
         sy += 1
-    c.blit(sprite, sx, sy, ink=ink, shadow='K', halo=halo)
     face(c, x, y, w, h, pressed, bevel)
+    outlined(c, sprite, sx, sy)
 
 
 def small_button(c, x, y, sprite, pressed=False):
-    """The 9 x 9 title-bar buttons: a lightened face inside a light/dark
-    ring with a dark 5 x 5 symbol; pressed, the ring turns, the face shows
-    the plain picture and the symbol sinks one pixel."""
-    if pressed:
-        c.blit(sprite, x + 3, y + 3, ink='K')
-        c.frame(x, y, 9, 9, 'K', 'W')
+    """The 9 x 9 title-bar buttons: a silver face in a silver / back-colour
+    ring with a back-colour 5 x 5 symbol; pressed, the face turns grey, the
+    ring turns and the symbol sinks one pixel."""
+    if HIGH_CONTRAST:
+        # a back-colour key with a text-colour symbol
+        c.fill(x + 1, y + 1, 7, 7, 'D')
+        c.blit(sprite, x + 2 + pressed, y + 2 + pressed, ink='Y')
+        c.frame(x, y, 9, 9, *(('D', 'L') if pressed else ('L', 'O')))
+    elif pressed:
+        c.fill(x + 1, y + 1, 7, 7, 'O')
+        c.blit(sprite, x + 3, y + 3, ink='D')
+        c.frame(x, y, 9, 9, 'D', 'L')
     else:
-        c.fill(x + 1, y + 1, 7, 7, 'S')
-        c.blit(sprite, x + 2, y + 2, ink='K')
-        c.frame(x, y, 9, 9, 'W', 'K')
+        c.fill(x + 1, y + 1, 7, 7, 'L')
+        c.blit(sprite, x + 2, y + 2, ink='D')
+        c.frame(x, y, 9, 9, 'L', 'D')
 
 
-def label_lines(c, lines, x, y, w, h, ink='W', shadow='K', gap=1):
+def label_lines(c, lines, x, y, w, h, ink='Y', rim='D', gap=1):
     """Words of the label font centred in a box, one line per entry."""
     lh = 5
     total = len(lines) * lh + (len(lines) - 1) * gap
     ty = y + (h - total) // 2
     for k, s in enumerate(lines):
-        c.text_center(LABEL, s, x, ty + k * (lh + gap), w, ink=ink,
-                      shadow=shadow)
+        write(c, s, x, ty + k * (lh + gap), core=ink, rim=rim, center_w=w)
+
+
+def ridge(c, x, y, n, vertical=False):
+    """A groove line: back colour with a silver line under (or right of)
+    it, so it shows on light and dark pictures alike."""
+    if vertical:
+        c.vline(x, y, n, 'D')
+        c.vline(x + 1, y, n, 'L')
+    else:
+        c.hline(x, y, n, 'D')
+        c.hline(x, y + 1, n, 'L')
 
 
 # ----------------------------------------------------------------------
@@ -89,27 +160,41 @@ MAIN_FIELDS = {
 def socket(c, x, y, w, h):
     """A thin sunken seat around a group of controls (drawn just outside
     the rectangle the controls occupy)."""
-    c.frame(x - 1, y - 1, w + 2, h + 2, 'G', 'S')
+    if HIGH_CONTRAST:
+        c.frame(x - 1, y - 1, w + 2, h + 2, 'D', 'L')
+    else:
+        c.frame(x - 1, y - 1, w + 2, h + 2, 'G', 'S')
+
+
+def body(c, w, h):
+    """Window edge and the inset body panel."""
+    if HIGH_CONTRAST:
+        c.frame(0, 0, w, h, 'L', 'D')
+        c.frame(1, 1, w - 2, h - 2, 'S', 'G')
+        c.frame(4, 14, w - 8, h - 18, 'D', 'L')
+    else:
+        c.bevel(0, 0, w, h, 'raised')
+        c.frame(4, 14, w - 8, h - 18, 'G', 'S')
+        c.frame(5, 15, w - 10, h - 20, 'S', 'G')
 
 
 def piece_139():
     c = Canvas(275, 116)
-    # window edge and the body panel
-    c.bevel(0, 0, 275, 116, 'raised')
-    c.frame(4, 14, 267, 98, 'G', 'S')
-    c.frame(5, 15, 265, 96, 'S', 'G')
+    body(c, 275, 116)
 
     # title bar: a recessed slot around the title strip (18, 4) 220 x 8,
     # whose inside the title writer replaces; the four buttons (6, 3),
     # (244, 3), (254, 3), (264, 3) stay untouched here, the caption piece
     # dresses them in titlebar.bmp.
-    c.frame(17, 3, 222, 10, 'G', 'S')
+    if HIGH_CONTRAST:
+        c.frame(17, 3, 222, 10, 'D', 'L')
+    else:
+        c.frame(17, 3, 222, 10, 'G', 'S')
     for x in (16, 239):
         c.vline(x, 4, 8, 'K' if x == 16 else 'W')
     # grip ridges between the slot and the minimize button
     for x in (240, 242):
-        c.vline(x, 4, 8, 'W')
-        c.vline(x + 1, 4, 8, 'K')
+        ridge(c, x, 4, 8, vertical=True)
 
     # clutter bar seat (the bar itself comes from titlebar.bmp)
     socket(c, 10, 22, 8, 43)
@@ -117,19 +202,22 @@ def piece_139():
     # display fields
     for (x, y, w, h) in MAIN_FIELDS.values():
         c.well(x, y, w, h)
-    c.text(LABEL, 'KBPS', 131, 43, ink='W', shadow='K')
-    c.text(LABEL, 'KHZ', 171, 43, ink='W', shadow='K')
+    if HIGH_CONTRAST:
+        write(c, 'KBPS', 131, 43)
+        write(c, 'KHZ', 171, 43)
+    else:
+        # the labels the window has always had: white with a black shadow
+        c.text(LABEL, 'KBPS', 131, 43, ink='W', shadow='K')
+        c.text(LABEL, 'KHZ', 171, 43, ink='W', shadow='K')
 
     # mono / stereo seat
     socket(c, 212, 41, 56, 12)
 
     # volume and balance slots: a sunken groove the thumbs ride on
     c.frame(108, 61, 66, 4, 'K', 'W')
-    c.hline(109, 62, 64, 'G')
-    c.hline(109, 63, 64, 'G')
+    ridge(c, 109, 62, 64)
     c.frame(178, 61, 36, 4, 'K', 'W')
-    c.hline(179, 62, 34, 'G')
-    c.hline(179, 63, 34, 'G')
+    ridge(c, 179, 62, 34)
     # the volume wedge under the groove: rises from left to right
     for i in range(64):
         hgt = 1 + i * 3 // 64
@@ -147,8 +235,7 @@ def piece_139():
     # position bar groove (15, 71) 250 x 12; its inside is posbar.bmp
     c.frame(15, 71, 250, 12, 'K', 'W')
     c.frame(16, 72, 248, 10, 'G', 'S')
-    c.hline(18, 76, 244, 'K')
-    c.hline(18, 77, 244, 'S')
+    ridge(c, 18, 76, 244)
 
     # seats of the control buttons, eject, shuffle + repeat
     socket(c, 16, 88, 114, 18)
@@ -156,8 +243,8 @@ def piece_139():
     socket(c, 164, 89, 74, 15)
 
     # the about badge (253, 91) 13 x 15
-    c.blit(icon('badge-k'), 257, 95, ink='W', shadow='K')
-    c.bevel(253, 91, 13, 15, 'raised')
+    face(c, 253, 91, 13, 15)
+    outlined(c, icon('badge-k'), 257, 95)
     return c, 4
 
 
@@ -190,18 +277,20 @@ CLUTTER = (('O', 3, 8), ('A', 11, 7), ('I', 18, 7), ('D', 25, 8),
 
 
 def clutter_column(c, x, y, pressed_index=None, letters=True):
-    # letters first, the column's ring on top
+    """A back-colour strip in a silver / back-colour ring with the letters
+    in the text colour; a pressed letter lights green in a grey seat."""
+    c.fill(x + 1, y + 1, 6, 41, 'D' if letters else '.')
     if letters:
         for k, (ch, top, hgt) in enumerate(CLUTTER):
             g = LABEL.glyph(ch)
-            gx = x + 1 + centered(6, g.w + 1)
-            gy = y + top + centered(hgt, 6)
+            gx = x + 1 + centered(6, g.w)
+            gy = y + top + centered(hgt, 5)
             if k == pressed_index:
-                c.frame(x + 1, y + top, 6, hgt, 'K', 'S')
-                c.blit(g, gx + 1, gy + 1, ink='Y', shadow='K')
+                c.frame(x + 1, y + top, 6, hgt, 'O', 'L')
+                c.blit(g, gx + 1, gy + 1, ink='M')
             else:
-                c.blit(g, gx, gy, ink='W', shadow='K')
-    c.frame(x, y, 8, 43, 'W', 'K')
+                c.blit(g, gx, gy, ink='Y' if HIGH_CONTRAST else 'L')
+    c.frame(x, y, 8, 43, 'L', 'D')
 
 
 def piece_106():
@@ -228,7 +317,9 @@ def piece_107():
     c = Canvas(60, 9)
     for name, x0, w in SMALL_ICONS:
         g = icon(name)
-        c.blit(g, x0 + centered(w - 1, g.w), 2, ink='W', shadow='K')
+        if HIGH_CONTRAST:
+            c.fill(x0, 1, w - 1, 7, 'D')
+        outlined(c, g, x0 + centered(w - 1, g.w), 2)
     return c, 4
 
 
@@ -257,6 +348,12 @@ def lamp(c, x, y, lit):
     c.blit(icon('lamp-on' if lit else 'lamp-off'), x, y)
 
 
+def lit_ink(lit):
+    """Words and symbols on toggles: silver while off, the text colour when
+    on (the lamp beside them turns green)."""
+    return 'Y' if lit else 'L'
+
+
 def piece_108():
     c = Canvas(92, 85)
     for k, (lit, pressed) in enumerate(((False, False), (False, True),
@@ -265,23 +362,22 @@ def piece_108():
         p = 1 if pressed else 0
         # repeat: 28 x 15 at x 0; column 0 is shared with the shuffle
         # button's last column in the window, so both leave it plain
-        lamp(c, 4 + p, y + 5 + p, lit)
-        c.blit(icon('repeat'), 12 + p, y + 4 + p, ink='W', shadow='K')
         face(c, 1, y, 27, 15, pressed)
+        lamp(c, 4 + p, y + 5 + p, lit)
+        outlined(c, icon('repeat'), 12 + p, y + 4 + p, core=lit_ink(lit))
         # shuffle: 47 x 15 at x 28, face in its columns 0-45
-        lamp(c, 28 + 4 + p, y + 5 + p, lit)
-        c.text(LABEL, 'SHUFFLE', 28 + 12 + p, y + 5 + p, ink='W', shadow='K')
         face(c, 28, y, 46, 15, pressed)
+        lamp(c, 28 + 4 + p, y + 5 + p, lit)
+        write(c, 'SHUFFLE', 28 + 12 + p, y + 5 + p, core=lit_ink(lit))
     # EQ and PL: 23 x 12, normal pair at x 0 / 23, pressed pair at 46 / 69
     for y, lit in ((61, False), (73, True)):
         for x0, pressed in ((0, False), (46, True)):
             for dx, word in ((0, 'EQ'), (23, 'PL')):
                 x = x0 + dx
                 p = 1 if pressed else 0
-                lamp(c, x + 3 + p, y + 3 + p, lit)
-                c.text(LABEL, word, x + 10 + p, y + 3 + p, ink='W',
-                       shadow='K')
                 face(c, x, y, 23, 12, pressed)
+                lamp(c, x + 3 + p, y + 3 + p, lit)
+                write(c, word, x + 10 + p, y + 3 + p, core=lit_ink(lit))
     return c, 4
 
 
@@ -294,6 +390,13 @@ def piece_109():
     for y in (0, 12):
         for x in (0, 29):
             c.frame(x, y, 29, 12, ',', ',', soft=False)
+    if HIGH_CONTRAST:
+        # lit in the text colour, unlit in silver, both on back-colour
+        # plates
+        for y, ink in ((0, 'Y'), (12, 'L')):
+            write(c, 'STEREO', 0, y + 3, core=ink, center_w=28)
+            write(c, 'MONO', 29, y + 3, core=ink, center_w=26)
+        return c, 4
     c.text_center(LABEL, 'STEREO', 0, 3, 28, ink='W', shadow='K')
     # the player shows only the first 27 columns of the mono cell
     c.text_center(LABEL, 'MONO', 29, 3, 26, ink='W', shadow='K')
@@ -305,7 +408,12 @@ def piece_109():
 # ----------------------------------------------------------------------
 
 def piece_140():
-    return Canvas(248, 10), 4
+    c = Canvas(248, 10)
+    if HIGH_CONTRAST:
+        # the groove drawn again over whatever main.bmp left there
+        c.frame(0, 0, 248, 10, 'D', 'L')
+        ridge(c, 2, 4, 244)
+    return c, 4
 
 
 # ----------------------------------------------------------------------
@@ -345,20 +453,16 @@ EQ_BANDS = ('60', '170', '310', '600', '1K', '3K', '6K', '12K', '14K', '16K')
 
 def piece_152():
     c = Canvas(275, 116)
-    c.bevel(0, 0, 275, 116, 'raised')
-    c.frame(4, 14, 267, 98, 'G', 'S')
-    c.frame(5, 15, 265, 96, 'S', 'G')
+    body(c, 275, 116)
     # title bar: the word, grooves either side; close (264, 3) stays plain
     # (eq_btn dresses it), the shade toggle (254, 3) lives in the bar art
     word = 'EQUALIZER'
     ww = LABEL.width(word)
     tx = (275 - ww) // 2
-    c.text(LABEL, word, tx, 5, ink='W', shadow='K')
+    write(c, word, tx, 5)
     for x0, x1 in ((8, tx - 4), (tx + ww + 4, 250)):
-        c.hline(x0, 5, x1 - x0, 'W')
-        c.hline(x0, 6, x1 - x0, 'K')
-        c.hline(x0, 8, x1 - x0, 'W')
-        c.hline(x0, 9, x1 - x0, 'K')
+        ridge(c, x0, 5, x1 - x0)
+        ridge(c, x0, 8, x1 - x0)
     small_button(c, 254, 3, icon('tb-shade'))
     # ON / AUTO (14, 18) 58 x 12 and PRESETS (217, 18) 44 x 12: seats only
     socket(c, 14, 18, 58, 12)
@@ -371,13 +475,12 @@ def piece_152():
         c.trough(77 + 18 * i, 37, 16, 65)
     # scale between the preamp and the bands
     for s, y in (('+12', 38), ('0', 67), ('-12', 96)):
-        c.text(LABEL, s, 62 - LABEL.width(s), y, ink='W', shadow='K')
-    c.hline(64, 40, 8, 'S')
-    c.hline(64, 69, 8, 'S')
-    c.hline(64, 98, 8, 'S')
-    c.text_center(LABEL, 'PREAMP', 12, 104, 32, ink='W', shadow='K')
+        write(c, s, 62 - LABEL.width(s), y)
+    for y in (40, 69, 98):
+        ridge(c, 64, y - 1, 8)
+    write(c, 'PREAMP', 12, 104, center_w=32)
     for i, s in enumerate(EQ_BANDS):
-        c.text_center(LABEL, s, 77 + 18 * i, 104, 16, ink='W', shadow='K')
+        write(c, s, 77 + 18 * i, 104, center_w=16)
     return c, 4
 
 
@@ -387,11 +490,11 @@ def piece_152():
 
 def lamp_button(c, x, y, w, word, lit, pressed):
     p = 1 if pressed else 0
+    face(c, x, y, w, 12, pressed)
     lamp(c, x + 3 + p, y + 3 + p, lit)
     tw = LABEL.width(word)
-    c.text(LABEL, word, x + 9 + centered(w - 11, tw) + p, y + 3 + p,
-           ink='W', shadow='K')
-    face(c, x, y, w, 12, pressed)
+    write(c, word, x + 9 + centered(w - 11, tw) + p, y + 3 + p,
+          core=lit_ink(lit))
 
 
 def piece_157():
@@ -403,9 +506,8 @@ def piece_157():
             lamp_button(c, x0, y, 26, 'ON', lit, pressed)
             lamp_button(c, x0 + 26, y, 32, 'AUTO', lit, pressed)
         p = 1 if pressed else 0
-        c.text_center(LABEL, 'PRESETS', 128 + p, y + 3 + p, 44, ink='W',
-                      shadow='K')
         face(c, 128, y, 44, 12, pressed)
+        write(c, 'PRESETS', 128 + p, y + 3 + p, center_w=44)
     return c, 4
 
 
@@ -415,18 +517,18 @@ def piece_157():
 
 def piece_158():
     c = Canvas(113, 21)
+    dot = 'L' if HIGH_CONTRAST else 'O'
     for x in range(0, 113, 2):
-        c.set(x, 0, 'O')
-        c.set(x, 18, 'O')
-        c.set(x, 9, 'O')
+        c.set(x, 0, dot)
+        c.set(x, 18, dot)
+        c.set(x, 9, dot)
     for x in range(0, 113, 14):
         for y in range(0, 19, 2):
-            c.set(x, y, 'O')
-    c.vline(112, 0, 19, None)
+            c.set(x, y, dot)
     for y in range(0, 19, 2):
-        c.set(112, y, 'O')
+        c.set(112, y, dot)
     # row 20 becomes the preamp line (eqmain row 314)
-    c.hline(0, 20, 113, 'L')
+    c.hline(0, 20, 113, 'Y' if HIGH_CONTRAST else 'L')
     return c, 4
 
 
@@ -437,17 +539,17 @@ def piece_158():
 def pl_titlebar(c, y, active):
     """The 20-row top edge at row y: corner 0-24, title 26-125, filler
     127-151, right corner 153-177."""
-    hi, lo = ('W', 'K') if active else ('S', 'G')
+    hi, lo = ('D', 'L') if active else ('O', 'S')
     # window top edge over each piece
     for x, w in ((0, 25), (26, 100), (127, 25), (153, 25)):
-        c.hline(x, y, w, 'W')
+        c.hline(x, y, w, 'L' if HIGH_CONTRAST else 'W')
         c.hline(x, y + 1, w, 'S')
         # two ridges across the bar, cut around the title word
         for r in (6, 11):
             c.hline(x, y + r, w, hi)
             c.hline(x, y + r + 1, w, lo)
         # the list's top edge
-        c.hline(x, y + 19, w, 'K')
+        c.hline(x, y + 19, w, 'D' if HIGH_CONTRAST else 'K')
     # left corner: window's left edge, list edge
     c.vline(0, y, 20, 'W')
     c.vline(1, y + 1, 19, 'S')
@@ -458,8 +560,7 @@ def pl_titlebar(c, y, active):
     ww = LABEL.width(word)
     tx = 26 + (100 - ww) // 2
     c.fill(tx - 4, y + 6, ww + 8, 7, '.')
-    c.text(LABEL, word, tx, y + 7, ink=('W' if active else 'S'),
-           shadow=('K' if active else 'G'))
+    write(c, word, tx, y + 7, core=('Y' if active else 'O'))
     # right corner: shade (4, 3) and close (14, 3) buttons, right edge
     rx = 153
     c.fill(rx + 3, y + 2, 21, 11, '.')
@@ -525,13 +626,17 @@ def piece_155():
     pl_bottom_edge(c, bx, 150)
     c.vline(bx + 149, 72, 38, 'K')
     c.vline(bx + 148, 73, 36, 'G')
-    c.well(bx + 6, 72 + 9, 54, 8)               # running time (7, 10)
+    # running time: the player writes from (7, 10), up to 17 characters
+    c.well(bx + 4, 72 + 9, 93, 8)
     for k, (name, _, _) in enumerate(SMALL_ICONS):  # six 10 x 10 zones
         g = icon(name)
         zx = bx + 3 + 10 * k
-        c.blit(g, zx + centered(9, g.w), 72 + 22 + centered(9, g.h),
-               ink='W', shadow='K')
-    c.well(bx + 65, 72 + 22, 27, 8)             # mini time (66, 23)
+        outlined(c, g, zx + centered(9, g.w), 72 + 22 + centered(9, g.h))
+    # mini time: five cells from (66, 23); the colon between the minutes
+    # and the seconds is ours, the player draws only the digits
+    c.well(bx + 66, 72 + 23, 30, 6)
+    c.set(bx + 66 + 18, 72 + 23 + 1, 'Y')
+    c.set(bx + 66 + 18, 72 + 23 + 3, 'Y')
     socket(c, bx + 106, 80, 22, 18)             # list menu button
     c.blit(icon('grip'), bx + 136, 72 + 24)     # resize corner
 
@@ -541,8 +646,7 @@ def piece_155():
     c.hline(179, 36, 25, 'G')
     c.hline(179, 37, 25, 'K')
     for r in (20, 25):
-        c.hline(179, r, 25, 'W')
-        c.hline(179, r + 1, 25, 'K')
+        ridge(c, 179, r, 25)
 
     # visualiser piece (205, 0) 75 x 38
     c.fill(205, 0, 75, 38, '.')
@@ -599,15 +703,50 @@ def piece_160():
     for x, bar, items in PL_MENUS:
         for k, lines in enumerate(items):
             y = 19 * k
-            label_lines(c, lines, x, y, 22, 18)
             face(c, x, y, 22, 18)
-            # highlighted: pressed in, words in the text colour
-            label_lines(c, lines, x + 24, y + 1, 22, 18, ink='Y')
+            label_lines(c, lines, x, y, 22, 18)
+            # highlighted: pressed in, the words lit on a back-colour plate
             face(c, x + 23, y, 22, 18, pressed=True)
+            c.fill(x + 26, y + 3, 17, 13, 'D')
+            label_lines(c, lines, x + 24, y + 1, 22, 18, ink='M')
         hgt = 19 * len(items) - 1
-        c.vline(bar, 0, hgt, 'W')
+        c.vline(bar, 0, hgt, 'L')
         c.vline(bar + 1, 0, hgt, 'S')
-        c.vline(bar + 2, 0, hgt, 'K')
+        c.vline(bar + 2, 0, hgt, 'D')
+    return c, 4
+
+
+# ----------------------------------------------------------------------
+# 163 eq_ex: the equalizer's shade mode
+# ----------------------------------------------------------------------
+
+def piece_163():
+    """The composer frames the top of the equalizer band like the main
+    window's shade bar (focused at row 0, unfocused at row 15); this piece
+    adds the word, the volume and balance slots, the unshade and close
+    buttons, the six small thumbs (y 30) and the pressed buttons (y 38,
+    47)."""
+    c = Canvas(275, 82)
+    for y, active in ((0, True), (15, False)):
+        write(c, 'EQUALIZER', 8, y + 5, core='Y' if active else 'O')
+        # volume slot (61, 4) 97 wide and balance slot (164, 4) 43 wide;
+        # the thumbs ride rows 4-10
+        for x, w in ((61, 97), (164, 43)):
+            c.frame(x - 1, y + 6, w + 2, 4, 'D', 'L')
+            c.hline(x, y + 7, w, 'O')
+            c.hline(x, y + 8, w, 'O')
+        c.vline(185, y + 3, 2, 'L')
+        c.vline(185, y + 11, 1, 'L')
+        small_button(c, 254, y + 3, icon('tb-unshade'))
+        small_button(c, 264, y + 3, icon('tb-close'))
+    # volume thumbs at x 1, 4, 7 and balance thumbs at x 11, 14, 17
+    for x in (1, 4, 7, 11, 14, 17):
+        c.fill(x, 30, 3, 7, 'D')
+        c.vline(x + 1, 31, 5, 'Y')
+    small_button(c, 1, 38, icon('tb-shade'), True)
+    small_button(c, 1, 47, icon('tb-unshade'), True)
+    small_button(c, 11, 38, icon('tb-close'))
+    small_button(c, 11, 47, icon('tb-close'), True)
     return c, 4
 
 
@@ -615,7 +754,7 @@ def piece_160():
 # keyed full-colour pieces
 # ----------------------------------------------------------------------
 
-METAL = {
+METAL_COLOURS = {
     'edge': (28, 30, 36),
     'lite': (236, 238, 242),
     'face0': (206, 210, 218),
@@ -625,9 +764,21 @@ METAL = {
 }
 
 
+# the High Contrast folder's knobs: white keys with black rims and grips
+STARK = {
+    'edge': (0, 0, 0),
+    'lite': (255, 255, 255),
+    'face0': (248, 248, 248),
+    'face1': (214, 214, 214),
+    'dark': (96, 96, 96),
+    'grip': (0, 0, 0),
+}
+
+
 def knob(c, x, y, w, h, pressed=False, grips='v'):
     """A metal knob: dark rim with rounded corners, a vertical sheen, grip
     lines in the middle.  Pressed knobs are darker and lit from below."""
+    METAL = STARK if HIGH_CONTRAST else METAL_COLOURS
     top, bot = METAL['face0'], METAL['face1']
     if pressed:
         top, bot = scale(METAL['face1'], 0.7), scale(METAL['face0'], 0.75)
@@ -722,6 +873,8 @@ def piece_154():
             col = scale(base, f)
             if i == 2:
                 col = mix(col, (255, 255, 255), 0.25)
+            if HIGH_CONTRAST and i in (0, 4):
+                col = (0, 0, 0)
             for j in range(61):
                 c.set(x + i, y + j, col)
     return c, 8
@@ -785,7 +938,7 @@ PIECES = {
     112: piece_112, 123: piece_123, 139: piece_139, 140: piece_140,
     152: piece_152, 154: piece_154, 155: piece_155, 156: piece_156,
     157: piece_157, 158: piece_158, 159: piece_159, 160: piece_160,
-    162: piece_162,
+    162: piece_162, 163: piece_163,
 }
 
 NAMES = {
@@ -794,7 +947,7 @@ NAMES = {
     112: 'play/pause mask', 123: 'posvol', 139: 'main', 140: 'posbar',
     152: 'eq_main', 154: 'eq_track', 155: 'pl_main', 156: 'pl_btn',
     157: 'eq_btn', 158: 'eq_graph', 159: 'eq_trbtn', 160: 'pl_menu',
-    162: 'eq curve',
+    162: 'eq curve', 163: 'eq_ex',
 }
 
 

@@ -85,13 +85,8 @@ check "too large" run 3 "$work/wide.bmp" "$work/o"
 check "too large says so" said "Maximum image size is 1600x1200 pixels."
 check "nothing written for a refused picture" test ! -e "$work/o"
 
-# A plain run: fifteen files of the right sizes and depth.
-check "default run" run 0 "$work/photo.bmp" "$work/skin"
-check "fifteen files" test "$(ls "$work/skin" | wc -l)" -eq 15
-while read -r name w h; do
-    check "$name $w x $h" bmp_is "$work/skin/$name" "$w" "$h"
-done <<'SIZES'
-main.bmp 275 116
+# A plain run: every bitmap at its size and depth, and the two text files.
+sizes='main.bmp 275 116
 titlebar.bmp 344 87
 cbuttons.bmp 136 36
 shufrep.bmp 92 85
@@ -103,9 +98,16 @@ playpaus.bmp 42 9
 volume.bmp 68 433
 balance.bmp 68 433
 eqmain.bmp 275 315
-pledit.bmp 280 190
-SIZES
-check "viscolor.txt: 23 CR LF lines" test "$(grep -c $'\r$' "$work/skin/viscolor.txt")" -eq 23
+eq_ex.bmp 275 82
+pledit.bmp 280 190'
+files=$(($(wc -l <<<"$sizes") + 2))
+check "default run" run 0 "$work/photo.bmp" "$work/skin"
+check "$files files" test "$(ls "$work/skin" | wc -l)" -eq "$files"
+while read -r name w h; do
+    check "$name $w x $h" bmp_is "$work/skin/$name" "$w" "$h"
+done <<<"$sizes"
+check "viscolor.txt: 24 CR LF lines" test "$(grep -c $'\r$' "$work/skin/viscolor.txt")" -eq 24
+check "viscolor.txt: peak dots in the text colour" test "$(sed -n 24p "$work/skin/viscolor.txt")" = $'255,255,255\r'
 check "viscolor.txt: default gradient" test "$(sed -n 3p "$work/skin/viscolor.txt")" = $'55,55,55\r'
 check "pledit.txt: defaults" cmp "$work/skin/pledit.txt" <(printf '[Text]\r\nNormal=#00FF00\r\nCurrent=#FFFFFF\r\nNormalBG=#000000\r\nSelectedBG=#0000C0\r\nFont=Arial')
 
@@ -115,7 +117,7 @@ check "second run" run 0 "$work/photo.bmp" "$work/skin" --no-balance-file
 check "other files stay" test "$(cat "$work/skin/notes.txt")" = keep
 check "old balance.bmp stays" test -e "$work/skin/balance.bmp"
 check "fresh folder without balance.bmp" run 0 "$work/photo.bmp" "$work/nobal" --no-balance-file
-check "fourteen files" test "$(ls "$work/nobal" | wc -l)" -eq 14
+check "one file fewer" test "$(ls "$work/nobal" | wc -l)" -eq $((files - 1))
 check "no balance.bmp" test ! -e "$work/nobal/balance.bmp"
 
 # Colours and playlist settings reach the text files.
@@ -164,7 +166,7 @@ check "empty title" run 0 "$work/photo.bmp" "$work/notitle" --title ""
 check "archive" run 0 "$work/photo.bmp" "$work/arc" --wsz "$work/skin.wsz"
 check "archive tests clean" unzip -tq "$work/skin.wsz"
 check "archive holds the set at its root" test "$(unzip -Z1 "$work/skin.wsz" | tr '\n' ' ')" = \
-    "main.bmp titlebar.bmp cbuttons.bmp shufrep.bmp monoster.bmp posbar.bmp numbers.bmp text.bmp playpaus.bmp volume.bmp balance.bmp viscolor.txt eqmain.bmp pledit.bmp pledit.txt "
+    "main.bmp titlebar.bmp cbuttons.bmp shufrep.bmp monoster.bmp posbar.bmp numbers.bmp text.bmp playpaus.bmp volume.bmp balance.bmp viscolor.txt eqmain.bmp eq_ex.bmp pledit.bmp pledit.txt "
 mkdir -p "$work/unzipped"
 unzip -q "$work/skin.wsz" -d "$work/unzipped"
 check "archive bytes equal the folder" diff -r "$work/unzipped" "$work/arc"

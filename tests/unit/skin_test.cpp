@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr ColorRef kBack = 0x302010;  // MainBackColor
-constexpr ColorRef kText = 0x40E0FF;  // MainTextColor
+constexpr ColorRef kBack = 0x302010; // MainBackColor
+constexpr ColorRef kText = 0x40E0FF; // MainTextColor
 constexpr ColorRef kWhite = 0xFFFFFF;
 
 // A 400 x 380 picture with every pixel distinct; the bands sit at the top-left unless a test
@@ -31,7 +31,9 @@ struct Fixture {
     }
 };
 
-std::vector<uint8_t> Bytes(const Dib* d) { return {d->Bytes(), d->Bytes() + d->Size()}; }
+std::vector<uint8_t> Bytes(const Dib* d) {
+    return {d->Bytes(), d->Bytes() + d->Size()};
+}
 
 } // namespace
 
@@ -158,7 +160,8 @@ TEST(MakeSkin, PreviewShowsTheFinishedMainWindow) {
     EXPECT_TRUE(AllPixelsAre(v, 24, 43, 76, 16, kBack));
     f.in.options.showVis = true;
     auto withVis = MakeSkin(f.in);
-    EXPECT_TRUE(SameRect(withVis->mainPreview.get(), 24, 43, withVis->visPreview.get(), 0, 0, 76, 16));
+    EXPECT_TRUE(
+        SameRect(withVis->mainPreview.get(), 24, 43, withVis->visPreview.get(), 0, 0, 76, 16));
     // Column 12 is 11 high: its top pixel is index 3, its bottom index 13.
     EXPECT_EQ(DibGetPixel(withVis->visPreview.get(), 12, 15), withVis->visColors[13]);
     EXPECT_EQ(DibGetPixel(withVis->visPreview.get(), 12, 5), withVis->visColors[3]);
@@ -179,7 +182,25 @@ TEST(MakeSkin, EqualizerRecipe) {
     EXPECT_EQ(DibGetPixel(eq, 115, 299), graph[1]);
     EXPECT_EQ(DibGetPixel(eq, 115, 312), graph[2]);
     EXPECT_TRUE(SameRect(skin->equalizerPreview.get(), 0, 0, eq, 0, 134, 275, 14));
-    EXPECT_TRUE(SameRect(skin->equalizerPreview.get(), 22, 64, eq, 0, 164, 11, 11)) << "preamp knob";
+    EXPECT_TRUE(SameRect(skin->equalizerPreview.get(), 22, 64, eq, 0, 164, 11, 11))
+        << "preamp knob";
+
+    // The shade mode: the band's top rows inside a two-ring frame, once focused (row 0) and
+    // once unfocused (row 15); below them the band's own rows under thumbs and buttons.
+    const Dib* ex = skin->eqex.get();
+    ASSERT_EQ(ex->Width(), 275);
+    ASSERT_EQ(ex->Height(), 82);
+    ASSERT_EQ(ex->BitCount(), 24);
+    auto band = DibCreate(275, 116, 24);
+    CutBand(f.in, Band::Equalizer, band.get());
+    EXPECT_TRUE(SameRect(ex, 48, 2, band.get(), 48, 2, 10, 10)) << "between word and slot";
+    EXPECT_TRUE(SameRect(ex, 48, 17, band.get(), 48, 2, 10, 10)) << "unfocused bar";
+    EXPECT_TRUE(SameRect(ex, 30, 29, band.get(), 30, 29, 200, 53)) << "under the thumbs";
+    ColorRef plain = DibGetPixel(band.get(), 100, 0);
+    auto lighter = [](uint8_t v) { return uint8_t(std::min(255, v + 32)); };
+    EXPECT_EQ(DibGetPixel(ex, 100, 0),
+              Rgb(lighter(RedOf(plain)), lighter(GreenOf(plain)), lighter(BlueOf(plain))))
+        << "outer ring lightened by 25";
 }
 
 TEST(MakeSkin, PlaylistRecipe) {
@@ -210,8 +231,8 @@ TEST(MakeSkin, OptionsChangeOnlyWhatTheySay) {
     f.in.options.hideBalance = false;
     f.in.options.swapRedBlue = true;
     auto swapped = MakeSkin(f.in);
-    for (auto member : {&SkinSet::main, &SkinSet::titlebar, &SkinSet::eqmain, &SkinSet::pledit,
-                        &SkinSet::mainPreview, &SkinSet::playlistPreview}) {
+    for (auto member : {&SkinSet::main, &SkinSet::titlebar, &SkinSet::eqmain, &SkinSet::eqex,
+                        &SkinSet::pledit, &SkinSet::mainPreview, &SkinSet::playlistPreview}) {
         auto copy = DibDuplicate((*plain.*member).get());
         DibSwapRedBlue(copy.get());
         EXPECT_EQ(Bytes(copy.get()), Bytes((*swapped.*member).get()));

@@ -31,13 +31,13 @@ const Member kBitmaps[] = {
     {&SkinSet::numbers, "numbers.bmp", 99, 13},    {&SkinSet::text, "text.bmp", 155, 18},
     {&SkinSet::playpaus, "playpaus.bmp", 42, 9},   {&SkinSet::volume, "volume.bmp", 68, 433},
     {&SkinSet::balance, "balance.bmp", 68, 433},   {&SkinSet::eqmain, "eqmain.bmp", 275, 315},
-    {&SkinSet::pledit, "pledit.bmp", 280, 190},
+    {&SkinSet::eqex, "eq_ex.bmp", 275, 82},        {&SkinSet::pledit, "pledit.bmp", 280, 190},
 };
 
 const std::vector<std::string> kAllNames = {
-    "main.bmp",    "titlebar.bmp", "cbuttons.bmp", "shufrep.bmp",  "monoster.bmp",
-    "posbar.bmp",  "numbers.bmp",  "text.bmp",     "playpaus.bmp", "volume.bmp",
-    "balance.bmp", "viscolor.txt", "eqmain.bmp",   "pledit.bmp",   "pledit.txt"};
+    "main.bmp",    "titlebar.bmp", "cbuttons.bmp", "shufrep.bmp", "monoster.bmp", "posbar.bmp",
+    "numbers.bmp", "text.bmp",     "playpaus.bmp", "volume.bmp",  "balance.bmp",  "viscolor.txt",
+    "eqmain.bmp",  "eq_ex.bmp",    "pledit.bmp",   "pledit.txt"};
 
 std::vector<std::string> NamesWithoutBalance() {
     std::vector<std::string> names = kAllNames;
@@ -141,7 +141,7 @@ TEST(VisColorText, LinesAreRedGreenBlueInDecimalEndingInCrLf) {
     EXPECT_EQ(VisColorText(table), expected);
 
     table.fill(Rgb(255, 255, 255));
-    EXPECT_EQ(VisColorText(table).size(), 23u * 13u); // the longest file
+    EXPECT_EQ(VisColorText(table).size(), 24u * 13u); // the longest file
 }
 
 TEST(VisColorText, FileHoldsTheTextAndReplacesALongerOne) {
@@ -225,7 +225,9 @@ TEST(SkinFileSet, ListsTheMembersInWritingOrderWithTheirBytes) {
             }
             EXPECT_EQ(files[size_t(it - names.begin())].bytes, DibEncodeFile(dib)) << m.name;
         }
-        EXPECT_EQ(files[names.size() - 4].bytes, Bytes(VisColorText(skin->visColors)));
+        auto vis = std::find(names.begin(), names.end(), "viscolor.txt");
+        ASSERT_NE(vis, names.end());
+        EXPECT_EQ(files[size_t(vis - names.begin())].bytes, Bytes(VisColorText(skin->visColors)));
         EXPECT_EQ(files.back().bytes, Bytes(PlaylistText(style)));
     }
     // The table's sizes are the ones players read.
@@ -240,7 +242,7 @@ TEST(SkinFileSet, ListsTheMembersInWritingOrderWithTheirBytes) {
     }
 }
 
-TEST(SkinWriter, WritesFifteenFilesAndNothingElse) {
+TEST(SkinWriter, WritesTheWholeSetAndNothingElse) {
     auto skin = MakeTestSkin();
     std::string folder = NewFolder("skin");
     SkinWriteResult result = WriteSkinFolder(folder, *skin, {}, true);
@@ -262,7 +264,7 @@ TEST(SkinWriter, WritesFifteenFilesAndNothingElse) {
     }
 }
 
-TEST(SkinWriter, WithoutBalanceFourteenFilesAndAnOldBalanceStays) {
+TEST(SkinWriter, WithoutBalanceOneFileFewerAndAnOldBalanceStays) {
     auto skin = MakeTestSkin();
     std::string folder = NewFolder("skin");
     WriteBytes(In(folder, "readme.txt"), {'h', 'i'});
@@ -273,7 +275,7 @@ TEST(SkinWriter, WithoutBalanceFourteenFilesAndAnOldBalanceStays) {
     SkinWriteResult result = WriteSkinFolder(folder, *next, {}, false);
     EXPECT_EQ(result.status, SkinWriteStatus::Written);
     std::vector<SkinFile> files = SkinFileSet(*next, {}, false);
-    EXPECT_EQ(files.size(), 14u);
+    EXPECT_EQ(files.size(), NamesWithoutBalance().size());
     ExpectFolderHoldsSet(folder, files);
     EXPECT_EQ(ReadBytes(In(folder, "volume.bmp")),
               DibEncodeFile(CombinedVolume(next->volume.get(), next->balance.get()).get()));
@@ -331,7 +333,7 @@ TEST(SkinWriter, AFolderTooLongForAFileNameIsRefusedBeforeWriting) {
     std::string fits = folderFor(259, "fits");
     EXPECT_TRUE(SkinFolderPathFits(fits));
     EXPECT_EQ(WriteSkinFolder(fits, *skin, {}, true).status, SkinWriteStatus::Written);
-    EXPECT_EQ(FolderNames(fits).size(), 15u);
+    EXPECT_EQ(FolderNames(fits).size(), kAllNames.size());
     // A trailing separator does not count twice.
     EXPECT_EQ(WriteSkinFolder(fits + "/", *skin, {}, true).status, SkinWriteStatus::Written);
 
