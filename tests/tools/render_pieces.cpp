@@ -26,9 +26,10 @@ int main(int argc, char** argv) {
         const char* name;
         int32_t width;
         int32_t height;
-    } targets[] = {{"main", 275, 116},   {"titlebar", 344, 87}, {"cbuttons", 136, 36},
-                   {"shufrep", 92, 85},  {"monoster", 58, 24},  {"posbar", 307, 10},
-                   {"volume", 68, 433},  {"eqmain", 275, 315},  {"pledit", 280, 190}};
+    } targets[] = {{"main", 275, 116},  {"titlebar", 344, 87}, {"cbuttons", 136, 36},
+                   {"shufrep", 92, 85}, {"monoster", 58, 24},  {"posbar", 307, 10},
+                   {"volume", 68, 433}, {"eqmain", 275, 315},  {"pledit", 280, 190},
+                   {"eq_ex", 275, 82}};
     int failures = 0;
     for (const Target& t : targets) {
         auto dib = DibCreateLike(picture.get(), t.width, t.height);
@@ -41,15 +42,15 @@ int main(int argc, char** argv) {
                         (name == "cbuttons" && p.id == kPieceButton) ||
                         (name == "shufrep" && p.id == kPieceShufRep) ||
                         (name == "monoster" && p.id == kPieceStereo) ||
-                        (name == "posbar" && (p.id == kPiecePosBar ||
-                                              (p.id == kPiecePosVol && p.variant == 1))) ||
+                        (name == "posbar" &&
+                         (p.id == kPiecePosBar || (p.id == kPiecePosVol && p.variant == 1))) ||
                         (name == "volume" && p.id == kPiecePosVol && p.variant == 2) ||
-                        (name == "eqmain" &&
-                         (p.id == kPieceEqMain || p.id == kPieceEqButtons ||
-                          p.id == kPieceEqGraph || p.id == kPieceEqTrack ||
-                          p.id == kPieceEqTrackButton)) ||
-                        (name == "pledit" && (p.id == kPiecePlMain || p.id == kPiecePlMenu ||
-                                              p.id == kPiecePlButton));
+                        (name == "eqmain" && (p.id == kPieceEqMain || p.id == kPieceEqButtons ||
+                                              p.id == kPieceEqGraph || p.id == kPieceEqTrack ||
+                                              p.id == kPieceEqTrackButton)) ||
+                        (name == "eq_ex" && p.id == kPieceEqShade) ||
+                        (name == "pledit" &&
+                         (p.id == kPiecePlMain || p.id == kPiecePlMenu || p.id == kPiecePlButton));
             if (here) {
                 ApplyTemplate(dib.get(), p.id, p.variant, source, colors);
             }
@@ -59,10 +60,10 @@ int main(int argc, char** argv) {
                 auto piece = DibLoadResource(mask);
                 int32_t y = mask == kPieceDigitsMask ? 0 : mask == kPieceFontMask ? 20 : 40;
                 auto strip = DibCreateLike(picture.get(), piece->Width(), piece->Height());
-                DibCopyRect(strip.get(), 0, 0, piece->Width(), piece->Height(), picture.get(),
-                            0, 200 + y);
-                ShadeTemplate(strip.get(), 0, 0, piece->Width(), piece->Height(), piece.get(), 0,
-                              0, colors);
+                DibCopyRect(strip.get(), 0, 0, piece->Width(), piece->Height(), picture.get(), 0,
+                            200 + y);
+                ShadeTemplate(strip.get(), 0, 0, piece->Width(), piece->Height(), piece.get(), 0, 0,
+                              colors);
                 std::string path = std::string(argv[2]) + "/mask-" + std::to_string(mask) + ".bmp";
                 failures += !DibWriteFile(path.c_str(), strip.get());
             }

@@ -1,0 +1,208 @@
+// Whether the skin reads on any picture: skins made from plain white, black, grey, a
+// saturated light and a saturated dark picture, measured sprite by sprite with the WCAG
+// contrast ratio, with the built-in pieces and with the High Contrast template folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "compose/skin.h"
+#include "tests/unit/test_util.h"
+
+namespace {
+
+// WCAG 2 relative luminance of an sRGB colour.
+double Luminance(ColorRef c) {
+    auto channel = [](uint8_t v) {
+        double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(RedOf(c)) + 0.7152 * channel(GreenOf(c)) + 0.0722 * channel(BlueOf(c));
+}
+
+double Contrast(double a, double b) {
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+struct Sprite {
+    const char* name;
+    std::unique_ptr<Dib> SkinSet::*bitmap;
+    int32_t x, y, w, h;
+    double least; // share of pixels at 3:1 against the sprite's median
+    bool builtIn; // measured with the built-in pieces too (their content is ours)
+};
+
+using S = SkinSet;
+constexpr double kButton = 0.08;
+constexpr double kStrip = 0.04; // grooves and title strips
+
+const Sprite kSprites[] = {
+    {"previous", &S::cbuttons, 0, 0, 23, 18, kButton, true},
+    {"play", &S::cbuttons, 23, 0, 23, 18, kButton, true},
+    {"pause", &S::cbuttons, 46, 0, 23, 18, kButton, true},
+    {"stop", &S::cbuttons, 69, 0, 23, 18, kButton, true},
+    {"next", &S::cbuttons, 92, 0, 22, 18, kButton, true},
+    {"eject", &S::cbuttons, 114, 0, 22, 16, kButton, true},
+    {"play pressed", &S::cbuttons, 23, 18, 23, 18, kButton, true},
+    {"eject pressed", &S::cbuttons, 114, 16, 22, 16, kButton, true},
+    {"repeat", &S::shufrep, 0, 0, 28, 15, kButton, true},
+    {"repeat on", &S::shufrep, 0, 30, 28, 15, kButton, true},
+    {"shuffle", &S::shufrep, 28, 0, 47, 15, kButton, true},
+    {"shuffle on pressed", &S::shufrep, 28, 45, 47, 15, kButton, true},
+    {"EQ", &S::shufrep, 0, 61, 23, 12, kButton, true},
+    {"PL on", &S::shufrep, 23, 73, 23, 12, kButton, true},
+    {"menu", &S::titlebar, 0, 0, 9, 9, kButton, true},
+    {"minimize pressed", &S::titlebar, 9, 9, 9, 9, kButton, true},
+    {"close", &S::titlebar, 18, 0, 9, 9, kButton, true},
+    {"unshade", &S::titlebar, 0, 27, 9, 9, kButton, true},
+    {"clutter bar", &S::titlebar, 304, 0, 8, 43, kButton, true},
+    {"shade-mode transport", &S::titlebar, 196, 45, 56, 8, kButton, true},
+    {"position thumb", &S::posbar, 248, 0, 29, 10, kButton, true},
+    {"volume thumb", &S::volume, 15, 422, 14, 11, kButton, true},
+    {"position groove", &S::posbar, 0, 0, 248, 10, kStrip, true},
+    {"volume groove", &S::volume, 0, 0, 68, 13, kStrip, true},
+    {"eq close", &S::eqmain, 0, 116, 9, 9, kButton, true},
+    {"ON", &S::eqmain, 10, 119, 26, 12, kButton, true},
+    {"AUTO on", &S::eqmain, 95, 119, 32, 12, kButton, true},
+    {"PRESETS", &S::eqmain, 224, 164, 44, 12, kButton, true},
+    {"eq knob", &S::eqmain, 0, 164, 11, 11, kButton, true},
+    {"eq scale", &S::eqmain, 50, 36, 23, 8, kButton, true},
+    {"eq band labels", &S::eqmain, 12, 102, 250, 9, kButton, true},
+    {"eq title strip", &S::eqmain, 0, 134, 275, 14, kStrip, true},
+    {"eq shade bar", &S::eqex, 0, 0, 275, 14, kStrip, true},
+    {"eq shade thumbs", &S::eqex, 1, 30, 19, 7, kButton, true},
+    {"eq shade close", &S::eqex, 11, 38, 9, 9, kButton, true},
+    {"playlist title", &S::pledit, 26, 0, 100, 20, kStrip, true},
+    {"playlist close", &S::pledit, 167, 3, 9, 9, kButton, true},
+    {"playlist transport", &S::pledit, 129, 94, 60, 10, kButton, true},
+    {"menu item", &S::pledit, 0, 111, 22, 18, kButton, true},
+    {"menu item lit", &S::pledit, 127, 130, 22, 18, kButton, true},
+    {"scroll knob", &S::pledit, 52, 53, 8, 18, kButton, true},
+    // Fixed by the window's design in the built-in set; a folder's main.bmp and stereo.bmp
+    // replace them.
+    {"kbps label", &S::main, 129, 41, 20, 9, kButton, false},
+    {"khz label", &S::main, 169, 41, 16, 9, kButton, false},
+    {"stereo", &S::monoster, 0, 0, 29, 12, kButton, false},
+    {"mono unlit", &S::monoster, 29, 12, 27, 12, kButton, false},
+    {"title strip", &S::titlebar, 27, 0, 275, 14, kStrip, false},
+};
+
+// Two states of one control: (x, y) and (x2, y2) in the same bitmap.
+struct StatePair {
+    const char* name;
+    std::unique_ptr<Dib> SkinSet::*bitmap;
+    int32_t x, y, x2, y2, w, h;
+};
+
+const StatePair kStates[] = {
+    {"play pressed", &S::cbuttons, 23, 0, 23, 18, 23, 18},
+    {"eject pressed", &S::cbuttons, 114, 0, 114, 16, 22, 16},
+    {"repeat on", &S::shufrep, 0, 0, 0, 30, 28, 15},
+    {"repeat pressed", &S::shufrep, 0, 0, 0, 15, 28, 15},
+    {"shuffle on", &S::shufrep, 28, 0, 28, 30, 47, 15},
+    {"shuffle on pressed", &S::shufrep, 28, 30, 28, 45, 47, 15},
+    {"EQ on", &S::shufrep, 0, 61, 0, 73, 23, 12},
+    {"PL on", &S::shufrep, 23, 61, 23, 73, 23, 12},
+    {"EQ pressed", &S::shufrep, 0, 61, 46, 61, 23, 12},
+    {"menu pressed", &S::titlebar, 0, 0, 0, 9, 9, 9},
+    {"close pressed", &S::titlebar, 18, 0, 18, 9, 9, 9},
+    {"clutter O pressed", &S::titlebar, 304, 3, 304, 47, 8, 8},
+    {"ON lit", &S::eqmain, 10, 119, 69, 119, 26, 12},
+    {"AUTO lit", &S::eqmain, 36, 119, 95, 119, 32, 12},
+    {"ON pressed", &S::eqmain, 10, 119, 128, 119, 26, 12},
+    {"PRESETS pressed", &S::eqmain, 224, 164, 224, 176, 44, 12},
+    {"eq close pressed", &S::eqmain, 0, 116, 0, 125, 9, 9},
+    {"eq shade close pressed", &S::eqex, 11, 38, 11, 47, 9, 9},
+    {"menu item lit", &S::pledit, 0, 111, 23, 111, 22, 18},
+    {"position thumb pressed", &S::posbar, 248, 0, 278, 0, 29, 10},
+};
+
+struct Picture {
+    const char* name;
+    ColorRef color;
+};
+
+const Picture kPictures[] = {
+    {"white", 0xFFFFFF},          {"black", 0x000000},           {"mid-grey", 0x808080},
+    {"yellow", Rgb(255, 230, 0)}, {"dark red", Rgb(120, 0, 10)},
+};
+
+struct Made {
+    std::unique_ptr<Dib> picture = DibCreate(275, 116, 24);
+    std::unique_ptr<SkinSet> skin;
+    Made(ColorRef color, const std::string& folder) {
+        DibFillRect(picture.get(), {0, 0, 275, 116}, color);
+        SkinInputs in; // default display colours: white text on black
+        in.picture = picture.get();
+        in.pieces = PieceSource(folder);
+        skin = MakeSkin(in);
+    }
+};
+
+double ShareAtThreeToOne(const Dib* dib, const Sprite& s) {
+    std::vector<double> lum;
+    for (int32_t j = s.y; j < s.y + s.h; j++) {
+        for (int32_t i = s.x; i < s.x + s.w; i++) {
+            lum.push_back(Luminance(DibGetPixel(dib, i, j)));
+        }
+    }
+    std::vector<double> sorted = lum;
+    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+    double median = sorted[sorted.size() / 2];
+    auto high =
+        std::count_if(lum.begin(), lum.end(), [&](double l) { return Contrast(l, median) >= 3.0; });
+    return double(high) / double(lum.size());
+}
+
+double ShareChanged(const Dib* dib, const StatePair& p) {
+    int changed = 0;
+    for (int32_t j = 0; j < p.h; j++) {
+        for (int32_t i = 0; i < p.w; i++) {
+            double a = Luminance(DibGetPixel(dib, p.x + i, p.y + j));
+            double b = Luminance(DibGetPixel(dib, p.x2 + i, p.y2 + j));
+            changed += Contrast(a, b) >= 1.5;
+        }
+    }
+    return double(changed) / double(p.w * p.h);
+}
+
+const std::string kHighContrast = std::string(KORVANE_TEMPLATES) + "/High Contrast";
+
+} // namespace
+
+TEST(Contrast, EverySpriteReadsOnPlainPictures) {
+    for (const std::string& folder : {std::string(), kHighContrast}) {
+        const char* set = folder.empty() ? "built-in" : "High Contrast";
+        for (const Picture& picture : kPictures) {
+            Made made(picture.color, folder);
+            double lowest[2] = {1.0, 1.0}; // buttons and labels, grooves and strips
+            for (const Sprite& s : kSprites) {
+                if (!s.builtIn && folder.empty()) {
+                    continue;
+                }
+                double share = ShareAtThreeToOne((made.skin.get()->*s.bitmap).get(), s);
+                EXPECT_GE(share, s.least)
+                    << set << ", " << picture.name << ": " << s.name << " " << share;
+                double& low = lowest[s.least == kStrip];
+                low = std::min(low, share);
+            }
+            std::printf("[ contrast ] %-13s %-9s least share at 3:1: sprites %4.1f%%, strips "
+                        "%4.1f%%\n",
+                        set, picture.name, 100 * lowest[0], 100 * lowest[1]);
+        }
+    }
+}
+
+TEST(Contrast, LitAndPressedStatesStandApart) {
+    for (const std::string& folder : {std::string(), kHighContrast}) {
+        for (const Picture& picture : kPictures) {
+            Made made(picture.color, folder);
+            for (const StatePair& p : kStates) {
+                double share = ShareChanged((made.skin.get()->*p.bitmap).get(), p);
+                EXPECT_GE(share, 0.06) << (folder.empty() ? "built-in" : "High Contrast") << ", "
+                                       << picture.name << ": " << p.name << " " << share;
+            }
+        }
+    }
+}
