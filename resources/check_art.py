@@ -469,7 +469,25 @@ def check_dir(d):
             check_keyed(pid, b)
 
 
+def check_high_contrast():
+    """The shipped High Contrast folder is what the generator draws now."""
+    import subprocess
+    shipped = os.path.join(HERE, '..', 'templates', 'High Contrast')
+    with tempfile.TemporaryDirectory() as t:
+        # a separate run: the flag changes the drawing module's state
+        subprocess.run([sys.executable, os.path.join(HERE, 'artgen.py'),
+                        '--high-contrast', t], check=True)
+        for name in sorted(artgen.TEMPLATE_NAMES.values()):
+            drawn = open(os.path.join(t, name), 'rb').read()
+            path = os.path.join(shipped, name)
+            if not os.path.exists(path) or open(path, 'rb').read() != drawn:
+                fail('High Contrast', '%s differs from the drawing; run '
+                     'artgen.py --high-contrast "templates/High Contrast"'
+                     % name)
+
+
 def main(argv):
+    check_high_contrast()
     if len(argv) > 1:
         check_dir(argv[1])
     else:

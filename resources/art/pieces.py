@@ -391,11 +391,11 @@ def piece_109():
         for x in (0, 29):
             c.frame(x, y, 29, 12, ',', ',', soft=False)
     if HIGH_CONTRAST:
-        # lit in the text colour, unlit in silver, both on back-colour
-        # plates
-        for y, ink in ((0, 'Y'), (12, 'L')):
-            write(c, 'STEREO', 0, y + 3, core=ink, center_w=28)
-            write(c, 'MONO', 29, y + 3, core=ink, center_w=26)
+        # lit: text-colour letters on a back-colour plate; unlit: the
+        # reverse in silver, back-colour letters on a silver plate
+        for y, ink, rim in ((0, 'Y', 'D'), (12, 'D', 'L')):
+            write(c, 'STEREO', 0, y + 3, core=ink, rim=rim, center_w=28)
+            write(c, 'MONO', 29, y + 3, core=ink, rim=rim, center_w=26)
         return c, 4
     c.text_center(LABEL, 'STEREO', 0, 3, 28, ink='W', shadow='K')
     # the player shows only the first 27 columns of the mono cell
