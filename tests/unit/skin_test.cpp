@@ -142,6 +142,7 @@ TEST(MakeSkin, VisualisationColoursFollowTheTwoDisplayColours) {
     VisColorTable down = MakeVisColors(Rgb(200, 10, 100), Rgb(100, 10, 50));
     EXPECT_EQ(down[2], Rgb(179, 10, 90));
     EXPECT_EQ(down[17], Rgb(132, 10, 66));
+    EXPECT_EQ(down[23], Rgb(100, 10, 50)) << "the peak dots take the text colour";
 }
 
 TEST(MakeSkin, PreviewShowsTheFinishedMainWindow) {
