@@ -25,10 +25,11 @@ double Contrast(double a, double b) {
     return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
+// A sprite, or a grid of cols x rows equal sprites stepping by (dx, dy).
 struct Sprite {
     const char* name;
     std::unique_ptr<Dib> SkinSet::*bitmap;
-    int32_t x, y, w, h;
+    int32_t x, y, w, h, cols, dx, rows, dy;
     double least; // share of pixels at 3:1 against the sprite's median
     bool builtIn; // measured with the built-in pieces too (their content is ours)
 };
@@ -38,54 +39,51 @@ constexpr double kButton = 0.08;
 constexpr double kStrip = 0.04; // grooves and title strips
 
 const Sprite kSprites[] = {
-    {"previous", &S::cbuttons, 0, 0, 23, 18, kButton, true},
-    {"play", &S::cbuttons, 23, 0, 23, 18, kButton, true},
-    {"pause", &S::cbuttons, 46, 0, 23, 18, kButton, true},
-    {"stop", &S::cbuttons, 69, 0, 23, 18, kButton, true},
-    {"next", &S::cbuttons, 92, 0, 22, 18, kButton, true},
-    {"eject", &S::cbuttons, 114, 0, 22, 16, kButton, true},
-    {"play pressed", &S::cbuttons, 23, 18, 23, 18, kButton, true},
-    {"eject pressed", &S::cbuttons, 114, 16, 22, 16, kButton, true},
-    {"repeat", &S::shufrep, 0, 0, 28, 15, kButton, true},
-    {"repeat on", &S::shufrep, 0, 30, 28, 15, kButton, true},
-    {"shuffle", &S::shufrep, 28, 0, 47, 15, kButton, true},
-    {"shuffle on pressed", &S::shufrep, 28, 45, 47, 15, kButton, true},
-    {"EQ", &S::shufrep, 0, 61, 23, 12, kButton, true},
-    {"PL on", &S::shufrep, 23, 73, 23, 12, kButton, true},
-    {"menu", &S::titlebar, 0, 0, 9, 9, kButton, true},
-    {"minimize pressed", &S::titlebar, 9, 9, 9, 9, kButton, true},
-    {"close", &S::titlebar, 18, 0, 9, 9, kButton, true},
-    {"unshade", &S::titlebar, 0, 27, 9, 9, kButton, true},
-    {"clutter bar", &S::titlebar, 304, 0, 8, 43, kButton, true},
-    {"shade-mode transport", &S::titlebar, 196, 45, 56, 8, kButton, true},
-    {"position thumb", &S::posbar, 248, 0, 29, 10, kButton, true},
-    {"volume thumb", &S::volume, 15, 422, 14, 11, kButton, true},
-    {"position groove", &S::posbar, 0, 0, 248, 10, kStrip, true},
-    {"volume groove", &S::volume, 0, 0, 68, 13, kStrip, true},
-    {"eq close", &S::eqmain, 0, 116, 9, 9, kButton, true},
-    {"ON", &S::eqmain, 10, 119, 26, 12, kButton, true},
-    {"AUTO on", &S::eqmain, 95, 119, 32, 12, kButton, true},
-    {"PRESETS", &S::eqmain, 224, 164, 44, 12, kButton, true},
-    {"eq knob", &S::eqmain, 0, 164, 11, 11, kButton, true},
-    {"eq scale", &S::eqmain, 50, 36, 23, 8, kButton, true},
-    {"eq band labels", &S::eqmain, 12, 102, 250, 9, kButton, true},
-    {"eq title strip", &S::eqmain, 0, 134, 275, 14, kStrip, true},
-    {"eq shade bar", &S::eqex, 0, 0, 275, 14, kStrip, true},
-    {"eq shade thumbs", &S::eqex, 1, 30, 19, 7, kButton, true},
-    {"eq shade close", &S::eqex, 11, 38, 9, 9, kButton, true},
-    {"playlist title", &S::pledit, 26, 0, 100, 20, kStrip, true},
-    {"playlist close", &S::pledit, 167, 3, 9, 9, kButton, true},
-    {"playlist transport", &S::pledit, 129, 94, 60, 10, kButton, true},
-    {"menu item", &S::pledit, 0, 111, 22, 18, kButton, true},
-    {"menu item lit", &S::pledit, 127, 130, 22, 18, kButton, true},
-    {"scroll knob", &S::pledit, 52, 53, 8, 18, kButton, true},
+    {"transport", &S::cbuttons, 0, 0, 23, 18, 4, 23, 2, 18, kButton, true},
+    {"next", &S::cbuttons, 92, 0, 22, 18, 1, 0, 2, 18, kButton, true},
+    {"eject", &S::cbuttons, 114, 0, 22, 16, 1, 0, 2, 16, kButton, true},
+    {"repeat", &S::shufrep, 0, 0, 28, 15, 1, 0, 4, 15, kButton, true},
+    {"shuffle", &S::shufrep, 28, 0, 47, 15, 1, 0, 4, 15, kButton, true},
+    {"EQ / PL", &S::shufrep, 0, 61, 23, 12, 4, 23, 2, 12, kButton, true},
+    {"title-bar button", &S::titlebar, 0, 0, 9, 9, 3, 9, 2, 9, kButton, true},
+    {"shade toggle", &S::titlebar, 0, 18, 9, 9, 2, 9, 2, 9, kButton, true},
+    {"clutter bar", &S::titlebar, 304, 0, 8, 43, 1, 0, 1, 0, kButton, true},
+    {"clutter pressed", &S::titlebar, 304, 44, 8, 43, 5, 8, 1, 0, kButton, true},
+    {"shade-mode transport", &S::titlebar, 196, 45, 56, 8, 1, 0, 1, 0, kButton, true},
+    {"position thumb", &S::posbar, 248, 0, 29, 10, 2, 30, 1, 0, kButton, true},
+    {"volume thumb", &S::volume, 0, 422, 14, 11, 2, 15, 1, 0, kButton, true},
+    {"about badge", &S::main, 253, 91, 13, 15, 1, 0, 1, 0, kButton, true},
+    {"position groove", &S::posbar, 0, 0, 248, 10, 1, 0, 1, 0, kStrip, true},
+    {"volume groove", &S::volume, 0, 0, 68, 13, 1, 0, 1, 0, kStrip, true},
+    {"eq close", &S::eqmain, 0, 116, 9, 9, 1, 0, 2, 9, kButton, true},
+    {"ON", &S::eqmain, 10, 119, 26, 12, 4, 59, 1, 0, kButton, true},
+    {"AUTO", &S::eqmain, 36, 119, 32, 12, 4, 59, 1, 0, kButton, true},
+    {"PRESETS", &S::eqmain, 224, 164, 44, 12, 1, 0, 2, 12, kButton, true},
+    {"eq knob", &S::eqmain, 0, 164, 11, 11, 1, 0, 2, 12, kButton, true},
+    {"eq scale", &S::eqmain, 50, 36, 23, 8, 1, 0, 3, 29, kButton, true},
+    {"eq band labels", &S::eqmain, 12, 102, 250, 9, 1, 0, 1, 0, kButton, true},
+    {"eq title strip", &S::eqmain, 0, 134, 275, 14, 1, 0, 1, 0, kStrip, true},
+    {"eq shade bar", &S::eqex, 0, 0, 275, 14, 1, 0, 1, 0, kStrip, true},
+    {"eq shade thumbs", &S::eqex, 1, 30, 9, 7, 2, 10, 1, 0, kButton, true},
+    {"eq shade button", &S::eqex, 1, 38, 9, 9, 2, 10, 2, 9, kButton, true},
+    {"playlist title", &S::pledit, 26, 0, 100, 20, 1, 0, 1, 0, kStrip, true},
+    {"playlist button", &S::pledit, 157, 3, 9, 9, 2, 10, 2, 21, kButton, true},
+    {"playlist pressed", &S::pledit, 52, 42, 9, 9, 2, 10, 1, 0, kButton, true},
+    {"playlist shade button", &S::pledit, 128, 45, 9, 9, 2, 10, 2, 15, kButton, true},
+    {"playlist transport", &S::pledit, 129, 94, 60, 10, 1, 0, 1, 0, kButton, true},
+    {"add menu", &S::pledit, 0, 111, 22, 18, 2, 23, 3, 19, kButton, true},
+    {"remove menu", &S::pledit, 54, 111, 22, 18, 2, 23, 4, 19, kButton, true},
+    {"select menu", &S::pledit, 104, 111, 22, 18, 2, 23, 3, 19, kButton, true},
+    {"misc menu", &S::pledit, 154, 111, 22, 18, 2, 23, 3, 19, kButton, true},
+    {"list menu", &S::pledit, 204, 111, 22, 18, 2, 23, 3, 19, kButton, true},
+    {"scroll knob", &S::pledit, 52, 53, 8, 18, 2, 9, 1, 0, kButton, true},
     // Fixed by the window's design in the built-in set; a folder's main.bmp and stereo.bmp
     // replace them.
-    {"kbps label", &S::main, 129, 41, 20, 9, kButton, false},
-    {"khz label", &S::main, 169, 41, 16, 9, kButton, false},
-    {"stereo", &S::monoster, 0, 0, 29, 12, kButton, false},
-    {"mono unlit", &S::monoster, 29, 12, 27, 12, kButton, false},
-    {"title strip", &S::titlebar, 27, 0, 275, 14, kStrip, false},
+    {"kbps label", &S::main, 129, 41, 20, 9, 1, 0, 1, 0, kButton, false},
+    {"khz label", &S::main, 169, 41, 16, 9, 1, 0, 1, 0, kButton, false},
+    {"stereo", &S::monoster, 0, 0, 29, 12, 1, 0, 2, 12, kButton, false},
+    {"mono", &S::monoster, 29, 0, 27, 12, 1, 0, 2, 12, kButton, false},
+    {"title strip", &S::titlebar, 27, 0, 275, 14, 1, 0, 1, 0, kStrip, false},
 };
 
 // Two states of one control: (x, y) and (x2, y2) in the same bitmap.
@@ -140,10 +138,10 @@ struct Made {
     }
 };
 
-double ShareAtThreeToOne(const Dib* dib, const Sprite& s) {
+double ShareAtThreeToOne(const Dib* dib, int32_t x, int32_t y, int32_t w, int32_t h) {
     std::vector<double> lum;
-    for (int32_t j = s.y; j < s.y + s.h; j++) {
-        for (int32_t i = s.x; i < s.x + s.w; i++) {
+    for (int32_t j = y; j < y + h; j++) {
+        for (int32_t i = x; i < x + w; i++) {
             lum.push_back(Luminance(DibGetPixel(dib, i, j)));
         }
     }
@@ -182,13 +180,17 @@ TEST(Contrast, EverySpriteReadsOnPlainPictures) {
                 if (!s.builtIn && folder.empty()) {
                     continue;
                 }
-                double share = ShareAtThreeToOne((made.skin.get()->*s.bitmap).get(), s);
-                EXPECT_GE(share, s.least)
-                    << set << ", " << picture.name << ": " << s.name << " " << share;
-                int kind = s.least == kStrip;
-                if (share < lowest[kind]) {
-                    lowest[kind] = share;
-                    weakest[kind] = s.name;
+                for (int32_t k = 0; k < s.cols * s.rows; k++) {
+                    double share = ShareAtThreeToOne((made.skin.get()->*s.bitmap).get(),
+                                                     s.x + s.dx * (k % s.cols),
+                                                     s.y + s.dy * (k / s.cols), s.w, s.h);
+                    EXPECT_GE(share, s.least) << set << ", " << picture.name << ": " << s.name
+                                              << " " << k << " " << share;
+                    int kind = s.least == kStrip;
+                    if (share < lowest[kind]) {
+                        lowest[kind] = share;
+                        weakest[kind] = s.name;
+                    }
                 }
             }
             std::printf("[ contrast ] %-13s %-9s least share at 3:1: %4.1f%% (%s), strips %4.1f%% "
