@@ -15,6 +15,11 @@ constexpr const char kMsgTooSmall[] =
 constexpr const char kMsgTooLarge[] =
     "Image too large...\nMaximum image size is 1600x1200 pixels.\nPlease crop or resize this "
     "image first.";
+constexpr const char kMsgTooManyPixels[] =
+    "Image too large...\nKorvane opens pictures of up to 100 megapixels.";
+// Both %d pairs: the photo's size as opened, then as reduced. Shown as information.
+constexpr const char kMsgPhotoReduced[] = "The picture was %d x %d; Korvane reduced it to %d x %d.";
+constexpr const char kInformationCaption[] = "Korvane";
 constexpr const char kMsgScaleRaised[] =
     "Image too small...\nProgram will adjust image to minimum skin size.";
 constexpr const char kMsgNoContinuous[] =

@@ -1,7 +1,11 @@
 #include "image/picture.h"
 
+#include <cstdio>
+#include <new>
+
 #include "image/bmp_file.h"
 #include "image/messages.h"
+#include "image/photo.h"
 
 namespace {
 
@@ -42,14 +46,78 @@ OpenedPicture Validate(BmpRead read, const ConvertQuestion& askConvert) {
     return result;
 }
 
+// A photo is decoded true-colour and upright, already reduced to fit the largest picture.
+OpenedPicture OpenPhoto(std::span<const uint8_t> file) {
+    DecodedPhoto photo = DecodePhoto(file, {kMaxPictureWidth, kMaxPictureHeight},
+                                     {kMinPictureWidth, kMinPictureHeight});
+    OpenedPicture result;
+    result.width = photo.width;
+    result.height = photo.height;
+    result.bitCount = 24;
+    if (photo.tooLarge) {
+        result.outcome = PictureOutcome::TooManyPixels;
+    } else if (photo.tooSmall) {
+        result.outcome = PictureOutcome::TooSmall;
+    } else if (!photo.picture) {
+        result.outcome = PictureOutcome::ReadFailed;
+        result.reason = photo.reason;
+    } else {
+        result.outcome = PictureOutcome::Accepted;
+        result.reduced =
+            photo.picture->Width() != photo.width || photo.picture->Height() != photo.height;
+        result.picture = std::move(photo.picture);
+    }
+    return result;
+}
+
+// Photo files are read whole: the decoders take them from memory. Larger files than any
+// accepted photo needs are refused unread.
+constexpr long kMaxPhotoFileBytes = 512L << 20;
+
 } // namespace
 
 OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConvert) {
-    return Validate(BmpReadFile(path), askConvert);
+    std::FILE* file = std::fopen(path, "rb");
+    uint8_t head[8] = {};
+    size_t got = file ? std::fread(head, 1, sizeof head, file) : 0;
+    if (!file || PhotoKindOf({head, got}) == PhotoKind::None) {
+        if (file) {
+            std::fclose(file);
+        }
+        return Validate(BmpReadFile(path), askConvert);
+    }
+    OpenedPicture failed;
+    failed.reason = "the file cannot be read";
+    long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+    if (size < 0 || size > kMaxPhotoFileBytes || std::fseek(file, 0, SEEK_SET) != 0) {
+        std::fclose(file);
+        return failed;
+    }
+    // Left uninitialised: the read fills every byte or the file is refused.
+    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size_t(size)]);
+    bool read = bytes && ReadFileFull(file, bytes.get(), size_t(size));
+    std::fclose(file);
+    if (!read) {
+        return failed;
+    }
+    return OpenPhoto({bytes.get(), size_t(size)});
 }
 
 OpenedPicture OpenPictureBytes(std::span<const uint8_t> file, const ConvertQuestion& askConvert) {
+    if (PhotoKindOf(file) != PhotoKind::None) {
+        return OpenPhoto(file);
+    }
     return Validate(BmpDecodeFile(file), askConvert);
+}
+
+std::string PictureReducedNotice(const OpenedPicture& opened) {
+    if (!opened.reduced || !opened.picture) {
+        return {};
+    }
+    char text[160];
+    std::snprintf(text, sizeof text, kMsgPhotoReduced, opened.width, opened.height,
+                  opened.picture->Width(), opened.picture->Height());
+    return text;
 }
 
 const char* PictureOutcomeMessage(PictureOutcome outcome) {
@@ -60,6 +128,8 @@ const char* PictureOutcomeMessage(PictureOutcome outcome) {
         return kMsgTooSmall;
     case PictureOutcome::TooLarge:
         return kMsgTooLarge;
+    case PictureOutcome::TooManyPixels:
+        return kMsgTooManyPixels;
     case PictureOutcome::Accepted:
     case PictureOutcome::Declined:
         break;

@@ -1,12 +1,15 @@
 #pragma once
 
 // Opening the user's picture: read it, offer to convert a picture that is not true-colour,
-// and refuse pictures that skins cannot be cut from. No window is needed; the desktop
-// program and the command line both put their own face on the outcome.
+// and refuse pictures that skins cannot be cut from. The file's first bytes choose the
+// reader: BMP files as they always were, PNG and JPEG photos through their decoders
+// (photo.h), turned upright and reduced to fit the largest picture. No window is needed; the
+// desktop program and the command line both put their own face on the outcome.
 
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
 
 #include "image/dib.h"
 
@@ -20,6 +23,7 @@ enum class PictureOutcome {
     Declined,   // not 24-bit and the user chose not to convert it
     TooSmall,
     TooLarge,
+    TooManyPixels, // a photo refused from its header, before decoding
 };
 
 struct OpenedPicture {
@@ -28,6 +32,8 @@ struct OpenedPicture {
     int32_t width = 0;            // as the file gives them, 0 when unreadable
     int32_t height = 0;
     int bitCount = 0;
+    std::string reason;   // a photo that could not be decoded: the decoder's words
+    bool reduced = false; // a photo reduced to fit; width and height are its size before
 };
 
 // Asked only for a picture that is not 24-bit: true converts it, false declines it.
@@ -37,6 +43,10 @@ using ConvertQuestion = std::function<bool()>;
 // first offered for conversion and then refused.
 OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConvert);
 OpenedPicture OpenPictureBytes(std::span<const uint8_t> file, const ConvertQuestion& askConvert);
+
+// "The picture was 4032 x 3024; Korvane reduced it to 1600 x 1200." for a reduced photo,
+// else empty.
+std::string PictureReducedNotice(const OpenedPicture& opened);
 
 // The message box text for a refusal; nullptr for Accepted and Declined, which say nothing.
 const char* PictureOutcomeMessage(PictureOutcome outcome);

@@ -9,7 +9,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     clang libclang-rt-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
-    zlib1g-dev
+    zlib1g-dev libpng-dev libjpeg62-turbo-dev
     wine wine64
     xvfb xauth xdotool x11-utils
     python3 bc imagemagick python3-pil

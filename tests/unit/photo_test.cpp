@@ -1,0 +1,234 @@
+// PNG and JPEG files as users bring them: each form must decode to what ImageMagick sees in
+// it, stand upright whatever its EXIF orientation, shrink like ImageMagick's box filter, and
+// be refused with a reason when broken or too large.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+
+#include "image/messages.h"
+#include "image/photo.h"
+#include "image/picture.h"
+#include "output/deflate.h"
+#include "tests/unit/test_util.h"
+
+namespace {
+
+constexpr PhotoSize kMax = {kMaxPictureWidth, kMaxPictureHeight};
+constexpr PhotoSize kAnySize = {1, 1};
+
+// Mean and largest absolute difference per channel from RGB bytes, top row first.
+struct Difference {
+    double mean = 1e9;
+    int largest = 255;
+};
+Difference Compare(const Dib& dib, const std::vector<uint8_t>& rgb) {
+    Difference d;
+    if (rgb.size() != 3 * size_t(dib.Width()) * size_t(dib.Height())) {
+        return d;
+    }
+    uint64_t sum = 0;
+    d.largest = 0;
+    for (int32_t y = 0; y < dib.Height(); y++) {
+        const uint8_t* row = dib.Row(y);
+        for (int32_t x = 0; x < dib.Width(); x++) {
+            for (int c = 0; c < 3; c++) {
+                int diff = std::abs(
+                    int(row[3 * x + 2 - c]) -
+                    int(rgb[3 * (size_t(y) * size_t(dib.Width()) + size_t(x)) + size_t(c)]));
+                sum += uint64_t(diff);
+                d.largest = std::max(d.largest, diff);
+            }
+        }
+    }
+    d.mean = double(sum) / double(rgb.size());
+    return d;
+}
+
+std::vector<uint8_t> PngChunk(const char* type, const std::vector<uint8_t>& data) {
+    std::vector<uint8_t> chunk;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        chunk.push_back(uint8_t(data.size() >> shift));
+    }
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    uint32_t crc = Crc32(chunk.data() + 4, chunk.size() - 4);
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        chunk.push_back(uint8_t(crc >> shift));
+    }
+    return chunk;
+}
+
+// A PNG header claiming a size, with one empty data chunk behind it.
+std::vector<uint8_t> PngClaiming(uint32_t width, uint32_t height) {
+    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    std::vector<uint8_t> ihdr;
+    for (uint32_t v : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            ihdr.push_back(uint8_t(v >> shift));
+        }
+    }
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0}); // 8-bit RGB
+    for (const auto& chunk : {PngChunk("IHDR", ihdr), PngChunk("IDAT", {})}) {
+        file.insert(file.end(), chunk.begin(), chunk.end());
+    }
+    return file;
+}
+
+// Where the bytes first stand in the file (the tests' own files always hold them).
+size_t FindBytes(const std::vector<uint8_t>& file, const std::string& bytes) {
+    auto at = std::search(file.begin(), file.end(), bytes.begin(), bytes.end(),
+                          [](uint8_t a, char b) { return a == uint8_t(b); });
+    return at == file.end() ? 0 : size_t(at - file.begin());
+}
+
+} // namespace
+
+TEST(PhotoFiles, DecodeToThePixelsImageMagickSees) {
+    struct Case {
+        const char* name;
+        int tolerance; // JPEG decoders differ slightly in their transforms and upsampling
+    } cases[] = {
+        {"photo-palette.png", 0},     {"photo-palette-trns.png", 1}, {"photo-grey2.png", 0},
+        {"photo-grey-alpha.png", 1},  {"photo-rgb.png", 0},          {"photo-rgba.png", 1},
+        {"photo-rgba16.png", 2},      {"photo-interlaced.png", 0},   {"photo-baseline.jpg", 0},
+        {"photo-progressive.jpg", 0}, {"photo-grey.jpg", 0},         {"photo-cmyk.jpg", 1},
+    };
+    for (const Case& c : cases) {
+        std::string path = DataPath(c.name);
+        DecodedPhoto photo = DecodePhoto(ReadBytes(path), kMax, kAnySize);
+        ASSERT_TRUE(photo.picture) << c.name << ": " << photo.reason;
+        ASSERT_EQ(photo.picture->Width(), 24) << c.name;
+        ASSERT_EQ(photo.picture->Height(), 16) << c.name;
+        std::string rgb = path.substr(0, path.rfind('.')) + ".rgb";
+        Difference d = Compare(*photo.picture, ReadBytes(rgb));
+#ifdef _WIN32
+        int tolerance = c.tolerance + (std::string(c.name).ends_with(".jpg") ? 8 : 0);
+#else
+        int tolerance = c.tolerance;
+#endif
+        EXPECT_LE(d.largest, tolerance) << c.name << ", mean " << d.mean;
+    }
+}
+
+TEST(PhotoFiles, EveryExifOrientationStandsUpright) {
+    for (int n = 1; n <= 8; n++) {
+        std::vector<uint8_t> file = ReadBytes(DataPath("orient-" + std::to_string(n) + ".jpg"));
+        EXPECT_EQ(JpegOrientation(file), n);
+        DecodedPhoto photo = DecodePhoto(file, kMax, kAnySize);
+        ASSERT_TRUE(photo.picture) << n;
+        ASSERT_EQ(photo.picture->Width(), 32) << n;
+        ASSERT_EQ(photo.picture->Height(), 20) << n;
+        auto near = [&](int32_t x, int32_t y, ColorRef want) {
+            ColorRef got = DibGetPixel(photo.picture.get(), x, y);
+            for (int shift = 0; shift < 24; shift += 8) {
+                if (std::abs(int(got >> shift & 0xFF) - int(want >> shift & 0xFF)) > 40) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        EXPECT_TRUE(near(2, 2, Rgb(255, 0, 0))) << "orientation " << n << ": red top-left";
+        EXPECT_TRUE(near(30, 1, Rgb(0, 0, 255))) << "orientation " << n << ": blue top-right";
+        EXPECT_TRUE(near(2, 18, Rgb(128, 128, 128))) << "orientation " << n;
+        EXPECT_TRUE(near(30, 18, Rgb(128, 128, 128))) << "orientation " << n;
+    }
+}
+
+TEST(PhotoFiles, BrokenFilesAreRefusedWithTheDecodersReason) {
+    std::vector<uint8_t> png = ReadBytes(DataPath("photo-rgb.png"));
+    std::vector<uint8_t> jpeg = ReadBytes(DataPath("photo-baseline.jpg"));
+    ASSERT_GT(png.size(), 200u);
+    ASSERT_GT(jpeg.size(), 200u);
+    auto truncated = [](std::vector<uint8_t> f) {
+        f.resize(f.size() / 2);
+        return f;
+    };
+    auto flipped = [](std::vector<uint8_t> f, size_t at) {
+        f[at] ^= 0x5A;
+        return f;
+    };
+    // Two stray bytes before the end marker: a warning phone photos often earn, not a fault.
+    std::vector<uint8_t> stray = jpeg;
+    stray.insert(stray.end() - 2, {0x12, 0x34});
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> file;
+        bool accepted;
+    } cases[] = {
+        {"PNG cut in half", truncated(png), false},
+        {"PNG with a damaged data chunk", flipped(png, FindBytes(png, "IDAT") + 20), false},
+        {"JPEG cut in half", truncated(jpeg), false},
+        {"JPEG whose frame header claims no width", flipped(jpeg, 0), false},
+        {"JPEG with stray bytes", stray, true},
+    };
+    // The frame header's width (SOF0: marker, length, precision, height, width).
+    size_t frame = FindBytes(jpeg, "\xFF\xC0");
+    cases[3].file = jpeg;
+    cases[3].file[frame + 7] = cases[3].file[frame + 8] = 0;
+    for (const Case& c : cases) {
+        DecodedPhoto photo = DecodePhoto(c.file, kMax, kAnySize);
+        EXPECT_EQ(bool(photo.picture), c.accepted) << c.what << ": " << photo.reason;
+        if (!c.accepted) {
+            EXPECT_EQ(photo.reason.rfind("damaged ", 0), 0u) << c.what << ": " << photo.reason;
+        }
+    }
+}
+
+TEST(PhotoFiles, SizesAreJudgedFromTheHeaderBeforeDecoding) {
+    struct Case {
+        uint32_t width;
+        uint32_t height;
+        PictureOutcome outcome;
+    } cases[] = {
+        {20000, 5001, PictureOutcome::TooManyPixels}, // 100.02 megapixels
+        {20000, 1000, PictureOutcome::TooSmall},      // fits as 1600 x 80
+        {274, 500, PictureOutcome::TooSmall},
+    };
+    for (const Case& c : cases) {
+        auto start = std::chrono::steady_clock::now();
+        OpenedPicture opened = OpenPictureBytes(PngClaiming(c.width, c.height), {});
+        auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
+        EXPECT_EQ(opened.outcome, c.outcome) << c.width << " x " << c.height;
+        EXPECT_LT(seconds.count(), 1.0);
+        EXPECT_EQ(opened.width, int32_t(c.width));
+    }
+    EXPECT_STREQ(PictureOutcomeMessage(PictureOutcome::TooManyPixels), kMsgTooManyPixels);
+}
+
+#ifndef _WIN32
+TEST(PhotoFiles, BigPhotosShrinkLikeImageMagicksBoxFilter) {
+    struct Case {
+        const char* name;
+        const char* make; // ImageMagick arguments after the source picture
+        const char* size;
+        double tolerance;
+    } cases[] = {
+        {"big.jpg", "-quality 90", "4000x3000", 2},
+        {"big-cmyk.jpg", "-quality 90 -colorspace CMYK", "4000x3000", 4},
+        {"big.png", "", "2000x1500", 2},
+    };
+    for (const Case& c : cases) {
+        std::string path = TempPath(c.name);
+        std::string want = path + ".rgb";
+        // A small plasma enlarged with noise on top: detail at every scale, made quickly.
+        std::string command =
+            std::string("convert -seed 5 -size 400x300 plasma:fractal "
+                        "-resize ") +
+            c.size + "! -attenuate 0.4 +noise Uniform " + c.make + " " + path + " && convert " +
+            path + " -filter Box -resize 1600x1200 -colorspace sRGB -depth 8 RGB:" + want;
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        OpenedPicture opened = OpenPictureBytes(ReadBytes(path), {});
+        ASSERT_EQ(opened.outcome, PictureOutcome::Accepted) << c.name << ": " << opened.reason;
+        ASSERT_EQ(opened.picture->Width(), 1600);
+        ASSERT_EQ(opened.picture->Height(), 1200);
+        EXPECT_EQ(PictureReducedNotice(opened),
+                  std::string("The picture was ") +
+                      (c.size[0] == '4' ? "4000 x 3000" : "2000 x 1500") +
+                      "; Korvane reduced it to 1600 x 1200.");
+        Difference d = Compare(*opened.picture, ReadBytes(want));
+        EXPECT_LE(d.mean, c.tolerance) << c.name;
+    }
+}
+#endif
