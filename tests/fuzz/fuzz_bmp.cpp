@@ -1,11 +1,14 @@
-// The reader and the picture checks take any bytes: nothing may crash, read or write outside
+// The readers and the picture checks take any bytes: nothing may crash, read or write outside
 // a block, or allocate more than the largest accepted picture needs. Built as a libFuzzer
 // target (make fuzz), and replayed over the saved corpus by the unit tests.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "image/bmp_file.h"
+#include "image/photo.h"
 #include "image/picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -32,5 +35,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BmpDecodePacked(bytes);
     OpenPictureBytes(bytes, [] { return true; });
     OpenPictureBytes(bytes, [] { return false; });
+    // The photo road: the Exif reader on its own, and the decoders behind a photo signature
+    // (the first byte chooses PNG or JPEG, so every input reaches both).
+    JpegOrientation(bytes);
+    PhotoSize claimed;
+    PhotoHeaderSize(bytes, &claimed);
+    if (size > 0) {
+        static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+        std::vector<uint8_t> photo;
+        if (data[0] & 1) {
+            photo.assign(kPng, kPng + 8);
+        } else {
+            photo = {0xFF, 0xD8, 0xFF};
+        }
+        photo.insert(photo.end(), data + 1, data + size);
+        // Small limits keep each run quick; the reducer still runs on anything larger. A
+        // picture claiming millions of pixels is judged from its header only: decoding it
+        // (a progressive JPEG holds all its coefficients) would outgrow the fuzzer's memory.
+        PhotoSize photoSize;
+        if (PhotoHeaderSize(photo, &photoSize) &&
+            uint64_t(std::max(photoSize.width, 0)) * uint64_t(std::max(photoSize.height, 0)) <=
+                (1u << 22)) {
+            DecodePhoto(photo, {64, 48}, {1, 1});
+        }
+    }
     return 0;
 }
