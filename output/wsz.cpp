@@ -1,7 +1,12 @@
 #include "output/wsz.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#ifndef __EMSCRIPTEN__
+#include <thread>
+#endif
 
 #include "image/bmp_file.h"
 #include "output/deflate.h"
@@ -66,21 +71,67 @@ bool ReplaceFile(const std::string& temporary, const std::string& target) {
     return false;
 }
 
+struct PackedMember {
+    std::vector<uint8_t> packed;
+    uint32_t crc = 0;
+    bool ok = false;
+};
+
+// Deflates every member. Members are independent streams, so natively two threads share
+// them, the largest first, and the bytes are those of one thread doing them in order. The
+// browser build has no threads to spare and packs them one after another.
+std::vector<PackedMember> PackMembers(const std::vector<SkinFile>& files) {
+    std::vector<PackedMember> packed(files.size());
+    std::vector<size_t> order(files.size());
+    for (size_t i = 0; i < order.size(); i++) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return files[a].bytes.size() > files[b].bytes.size();
+    });
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k = next++; k < order.size(); k = next++) {
+            const SkinFile& file = files[order[k]];
+            PackedMember& member = packed[order[k]];
+            member.ok = !file.bytes.empty() &&
+                        DeflateRaw(file.bytes.data(), file.bytes.size(), member.packed);
+            member.crc = member.ok ? Crc32(file.bytes.data(), file.bytes.size()) : 0;
+        }
+    };
+#ifdef __EMSCRIPTEN__
+    work();
+#else
+    std::thread helper(work);
+    work();
+    helper.join();
+#endif
+    return packed;
+}
+
 } // namespace
 
 std::vector<uint8_t> EncodeZipArchive(const std::vector<SkinFile>& files) {
-    std::vector<uint8_t> archive;
-    std::vector<uint8_t> directory;
-    std::vector<uint8_t> packed;
-    for (const SkinFile& file : files) {
-        size_t nameLength = std::strlen(file.name);
-        if (file.bytes.empty() || !DeflateRaw(file.bytes.data(), file.bytes.size(), packed)) {
+    std::vector<PackedMember> members = PackMembers(files);
+    // Sized once, so the packed members are copied only into their place in the archive.
+    size_t total = 22;
+    for (size_t i = 0; i < files.size(); i++) {
+        if (!members[i].ok) {
             return {};
         }
+        total += 30 + 46 + 2 * std::strlen(files[i].name) + members[i].packed.size();
+    }
+    std::vector<uint8_t> archive;
+    std::vector<uint8_t> directory;
+    archive.reserve(total);
+    for (size_t i = 0; i < files.size(); i++) {
+        const SkinFile& file = files[i];
+        const std::vector<uint8_t>& packed = members[i].packed;
+        size_t nameLength = std::strlen(file.name);
         if (archive.size() + packed.size() + file.bytes.size() > kMaxArchiveSize) {
             return {};
         }
-        uint32_t crc = Crc32(file.bytes.data(), file.bytes.size());
+        uint32_t crc = members[i].crc;
         uint32_t offset = uint32_t(archive.size());
 
         Add32(archive, kLocalHeaderSignature);
