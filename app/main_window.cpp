@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <shellapi.h>
+
 #include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/panel_kit.h"
@@ -205,6 +207,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         gApp.mainWindow = hwnd;
         LoadSettings();
         CreateChildWindows(hwnd);
+        DragAcceptFiles(hwnd, TRUE);
         return 0;
     case WM_DESTROY:
         FreeBitmaps(true);
@@ -241,6 +244,19 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_SETFOCUS:
         OnSetFocus(hwnd);
         return 0;
+    case WM_DROPFILES: {
+        // A picture dropped on the window opens as if chosen in the Open dialog; of several,
+        // the first.
+        auto drop = reinterpret_cast<HDROP>(wParam);
+        char path[MAX_PATH] = {};
+        UINT length = DragQueryFileA(drop, 0, path, sizeof path);
+        DragFinish(drop);
+        if (length > 0 && length < sizeof path) {
+            SetForegroundWindow(hwnd);
+            OpenChosenPicture(hwnd, path);
+        }
+        return 0;
+    }
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

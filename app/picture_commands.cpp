@@ -59,7 +59,11 @@ bool ChoosePictureFile(HWND owner, std::string* pathOut) {
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = "Bitmap (*.bmp)\0*.bmp\0";
+    ofn.lpstrFilter = "Pictures (*.bmp;*.png;*.jpg;*.jpeg)\0*.bmp;*.png;*.jpg;*.jpeg\0"
+                      "Bitmap (*.bmp)\0*.bmp\0"
+                      "PNG (*.png)\0*.png\0"
+                      "JPEG (*.jpg;*.jpeg)\0*.jpg;*.jpeg\0"
+                      "All files (*.*)\0*.*\0";
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = path;
     ofn.nMaxFile = sizeof path;
@@ -88,6 +92,7 @@ void OpenPicturePath(HWND owner, const std::string& path) {
         return;
     case PictureOutcome::TooSmall:
     case PictureOutcome::TooLarge:
+    case PictureOutcome::TooManyPixels:
         wait.Restore();
         ShowWarning(owner, PictureOutcomeMessage(opened.outcome));
         DropRefusedPicture();
@@ -96,6 +101,7 @@ void OpenPicturePath(HWND owner, const std::string& path) {
         ShowWarning(owner, kMsgLoadFailed);
         break;
     case PictureOutcome::Accepted: {
+        const std::string notice = PictureReducedNotice(opened);
         gApp.sourcePicture = std::move(opened.picture);
         gApp.workPicture = DibDuplicate(gApp.sourcePicture.get());
         if (!gApp.workPicture) {
@@ -109,6 +115,11 @@ void OpenPicturePath(HWND owner, const std::string& path) {
         }
         gApp.shownPicture = gApp.workPicture.get();
         SetWorkspaceCursor(IDC_CROSS);
+        if (!notice.empty()) {
+            wait.Restore();
+            UpdateWorkspaceVisibility(); // the reduced picture shows behind the notice
+            ShowMessage(owner, notice.c_str(), kInformationCaption, MB_OK | MB_ICONINFORMATION);
+        }
         break;
     }
     }

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/side_panels.h"
@@ -43,6 +45,22 @@ bool PreTranslateMainWindowMessage(MSG* msg) {
     }
     HWND main = gApp.mainWindow;
     return main && (msg->hwnd == main || IsChild(main, msg->hwnd)) && IsDialogMessageA(main, msg);
+}
+
+void OpenStartupPicture(HWND mainWindow, const char* commandLine) {
+    std::string path = commandLine ? commandLine : "";
+    size_t first = path.find_first_not_of(" \t");
+    size_t last = path.find_last_not_of(" \t");
+    if (first == std::string::npos) {
+        return;
+    }
+    path = path.substr(first, last - first + 1);
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+        path = path.substr(1, path.size() - 2);
+    }
+    if (!path.empty()) {
+        OpenChosenPicture(mainWindow, path);
+    }
 }
 
 int RunMessageLoop() {

@@ -12,5 +12,9 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand);
 // move the focus. True when the message was handled and must not be dispatched again.
 bool PreTranslateMainWindowMessage(MSG* msg);
 
+// The picture named on the command line (korvane.exe PICTURE, quoted or not), opened as if
+// chosen in the Open dialog; nothing for an empty command line.
+void OpenStartupPicture(HWND mainWindow, const char* commandLine);
+
 // The message loop; returns the wParam of the quit message.
 int RunMessageLoop();

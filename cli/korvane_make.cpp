@@ -23,10 +23,11 @@ namespace {
 enum ExitCode { kExitOk = 0, kExitUsage = 2, kExitRefused = 3, kExitWrite = 4 };
 
 constexpr const char kUsage[] =
-    "usage: korvane-make PICTURE.bmp OUTDIR [options]\n"
+    "usage: korvane-make PICTURE OUTDIR [options]\n"
     "\n"
-    "Makes a classic Winamp skin from one 24-bit BMP picture into the folder OUTDIR\n"
-    "(created if missing; files of the skin are replaced, others left alone).\n"
+    "Makes a classic Winamp skin from one picture (24-bit BMP, PNG or JPEG) into the\n"
+    "folder OUTDIR (created if missing; files of the skin are replaced, others left\n"
+    "alone). A photo larger than 1600 x 1200 is reduced to fit.\n"
     "\n"
     "Where the bands are cut (positions are picture pixels from the top-left):\n"
     "  --mode free|tile|continuous   tile (default): one position for all three bands;\n"
@@ -303,7 +304,14 @@ int Run(const Options& o) {
     }
     if (opened.outcome != PictureOutcome::Accepted) {
         Say(PictureOutcomeMessage(opened.outcome));
+        if (!opened.reason.empty()) {
+            std::fprintf(stderr, "korvane-make: %s: %s\n", o.picture.c_str(),
+                         opened.reason.c_str());
+        }
         return kExitRefused;
+    }
+    if (opened.reduced) {
+        Say(PictureReducedNotice(opened).c_str());
     }
 
     // Adjustments start from the picture as loaded: scale, then brightness, then contrast.
@@ -312,7 +320,11 @@ int Run(const Options& o) {
     if (plan.raised) {
         Say(kMsgScaleRaised);
     }
-    auto work = DibScaleDown(source, plan.width, plan.height);
+    // At full size the opened picture itself is adjusted: nothing else needs it unchanged.
+    std::unique_ptr<Dib> work =
+        plan.width == source->Width() && plan.height == source->Height()
+            ? std::move(opened.picture)
+            : DibScaleDown(source, plan.width, plan.height);
     if (!work) {
         Say(kMsgLoadFailed);
         return kExitRefused;

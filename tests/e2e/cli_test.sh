@@ -85,6 +85,14 @@ check "too large" run 3 "$work/wide.bmp" "$work/o"
 check "too large says so" said "Maximum image size is 1600x1200 pixels."
 check "nothing written for a refused picture" test ! -e "$work/o"
 
+# Photos: a big one is reduced with a notice, a cut one refused with the decoder's reason.
+"$convert" -size 2000x1500 gradient:navy-gold -quality 90 "$work/big.jpg"
+head -c 20000 "$work/big.jpg" >"$work/cut.jpg"
+check "big photo made" run 0 "$work/big.jpg" "$work/photo-skin"
+check "big photo reduced, and said" said "The picture was 2000 x 1500; Korvane reduced it to 1600 x 1200."
+check "cut photo refused" run 3 "$work/cut.jpg" "$work/o"
+check "cut photo says why" said "cut.jpg: damaged JPEG file: the file ends early"
+
 # A plain run: every bitmap at its size and depth, and the two text files.
 sizes='main.bmp 275 116
 titlebar.bmp 344 87
