@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# korvane-make end to end on a 1600 x 1200 picture (read, scale, brightness, contrast, make
-# the skin, write the folder) beside ImageMagick doing only the equivalent resize,
-# brightness and contrast on the same picture. Mean wall time of N runs each.
+# korvane-make end to end beside the nearest plain tools, mean wall time of N runs each:
+#  - the skin folder from a 1600 x 1200 BMP (scale 50, brightness 20, contrast 20) beside
+#    `cp` of the picture and beside ImageMagick doing only the resize, brightness and contrast;
+#  - the same with the .wsz archive too;
+#  - a 4000 x 3000 JPEG photo (decoded, reduced to 1600 x 1200, made into a skin) beside
+#    ImageMagick only reducing it: `convert photo.jpg -resize 1600x1200 out.bmp`.
 #   bench/cli-vs-imagemagick.sh [N]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,6 +16,8 @@ trap 'rm -rf "$work"' EXIT
 [ -x "$make" ] || make -C "$root" native >/dev/null
 
 "$convert" -size 1600x1200 plasma:fractal -seed 3 -type TrueColor "BMP3:$work/photo.bmp" 2>/dev/null
+"$convert" -seed 3 -size 400x300 plasma:fractal -resize '4000x3000!' -attenuate 0.4 \
+    +noise Uniform -quality 90 "$work/photo.jpg" 2>/dev/null
 
 mean_ms() { # mean_ms COMMAND...: mean wall milliseconds over $runs runs
     local start end
@@ -25,9 +30,48 @@ mean_ms() { # mean_ms COMMAND...: mean wall milliseconds over $runs runs
     echo $(((end - start) / runs / 1000))
 }
 
-ours=$(mean_ms "$make" "$work/photo.bmp" "$work/skin" --scale 50 --brightness 20 --contrast 30)
-theirs=$(mean_ms "$convert" "$work/photo.bmp" -resize 50% -brightness-contrast 16x23 \
+row() { # row LABEL MICROSECONDS
+    printf '%-44s %8.2f ms\n' "$1" "$(echo "$2 / 1000" | bc -l)"
+}
+ratio() { # ratio LABEL NUMERATOR DENOMINATOR GOAL
+    printf '%-44s %8.2fx   (goal %s)\n' "$1" "$(echo "$2 / $3" | bc -l)" "$4"
+}
+
+adjust=(--scale 50 --brightness 20 --contrast 20)
+folder=$(mean_ms "$make" "$work/photo.bmp" "$work/skin" "${adjust[@]}")
+archive=$(mean_ms "$make" "$work/photo.bmp" "$work/skin" "${adjust[@]}" --wsz "$work/skin.wsz")
+copy=$(mean_ms cp "$work/photo.bmp" "$work/copy.bmp")
+magick=$(mean_ms "$convert" "$work/photo.bmp" -resize 50% -brightness-contrast 20x20 \
     "BMP3:$work/im.bmp")
-printf 'korvane-make, whole skin:            %6.2f ms\n' "$(echo "$ours / 1000" | bc -l)"
-printf 'ImageMagick, resize+bright+contrast: %6.2f ms\n' "$(echo "$theirs / 1000" | bc -l)"
-printf 'ratio:                               %6.1fx\n' "$(echo "$theirs / $ours" | bc -l)"
+photo=$(mean_ms "$make" "$work/photo.jpg" "$work/skin-photo")
+reduce=$(mean_ms "$convert" "$work/photo.jpg" -resize 1600x1200 "$work/out.bmp")
+
+echo "1600 x 1200 BMP, scale 50, brightness 20, contrast 20:"
+row "  korvane-make, skin folder" "$folder"
+row "  korvane-make, skin folder and .wsz" "$archive"
+row "  cp of the picture" "$copy"
+row "  ImageMagick, resize+brightness-contrast" "$magick"
+ratio "  folder / cp" "$folder" "$copy" "<= 1.5"
+ratio "  ImageMagick / folder" "$magick" "$folder" ">= 10"
+ratio "  folder and .wsz / cp" "$archive" "$copy" "<= 2.5"
+ratio "  ImageMagick / folder and .wsz" "$magick" "$archive" ">= 8"
+echo "4000 x 3000 JPEG:"
+row "  korvane-make, reduced and made into a skin" "$photo"
+row "  ImageMagick, -resize 1600x1200 to BMP" "$reduce"
+ratio "  ImageMagick / korvane-make" "$reduce" "$photo" ">= 4"
+
+# The Windows build's decoder under Wine, when there is one: one run, Wine's start included.
+exe=$root/build/win/korvane-make.exe
+if [ -x "$exe" ] && command -v wine >/dev/null; then
+    "$root/scripts/run-under-wine.sh" "$exe" "Z:$work/photo.jpg" "Z:$work/skin-wine" \
+        >/dev/null 2>&1 || true
+    start=$(date +%s%N)
+    "$root/scripts/run-under-wine.sh" "$exe" "Z:$work/photo.jpg" "Z:$work/skin-wine" \
+        >/dev/null 2>&1 || true
+    end=$(date +%s%N)
+    row "  korvane-make.exe under Wine (with Wine's start)" $(((end - start) / 1000))
+    start=$(date +%s%N)
+    "$root/scripts/run-under-wine.sh" "$exe" --help >/dev/null 2>&1 || true
+    end=$(date +%s%N)
+    row "  korvane-make.exe --help under Wine (the start alone)" $(((end - start) / 1000))
+fi
