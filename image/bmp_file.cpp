@@ -1,8 +1,19 @@
 #include "image/bmp_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
+#include <new>
+#include <string>
 
 namespace {
 
@@ -42,6 +53,18 @@ struct Layout {
     size_t FileStride() const { return DibStrideFor(width, bits); }
 };
 
+// Formats a refusal reason.
+template <class... Args> std::string Say(const char* format, Args... args) {
+    char text[160];
+    std::snprintf(text, sizeof text, format, args...);
+    return text;
+}
+
+BmpStatus Refuse(BmpRead& read, std::string reason) {
+    read.reason = std::move(reason);
+    return BmpStatus::Unreadable;
+}
+
 bool ValidMask(uint32_t mask) {
     if (mask == 0) {
         return true;
@@ -59,17 +82,23 @@ BmpStatus ParseLayout(std::span<const uint8_t> head, uint64_t total, bool fileHe
     size_t base = 0;
     uint64_t offBits = 0;
     if (fileHeader) {
-        if (head.size() < kFileHeaderSize || d[0] != 'B' || d[1] != 'M') {
-            return BmpStatus::Unreadable;
+        if (head.size() < 2 || d[0] != 'B' || d[1] != 'M') {
+            return Refuse(read, "not a BMP file");
+        }
+        if (head.size() < kFileHeaderSize) {
+            return Refuse(read, Say("truncated: %llu bytes is shorter than a BMP header",
+                                    (unsigned long long)total));
         }
         if (GetLe32(d + 2) > total) {
-            return BmpStatus::Unreadable; // bfSize claims bytes the file does not have
+            // bfSize claims bytes the file does not have
+            return Refuse(read, Say("truncated: header says %lu bytes, file has %llu",
+                                    (unsigned long)GetLe32(d + 2), (unsigned long long)total));
         }
         offBits = GetLe32(d + 10);
         base = kFileHeaderSize;
     }
     if (head.size() < base + 4) {
-        return BmpStatus::Unreadable;
+        return Refuse(read, "truncated inside the header");
     }
     uint32_t infoSize = GetLe32(d + base);
     switch (infoSize) {
@@ -81,10 +110,10 @@ BmpStatus ParseLayout(std::span<const uint8_t> head, uint64_t total, bool fileHe
     case 124:
         break;
     default:
-        return BmpStatus::Unreadable;
+        return Refuse(read, Say("unknown header size %lu", (unsigned long)infoSize));
     }
     if (head.size() < base + infoSize) {
-        return BmpStatus::Unreadable;
+        return Refuse(read, "truncated inside the header");
     }
     const uint8_t* h = d + base;
     int64_t width;
@@ -107,8 +136,12 @@ BmpStatus ParseLayout(std::span<const uint8_t> head, uint64_t total, bool fileHe
         out.yPelsPerMeter = int32_t(GetLe32(h + 28));
         out.clrUsed = GetLe32(h + 32);
     }
-    if (planes != 1 || width <= 0 || height == 0 || height == INT32_MIN) {
-        return BmpStatus::Unreadable;
+    if (planes != 1) {
+        return Refuse(read, Say("%d planes where a BMP has 1", planes));
+    }
+    if (width <= 0 || height == 0 || height == INT32_MIN) {
+        return Refuse(
+            read, Say("no picture in a size of %lld x %lld", (long long)width, (long long)height));
     }
     switch (out.bits) {
     case 1:
@@ -119,7 +152,7 @@ BmpStatus ParseLayout(std::span<const uint8_t> head, uint64_t total, bool fileHe
     case 32:
         break;
     default:
-        return BmpStatus::Unreadable;
+        return Refuse(read, Say("%d bits per pixel", out.bits));
     }
     out.topDown = height < 0;
     height = height < 0 ? -height : height;
@@ -140,13 +173,17 @@ BmpStatus ParseLayout(std::span<const uint8_t> head, uint64_t total, bool fileHe
         break;
     }
     if (!compressionFits) {
-        return BmpStatus::Unreadable;
+        return Refuse(read, Say("compression %lu is not read for a %d-bit%s picture",
+                                (unsigned long)out.compression, out.bits,
+                                out.topDown ? " top-down" : ""));
     }
 
     read.width = int32_t(std::min<int64_t>(width, INT32_MAX));
     read.height = int32_t(std::min<int64_t>(height, INT32_MAX));
     read.bitCount = out.bits;
     if (width > limits.maxWidth || height > limits.maxHeight) {
+        read.reason = Say("%lld x %lld is larger than %d x %d", (long long)width, (long long)height,
+                          int(limits.maxWidth), int(limits.maxHeight));
         return BmpStatus::TooLarge;
     }
     out.width = int32_t(width);
@@ -159,7 +196,7 @@ BmpStatus ParseLayout(std::span<const uint8_t> head, uint64_t total, bool fileHe
             // The masks follow a 40-byte header.
             size_t n = out.compression == kBiAlphaBitfields ? 16 : 12;
             if (head.size() < after + n) {
-                return BmpStatus::Unreadable;
+                return Refuse(read, "truncated inside the colour masks");
             }
             m = d + after;
             after += n;
@@ -178,7 +215,8 @@ BmpStatus ParseLayout(std::span<const uint8_t> head, uint64_t total, bool fileHe
     }
     for (uint32_t mask : out.masks) {
         if (!ValidMask(mask)) {
-            return BmpStatus::Unreadable;
+            return Refuse(read,
+                          Say("colour mask %08lX is not one run of bits", (unsigned long)mask));
         }
     }
 
@@ -187,13 +225,13 @@ BmpStatus ParseLayout(std::span<const uint8_t> head, uint64_t total, bool fileHe
     int fullCount = DibColorCountForBits(out.bits);
     uint32_t entries = out.clrUsed != 0 ? out.clrUsed : uint32_t(fullCount);
     if (entries > 256) {
-        return BmpStatus::Unreadable;
+        return Refuse(read, Say("a colour table of %lu entries", (unsigned long)entries));
     }
     out.tableOffset = after;
     out.tableEntries = std::min<int>(int(entries), fullCount);
     size_t tableEnd = after + size_t(entries) * size_t(out.tableEntrySize);
     if (head.size() < after + size_t(out.tableEntries) * size_t(out.tableEntrySize)) {
-        return BmpStatus::Unreadable;
+        return Refuse(read, "truncated inside the colour table");
     }
     out.pixelOffset = fileHeader && offBits >= tableEnd ? size_t(offBits) : tableEnd;
 
@@ -207,10 +245,16 @@ BmpStatus ParseLayout(std::span<const uint8_t> head, uint64_t total, bool fileHe
 
     if (out.IsRle()) {
         if (out.pixelOffset >= total) {
-            return BmpStatus::Unreadable;
+            return Refuse(read,
+                          Say("truncated: the RLE stream would start at byte %llu, file "
+                              "has %llu",
+                              (unsigned long long)out.pixelOffset, (unsigned long long)total));
         }
     } else if (out.pixelOffset + uint64_t(out.FileStride()) * uint64_t(out.height) > total) {
-        return BmpStatus::Unreadable; // the rows are cut short
+        return Refuse(read, Say("truncated: the pixels need %llu bytes, file has %llu",
+                                (unsigned long long)(out.pixelOffset + uint64_t(out.FileStride()) *
+                                                                           uint64_t(out.height)),
+                                (unsigned long long)total));
     }
     return BmpStatus::Ok;
 }
@@ -222,8 +266,11 @@ uint64_t RleBound(const Layout& l) {
 }
 
 // An empty Dib of the layout's size and depth with its header fields and colour table.
+// An RLE stream may skip pixels, so only its picture starts zeroed; every other kind of file
+// gives every pixel byte, and the bytes are left for the reader to fill.
 std::unique_ptr<Dib> CreateForLayout(const Layout& l, const uint8_t* head) {
-    auto dib = DibCreate(l.width, l.height, l.outBits);
+    auto dib = l.IsRle() ? DibCreate(l.width, l.height, l.outBits)
+                         : DibCreateUninitialised(l.width, l.height, l.outBits);
     if (!dib) {
         return nullptr;
     }
@@ -348,26 +395,48 @@ bool DecodeRle(const Layout& l, std::span<const uint8_t> stream, Dib& dib) {
     return false;
 }
 
-// Builds the Dib from a buffer that holds the file (or packed bitmap) up to the end of its
-// pixels or RLE stream.
-BmpStatus DecodePixels(const Layout& l, std::span<const uint8_t> data, BmpRead& read) {
-    auto dib = CreateForLayout(l, data.data());
-    if (!dib) {
-        return BmpStatus::Unreadable;
+// Flips the rows of a top-down picture read straight into its Dib.
+void FlipRows(Dib& dib) {
+    std::vector<uint8_t> row(dib.Stride());
+    for (int32_t top = 0, bottom = dib.Height() - 1; top < bottom; top++, bottom--) {
+        std::memcpy(row.data(), dib.Row(top), dib.Stride());
+        std::memcpy(dib.Row(top), dib.Row(bottom), dib.Stride());
+        std::memcpy(dib.Row(bottom), row.data(), dib.Stride());
     }
-    const uint8_t* pixels = data.data() + l.pixelOffset;
+}
+
+// How many bytes of pixel data (rows, or the RLE stream) a layout takes from a file that has
+// `available` bytes from the pixel offset on. A sensible RLE stream is never longer than
+// RleBound, so neither reader looks past it.
+uint64_t PixelExtent(const Layout& l, uint64_t available) {
     if (l.IsRle()) {
-        if (!DecodeRle(l, data.subspan(l.pixelOffset), *dib)) {
-            return BmpStatus::Unreadable;
+        return std::min(available, RleBound(l));
+    }
+    return uint64_t(l.FileStride()) * uint64_t(l.height);
+}
+
+// Builds the Dib from the header bytes and the pixel data (rows or RLE stream). Rows that the
+// Dib holds unchanged are copied unless they are already in place, having been read
+// straight into the Dib.
+BmpStatus DecodePixels(const Layout& l, const uint8_t* head, std::span<const uint8_t> pixels,
+                       std::unique_ptr<Dib> dib, BmpRead& read) {
+    if (!dib) {
+        dib = CreateForLayout(l, head);
+        if (!dib) {
+            return Refuse(read, "out of memory");
+        }
+        if (l.rawRows) {
+            std::memcpy(dib->Bytes() + dib->PixelOffset(), pixels.data(), dib->PixelBytes());
+        }
+    }
+    if (l.IsRle()) {
+        if (!DecodeRle(l, pixels, *dib)) {
+            return Refuse(read, "RLE stream ends early");
         }
     } else if (!l.rawRows) {
-        DecodeBitfields(l, pixels, *dib);
-    } else if (!l.topDown) {
-        std::memcpy(dib->Bytes() + dib->PixelOffset(), pixels, dib->PixelBytes());
-    } else {
-        for (int32_t r = 0; r < l.height; r++) {
-            std::memcpy(dib->Row(r), pixels + dib->Stride() * size_t(r), dib->Stride());
-        }
+        DecodeBitfields(l, pixels.data(), *dib);
+    } else if (l.topDown) {
+        FlipRows(*dib);
     }
     read.dib = std::move(dib);
     return BmpStatus::Ok;
@@ -375,77 +444,153 @@ BmpStatus DecodePixels(const Layout& l, std::span<const uint8_t> data, BmpRead& 
 
 BmpRead Decode(std::span<const uint8_t> data, bool fileHeader, const BmpLimits& limits) {
     BmpRead read;
-    Layout layout;
-    read.status = ParseLayout(data, data.size(), fileHeader, limits, layout, read);
+    Layout l;
+    read.status = ParseLayout(data, data.size(), fileHeader, limits, l, read);
     if (read.status == BmpStatus::Ok) {
-        read.status = DecodePixels(layout, data, read);
+        std::span<const uint8_t> pixels = data.subspan(l.pixelOffset);
+        pixels = pixels.first(size_t(PixelExtent(l, pixels.size())));
+        read.status = DecodePixels(l, data.data(), pixels, nullptr, read);
     }
     return read;
 }
 
-bool SeekTo(std::FILE* f, uint64_t offset) {
-#ifdef _WIN32
-    return _fseeki64(f, int64_t(offset), SEEK_SET) == 0;
-#else
-    return fseeko(f, off_t(offset), SEEK_SET) == 0;
-#endif
-}
+// A file opened for reading, with its length, read by offset: no seeking and no reading of
+// bytes the picture does not use (a header may put the pixels a gigabyte into a sparse
+// file). No memory map either: a file that shrinks while it is read gives an error.
+class InputFile {
+  public:
+    ~InputFile() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
 
-bool FileLength(std::FILE* f, uint64_t* lengthOut) {
-#ifdef _WIN32
-    if (_fseeki64(f, 0, SEEK_END) != 0) {
-        return false;
+    // Only regular files: a FIFO or a device would block or never end, a folder is no
+    // picture. A FIFO is opened without waiting for a writer, then refused.
+    bool Open(const char* path, std::string* reasonOut, bool* notFoundOut) {
+        fd_ = open(path, kOpenFlags);
+        if (fd_ < 0) {
+            int error = errno;
+            *notFoundOut = error == ENOENT;
+            // Windows refuses to open a folder as "permission denied", which misleads.
+            StatBuffer st;
+            *reasonOut = stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? "a folder, not a file"
+                                                                     : std::strerror(error);
+            return false;
+        }
+        StatBuffer st;
+        if (fstat(fd_, &st) != 0) {
+            *reasonOut = std::strerror(errno);
+            return false;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            *reasonOut = S_ISDIR(st.st_mode)    ? "a folder, not a file"
+                         : S_ISFIFO(st.st_mode) ? "a pipe, not a file"
+                                                : "a device, not a file";
+            return false;
+        }
+        length_ = uint64_t(st.st_size);
+        return true;
     }
-    int64_t n = _ftelli64(f);
-#else
-    if (fseeko(f, 0, SEEK_END) != 0) {
-        return false;
-    }
-    int64_t n = ftello(f);
-#endif
-    if (n < 0 || !SeekTo(f, 0)) {
-        return false;
-    }
-    *lengthOut = uint64_t(n);
-    return true;
-}
 
-BmpRead ReadOpenFile(std::FILE* f, const BmpLimits& limits) {
+    uint64_t Length() const { return length_; }
+
+    // Reads exactly count bytes from offset, whatever the size of each read the system
+    // grants.
+    bool ReadAt(uint64_t offset, void* buffer, size_t count, std::string* reasonOut) {
+        auto* p = static_cast<uint8_t*>(buffer);
+        while (count > 0) {
+            long long n = ReadSome(offset, p, count);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                *reasonOut = std::strerror(errno);
+                return false;
+            }
+            if (n == 0) {
+                *reasonOut = Say("the file ended at byte %llu while it was read",
+                                 (unsigned long long)offset);
+                return false;
+            }
+            p += n;
+            offset += uint64_t(n);
+            count -= size_t(n);
+        }
+        return true;
+    }
+
+  private:
+#ifdef _WIN32
+    using StatBuffer = struct _stat64;
+    static constexpr int kOpenFlags = _O_RDONLY | _O_BINARY | _O_NOINHERIT;
+    static int open(const char* path, int flags) {
+        return _open(path, flags);
+    }
+    static int close(int fd) {
+        return _close(fd);
+    }
+    static int fstat(int fd, StatBuffer* st) {
+        return _fstat64(fd, st);
+    }
+    static int stat(const char* path, StatBuffer* st) {
+        return _stat64(path, st);
+    }
+    long long ReadSome(uint64_t offset, uint8_t* p, size_t count) {
+        if (_lseeki64(fd_, int64_t(offset), SEEK_SET) < 0) {
+            return -1;
+        }
+        return _read(fd_, p, unsigned(std::min<size_t>(count, 1u << 30)));
+    }
+#else
+    using StatBuffer = struct stat;
+    static constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    long long ReadSome(uint64_t offset, uint8_t* p, size_t count) {
+        return pread(fd_, p, std::min<size_t>(count, 1u << 30), off_t(offset));
+    }
+#endif
+
+    int fd_ = -1;
+    uint64_t length_ = 0;
+};
+
+BmpRead ReadOpenFile(InputFile& file, const BmpLimits& limits) {
     BmpRead read;
-    uint64_t total = 0;
-    if (!FileLength(f, &total)) {
-        return read;
-    }
-    std::vector<uint8_t> buffer(size_t(std::min<uint64_t>(total, kHeadBytes)));
-    if (!ReadFileFull(f, buffer.data(), buffer.size())) {
+    uint64_t total = file.Length();
+    uint8_t head[kHeadBytes];
+    size_t headSize = size_t(std::min<uint64_t>(total, kHeadBytes));
+    if (!file.ReadAt(0, head, headSize, &read.reason)) {
         return read;
     }
     Layout l;
-    read.status = ParseLayout(buffer, total, true, limits, l, read);
+    read.status = ParseLayout({head, headSize}, total, true, limits, l, read);
     if (read.status != BmpStatus::Ok) {
         return read;
     }
     read.status = BmpStatus::Unreadable;
-    if (l.rawRows && !l.topDown) {
-        // The common case: the rows go straight from the file into the picture.
-        auto dib = CreateForLayout(l, buffer.data());
-        if (dib && SeekTo(f, l.pixelOffset) &&
-            ReadFileFull(f, dib->Bytes() + dib->PixelOffset(), dib->PixelBytes())) {
-            read.dib = std::move(dib);
-            read.status = BmpStatus::Ok;
+    size_t extent = size_t(PixelExtent(l, total - l.pixelOffset));
+    if (l.rawRows) {
+        // The rows go from the file straight into the picture in one read.
+        auto dib = CreateForLayout(l, head);
+        if (!dib) {
+            read.reason = "out of memory";
+            return read;
+        }
+        if (file.ReadAt(l.pixelOffset, dib->Bytes() + dib->PixelOffset(), extent, &read.reason)) {
+            read.status = DecodePixels(l, head, {}, std::move(dib), read);
         }
         return read;
     }
-    uint64_t pixelBytes = l.IsRle() ? RleBound(l) : uint64_t(l.FileStride()) * uint64_t(l.height);
-    uint64_t extent = std::min<uint64_t>(total, l.pixelOffset + pixelBytes);
-    size_t have = buffer.size();
-    if (extent > have) {
-        buffer.resize(size_t(extent));
-        if (!ReadFileFull(f, buffer.data() + have, buffer.size() - have)) {
-            return read;
-        }
+    // RLE streams and bitfield rows are read whole, then decoded into the picture. The
+    // buffer is not zeroed first: the read fills all of it.
+    std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[extent]);
+    if (!pixels) {
+        read.reason = "out of memory";
+        return read;
     }
-    read.status = DecodePixels(l, buffer, read);
+    if (file.ReadAt(l.pixelOffset, pixels.get(), extent, &read.reason)) {
+        read.status = DecodePixels(l, head, {pixels.get(), extent}, nullptr, read);
+    }
     return read;
 }
 
@@ -460,12 +605,12 @@ BmpRead BmpDecodePacked(std::span<const uint8_t> packed, const BmpLimits& limits
 }
 
 BmpRead BmpReadFile(const char* path, const BmpLimits& limits) {
-    std::FILE* f = path ? std::fopen(path, "rb") : nullptr;
-    if (!f) {
-        return {};
+    BmpRead read;
+    InputFile file;
+    if (!path || !file.Open(path, &read.reason, &read.notFound)) {
+        return read;
     }
-    BmpRead read = ReadOpenFile(f, limits);
-    std::fclose(f);
+    read = ReadOpenFile(file, limits);
     if (read.status != BmpStatus::Ok) {
         read.dib.reset();
     }

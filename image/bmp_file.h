@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "image/dib.h"
@@ -38,13 +39,18 @@ struct BmpRead {
     int32_t width = 0;
     int32_t height = 0;
     int bitCount = 0;
+    // Why a file was not read, in a few words for a message ("not a BMP file", "truncated:
+    // header says 5760054 bytes, file has 3000", the system's words for a failed open).
+    std::string reason;
+    bool notFound = false; // the file does not exist
 };
 
 // A whole .bmp file in memory.
 BmpRead BmpDecodeFile(std::span<const uint8_t> file, const BmpLimits& limits = {});
 // A packed bitmap: header, colour table and rows with no file header (a bitmap resource).
 BmpRead BmpDecodePacked(std::span<const uint8_t> packed, const BmpLimits& limits = {});
-// A .bmp file on disk. Reads only as much of the file as the picture needs.
+// A .bmp file on disk. Reads only regular files (a pipe, a device or a folder is refused at
+// once) and only the bytes the picture needs, each once, the rows straight into the picture.
 BmpRead BmpReadFile(const char* path, const BmpLimits& limits = {});
 
 // The picture of a .bmp file, or nullptr. The caller owns the result.

@@ -56,7 +56,7 @@ size_t DibStrideFor(int32_t width, int bitCount) {
     return size_t((uint64_t(bitCount) * uint64_t(std::max(width, 0)) + 31) / 32 * 4);
 }
 
-Dib::Dib(std::vector<uint8_t> block) : block_(std::move(block)) {
+Dib::Dib(DibBlock block) : block_(std::move(block)) {
     const uint8_t* p = block_.data();
     width_ = int32_t(GetLe32(p + kBiWidth));
     height_ = int32_t(GetLe32(p + kBiHeight));
@@ -65,7 +65,7 @@ Dib::Dib(std::vector<uint8_t> block) : block_(std::move(block)) {
     stride_ = DibStrideFor(width_, bitCount_);
 }
 
-std::unique_ptr<Dib> Dib::Adopt(std::vector<uint8_t> block) {
+std::unique_ptr<Dib> Dib::Adopt(DibBlock block) {
     if (block.size() < kDibHeaderSize) {
         return nullptr;
     }
@@ -99,7 +99,9 @@ int DibColorTableSize(const Dib* dib) { return 4 * DibColorCount(dib); }
 
 size_t DibStride(const Dib* dib) { return dib ? dib->Stride() : 0; }
 
-std::unique_ptr<Dib> DibCreate(int32_t width, int32_t height, int bitCount) {
+namespace {
+
+std::unique_ptr<Dib> CreateBlock(int32_t width, int32_t height, int bitCount, bool zeroPixels) {
     if (width < 0 || height < 0) {
         return nullptr;
     }
@@ -119,8 +121,9 @@ std::unique_ptr<Dib> DibCreate(int32_t width, int32_t height, int bitCount) {
         return nullptr;
     }
     size_t table = 4 * size_t(DibColorCountForBits(bitCount));
-    std::vector<uint8_t> block(kDibHeaderSize + table + size_t(pixels));
+    DibBlock block(kDibHeaderSize + table + size_t(pixels));
     uint8_t* p = block.data();
+    std::memset(p, 0, zeroPixels ? block.size() : kDibHeaderSize + table);
     PutLe32(p + kBiSize, kDibHeaderSize);
     PutLe32(p + kBiWidth, uint32_t(width));
     PutLe32(p + kBiHeight, uint32_t(height));
@@ -130,11 +133,21 @@ std::unique_ptr<Dib> DibCreate(int32_t width, int32_t height, int bitCount) {
     return Dib::Adopt(std::move(block));
 }
 
+} // namespace
+
+std::unique_ptr<Dib> DibCreate(int32_t width, int32_t height, int bitCount) {
+    return CreateBlock(width, height, bitCount, true);
+}
+
+std::unique_ptr<Dib> DibCreateUninitialised(int32_t width, int32_t height, int bitCount) {
+    return CreateBlock(width, height, bitCount, false);
+}
+
 std::unique_ptr<Dib> DibDuplicate(const Dib* dib) {
     if (!dib) {
         return nullptr;
     }
-    return Dib::Adopt(std::vector<uint8_t>(dib->Bytes(), dib->Bytes() + dib->Size()));
+    return Dib::Adopt(DibBlock(dib->Bytes(), dib->Bytes() + dib->Size()));
 }
 
 std::unique_ptr<Dib> DibCreateLike(const Dib* model, int32_t width, int32_t height) {
@@ -146,8 +159,9 @@ std::unique_ptr<Dib> DibCreateLike(const Dib* model, int32_t width, int32_t heig
         return nullptr;
     }
     size_t head = model->PixelOffset();
-    std::vector<uint8_t> block(head + size_t(pixels));
+    DibBlock block(head + size_t(pixels));
     std::memcpy(block.data(), model->Bytes(), head);
+    std::memset(block.data() + head, 0, size_t(pixels));
     PutLe32(block.data() + kBiWidth, uint32_t(width));
     PutLe32(block.data() + kBiHeight, uint32_t(height));
     PutLe32(block.data() + kBiSizeImage, uint32_t(pixels));

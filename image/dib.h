@@ -26,6 +26,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 using ColorRef = uint32_t;
@@ -73,12 +75,29 @@ enum DibField : size_t {
     kBiClrImportant = 36,
 };
 
+// The storage of a block. Unlike std::vector<uint8_t>, growing it leaves the new bytes as
+// the allocator hands them out, so a picture that is about to be filled from a file is not
+// first filled with zeros.
+template <class T> struct UninitialisedAllocator : std::allocator<T> {
+    template <class U> struct rebind { using other = UninitialisedAllocator<U>; };
+    UninitialisedAllocator() = default;
+    template <class U> UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... Args> void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using DibBlock = std::vector<uint8_t, UninitialisedAllocator<uint8_t>>;
+
 class Dib {
   public:
     // Takes ownership of a block that holds a well-formed picture: biSize 40, width and height
     // not negative, planes 1, and at least 40 + T + stride x height bytes. Returns nullptr for
     // any other block, so a Dib in hand always satisfies the layout above.
-    static std::unique_ptr<Dib> Adopt(std::vector<uint8_t> block);
+    static std::unique_ptr<Dib> Adopt(DibBlock block);
+    static std::unique_ptr<Dib> Adopt(const std::vector<uint8_t>& block) {
+        return Adopt(DibBlock(block.begin(), block.end()));
+    }
 
     const uint8_t* Bytes() const { return block_.data(); }
     uint8_t* Bytes() { return block_.data(); }
@@ -100,10 +119,10 @@ class Dib {
     ColorRef TableColor(int index) const;
 
   private:
-    explicit Dib(std::vector<uint8_t> block);
+    explicit Dib(DibBlock block);
     size_t RowOffset(int32_t y) const { return PixelOffset() + stride_ * size_t(height_ - 1 - y); }
 
-    std::vector<uint8_t> block_;
+    DibBlock block_;
     int32_t width_ = 0;
     int32_t height_ = 0;
     int bitCount_ = 0;
@@ -131,6 +150,9 @@ size_t DibStride(const Dib* dib);
 // colour table for palette depths. nullptr for a negative size or an unsupported depth.
 // The caller owns the result.
 std::unique_ptr<Dib> DibCreate(int32_t width, int32_t height, int bitCount);
+// The same with the pixel bytes left unset (header and colour table as DibCreate makes
+// them), for a caller that fills every pixel byte itself. The caller owns the result.
+std::unique_ptr<Dib> DibCreateUninitialised(int32_t width, int32_t height, int bitCount);
 
 // Byte-for-byte copy. The caller owns the result.
 std::unique_ptr<Dib> DibDuplicate(const Dib* dib);

@@ -14,6 +14,7 @@ OpenedPicture Validate(BmpRead read, const ConvertQuestion& askConvert) {
     result.width = read.width;
     result.height = read.height;
     result.bitCount = read.bitCount;
+    result.reason = read.reason;
     if (read.status == BmpStatus::Unreadable) {
         result.outcome = PictureOutcome::ReadFailed;
         return result;
@@ -30,12 +31,16 @@ OpenedPicture Validate(BmpRead read, const ConvertQuestion& askConvert) {
             picture = DibConvertTo24(picture.get());
             if (!picture) {
                 result.outcome = PictureOutcome::ReadFailed;
+                result.reason = "the conversion to 24 bits failed";
                 return result;
             }
         }
     }
     if (read.width < kMinPictureWidth || read.height < kMinPictureHeight) {
         result.outcome = PictureOutcome::TooSmall;
+        result.reason = std::to_string(read.width) + " x " + std::to_string(read.height) +
+                        " is smaller than " + std::to_string(kMinPictureWidth) + " x " +
+                        std::to_string(kMinPictureHeight);
     } else if (read.status == BmpStatus::TooLarge || read.width > kMaxPictureWidth ||
                read.height > kMaxPictureHeight) {
         result.outcome = PictureOutcome::TooLarge;

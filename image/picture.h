@@ -32,7 +32,7 @@ struct OpenedPicture {
     int32_t width = 0;            // as the file gives them, 0 when unreadable
     int32_t height = 0;
     int bitCount = 0;
-    std::string reason;   // a photo that could not be decoded: the decoder's words
+    std::string reason;   // what was wrong with a refused picture: the decoder's words
     bool reduced = false; // a photo reduced to fit; width and height are its size before
 };
 

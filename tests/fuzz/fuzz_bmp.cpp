@@ -1,19 +1,65 @@
 // The readers and the picture checks take any bytes: nothing may crash, read or write outside
-// a block, or allocate more than the largest accepted picture needs. Built as a libFuzzer
-// target (make fuzz), and replayed over the saved corpus by the unit tests.
+// a block, or allocate more than the largest accepted picture needs. The same bytes as a BMP
+// file on disk must read exactly as they decode in memory (status, reason and picture), so
+// the file road (offsets, single reads, seeking past gaps) is fuzzed too. Built as a
+// libFuzzer target (make fuzz), and replayed over the saved corpus by the unit tests.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <random>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "image/bmp_file.h"
 #include "image/photo.h"
 #include "image/picture.h"
 
+namespace {
+
+// One scratch file per process, removed when it ends.
+struct ScratchFile {
+    std::string path;
+    ScratchFile() {
+        std::random_device random;
+        path = (std::filesystem::temp_directory_path() /
+                ("korvane-fuzz-" + std::to_string(random()) + ".bmp"))
+                   .string();
+    }
+    ~ScratchFile() { std::remove(path.c_str()); }
+};
+
+void CheckFileRoad(std::span<const uint8_t> bytes, const BmpRead& inMemory) {
+    static ScratchFile scratch;
+    std::FILE* f = std::fopen(scratch.path.c_str(), "wb");
+    if (!f) {
+        return;
+    }
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (std::fclose(f) != 0 || !written) {
+        return;
+    }
+    BmpRead onDisk = BmpReadFile(scratch.path.c_str());
+    bool same = onDisk.status == inMemory.status && onDisk.reason == inMemory.reason &&
+                !onDisk.dib == !inMemory.dib;
+    if (same && onDisk.dib) {
+        const Dib& a = *onDisk.dib;
+        const Dib& b = *inMemory.dib;
+        same = a.Size() == b.Size() && std::equal(a.Bytes(), a.Bytes() + a.Size(), b.Bytes());
+    }
+    if (!same) {
+        __builtin_trap();
+    }
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::span<const uint8_t> bytes(data, size);
     BmpRead read = BmpDecodeFile(bytes);
+    CheckFileRoad(bytes, read);
     if (read.dib) {
         // Whatever was accepted must be a whole picture: touch every pixel, convert it,
         // write it and read it back.
