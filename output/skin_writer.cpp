@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "image/bmp_file.h"
+#include "output/safe_write.h"
 
 namespace {
 
@@ -26,26 +27,8 @@ bool EndsWithSeparator(const std::string& folder) {
     return !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
 }
 
-std::string JoinPath(const std::string& folder, const char* name) {
-    std::string path = folder;
-    if (!EndsWithSeparator(path)) {
-        path += kPathSeparator;
-    }
-    return path + name;
-}
-
-// Creates or truncates the file and writes all of bytes. The close is checked too: buffered
-// bytes reach the disk only then.
-bool WriteWholeFile(const std::string& path, const void* bytes, size_t count) {
-    if (path.empty()) {
-        return false;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        return false;
-    }
-    bool ok = WriteFileFull(file, bytes, count);
-    return std::fclose(file) == 0 && ok;
+std::span<const uint8_t> TextSpan(const std::string& text) {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
 }
 
 std::vector<uint8_t> TextBytes(const std::string& text) {
@@ -86,14 +69,20 @@ std::string PlaylistText(const PlaylistStyle& style) {
     return text;
 }
 
+std::string SkinFilePath(const std::string& folder, const char* name) {
+    std::string path = folder;
+    if (!EndsWithSeparator(path)) {
+        path += kPathSeparator;
+    }
+    return path + name;
+}
+
 bool WriteVisColorFile(const std::string& path, const VisColorTable& table) {
-    std::string text = VisColorText(table);
-    return WriteWholeFile(path, text.data(), text.size());
+    return WriteFileSafely(path, TextSpan(VisColorText(table)));
 }
 
 bool WritePlaylistTextFile(const std::string& path, const PlaylistStyle& style) {
-    std::string text = PlaylistText(style);
-    return WriteWholeFile(path, text.data(), text.size());
+    return WriteFileSafely(path, TextSpan(PlaylistText(style)));
 }
 
 std::unique_ptr<Dib> CombinedVolume(const Dib* volume, const Dib* balance) {
@@ -152,7 +141,7 @@ bool SkinFolderPathFits(const std::string& folder) {
         return false;
     }
     for (const SkinFileEntry& entry : kSkinFileTable) {
-        if (JoinPath(folder, entry.name).size() > kMaxSkinPathLength) {
+        if (SkinFilePath(folder, entry.name).size() > kMaxSkinPathLength) {
             return false;
         }
     }
@@ -175,12 +164,24 @@ SkinWriteResult WriteSkinFolder(const std::string& folder, const SkinSet& skin,
         result.failed = AllNames(files);
         return result;
     }
+    // The whole set goes in together: a fault in any file leaves every old file as it was.
+    FileTransaction transaction;
     for (const SkinFile& file : files) {
-        // A missing bitmap writes nothing, so a file of that name from an earlier save is not
-        // truncated into something a player cannot read.
-        if (file.bytes.empty() ||
-            !WriteWholeFile(JoinPath(folder, file.name), file.bytes.data(), file.bytes.size())) {
+        // A missing bitmap writes nothing, so a file of that name from an earlier save stays
+        // one a player can read.
+        if (file.bytes.empty()) {
             result.failed.push_back(file.name);
+        } else {
+            transaction.Write(SkinFilePath(folder, file.name), file.bytes);
+        }
+    }
+    if (!transaction.Commit()) {
+        result.fault = transaction.Fault();
+        result.failed.clear();
+        for (const SkinFile& file : files) {
+            if (!transaction.Replaced(SkinFilePath(folder, file.name))) {
+                result.failed.push_back(file.name);
+            }
         }
     }
     result.status = result.failed.empty() ? SkinWriteStatus::Written : SkinWriteStatus::Incomplete;

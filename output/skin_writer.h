@@ -20,6 +20,7 @@
 
 #include "compose/skin.h"
 #include "image/dib.h"
+#include "output/safe_write.h"
 
 // The playlist editor's colours and font as pledit.txt carries them.
 struct PlaylistStyle {
@@ -79,8 +80,11 @@ std::string VisColorText(const VisColorTable& table);
 // end.
 std::string PlaylistText(const PlaylistStyle& style);
 
-// Write the text files, replacing any file of that name. False for an empty path or a file
-// that cannot be created or completely written.
+// The path of a member inside folder (with or without a trailing '/' or '\').
+std::string SkinFilePath(const std::string& folder, const char* name);
+
+// Write the text files, replacing any file of that name (safe_write.h). False for an empty
+// path or a file that cannot be created or completely written.
 bool WriteVisColorFile(const std::string& path, const VisColorTable& table);
 bool WritePlaylistTextFile(const std::string& path, const PlaylistStyle& style);
 
@@ -104,7 +108,7 @@ std::vector<SkinFile> SkinFileSet(const SkinSet& skin, const PlaylistStyle& styl
 
 enum class SkinWriteStatus {
     Written,     // every member of the set was written
-    Incomplete,  // the members in `failed` could not be written; the others were
+    Incomplete,  // the members in `failed` were not written; the others were
     NoFolder,    // an empty folder path; nothing was written
     PathTooLong, // the folder leaves no room for a file name; nothing was written
 };
@@ -112,17 +116,22 @@ enum class SkinWriteStatus {
 struct SkinWriteResult {
     SkinWriteStatus status = SkinWriteStatus::NoFolder;
     // The members this save did not write, in the order of the set. Empty exactly when
-    // everything was written; for a refused folder it names the whole set.
+    // everything was written; for a refused folder, or a file that could not be written
+    // (which keeps the whole set from being replaced), it names the whole set.
     std::vector<std::string> failed;
+    // The file that could not be written and the operating system's reason; empty when
+    // only missing bitmaps kept members out.
+    FileFault fault;
 };
 
 // True when every member's path inside folder fits kMaxSkinPathLength. The Save dialog can
 // ask this before it creates the folder.
 bool SkinFolderPathFits(const std::string& folder);
 
-// Writes the set into an existing folder (with or without a trailing '/' or '\'). Each member
-// replaces a file of the same name; other files in the folder, a balance.bmp left by an
-// earlier save among them, are left alone, and no folder is created. A member that fails does
-// not stop the others.
+// Writes the set into an existing folder (with or without a trailing '/' or '\') as one
+// transaction (safe_write.h). Each member replaces a file of the same name; other files in
+// the folder, a balance.bmp left by an earlier save among them, are left alone, and no folder
+// is created. A member whose bitmap is missing is left out and the others are written; a
+// member that cannot be written keeps the whole set from replacing anything.
 SkinWriteResult WriteSkinFolder(const std::string& folder, const SkinSet& skin,
                                 const PlaylistStyle& style, bool genBalance);

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstring>
 #ifndef __EMSCRIPTEN__
 #include <thread>
 #endif
 
-#include "image/bmp_file.h"
 #include "output/deflate.h"
+#include "output/safe_write.h"
 
 namespace {
 
@@ -52,23 +51,6 @@ void AddCommonFields(std::vector<uint8_t>& out, uint32_t crc, size_t packedSize,
     Add32(out, uint32_t(size));
     Add16(out, uint16_t(nameLength));
     Add16(out, 0); // no extra field
-}
-
-// Puts the finished temporary in place of target. POSIX rename replaces the target in one
-// step. The Windows C runtime refuses to rename onto an existing file, so there the old
-// archive is removed first; its remove() deletes files only, so a directory in the way is
-// never touched. (std::filesystem::rename would replace in one step, but converts the path
-// from a code page other than the one fopen uses, so non-ASCII folder names would differ.)
-bool ReplaceFile(const std::string& temporary, const std::string& target) {
-    if (std::rename(temporary.c_str(), target.c_str()) == 0) {
-        return true;
-    }
-#ifdef _WIN32
-    if (std::remove(target.c_str()) == 0) {
-        return std::rename(temporary.c_str(), target.c_str()) == 0;
-    }
-#endif
-    return false;
 }
 
 struct PackedMember {
@@ -168,27 +150,13 @@ std::vector<uint8_t> EncodeSkinArchive(const SkinSet& skin, const PlaylistStyle&
 }
 
 bool WriteSkinArchive(const std::string& path, const SkinSet& skin, const PlaylistStyle& style,
-                      bool genBalance) {
-    if (path.empty()) {
-        return false;
-    }
+                      bool genBalance, FileFault* faultOut) {
     std::vector<uint8_t> archive = EncodeSkinArchive(skin, style, genBalance);
     if (archive.empty()) {
+        if (faultOut) {
+            *faultOut = {path, "a bitmap of the skin is missing"};
+        }
         return false;
     }
-    std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        // Nothing was created, so there is nothing to clean up; whatever stands at the
-        // temporary's name (a folder, say) is not ours to remove.
-        return false;
-    }
-    bool ok = WriteFileFull(file, archive.data(), archive.size());
-    // Buffered bytes reach the disk only at the close, so its failure is a failed write too.
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok || !ReplaceFile(temporary, path)) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return WriteFileSafely(path, archive, faultOut);
 }

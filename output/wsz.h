@@ -19,9 +19,9 @@ std::vector<uint8_t> EncodeZipArchive(const std::vector<SkinFile>& files);
 std::vector<uint8_t> EncodeSkinArchive(const SkinSet& skin, const PlaylistStyle& style,
                                        bool genBalance);
 
-// Writes the archive to path. The bytes go to path + ".tmp" first and replace path only once
-// they are completely written and closed, so a failed save leaves no temporary file and any
-// earlier archive at path as it was. False for an empty path, a missing bitmap or a file that
-// cannot be written.
+// Writes the archive to path (safe_write.h): a failed save leaves no temporary and any earlier
+// archive at path as it was, and two saves at once each leave a whole archive. False for an
+// empty path, a missing bitmap or a file that cannot be written; faultOut (may be null) then
+// gets the reason.
 bool WriteSkinArchive(const std::string& path, const SkinSet& skin, const PlaylistStyle& style,
-                      bool genBalance);
+                      bool genBalance, FileFault* faultOut = nullptr);

@@ -4,9 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 #include <zlib.h>
 
 #include "image/bmp_file.h"
+#include "output/file_system.h"
+#include "output/safe_write.h"
 #include "output/skin_writer.h"
 #include "output/wsz.h"
 #include "tests/unit/test_util.h"
@@ -349,15 +352,142 @@ TEST(SkinWriter, AFolderTooLongForAFileNameIsRefusedBeforeWriting) {
     EXPECT_EQ(result.failed, NamesWithoutBalance());
 }
 
-TEST(SkinWriter, AFolderThatCannotBeWrittenReportsEveryFile) {
-    auto skin = MakeTestSkin();
-    std::string file = TempPath("plain-file");
-    WriteBytes(file, {'x'});
-    for (const std::string& folder : {In(file, "skin"), In(TempPath("absent"), "skin")}) {
-        SkinWriteResult result = WriteSkinFolder(folder, *skin, {}, true);
+// Faults that stop a save after some files could already have been written: every old
+// file stays as it was, the whole set is reported, the cause is named, and no temporary
+// is left behind. (A full disk is tested end to end on a small tmpfs.)
+TEST(SafeWrite, AFaultAnywhereLeavesEveryOldFileAndNoTemporary) {
+    auto old = MakeTestSkin(0);
+    auto next = MakeTestSkin(3);
+    std::string plainFile = TempPath("plain-file");
+    WriteBytes(plainFile, {'x'});
+    struct Case {
+        const char* fault;
+        std::string folder;
+        const char* blocked; // the member whose name a folder takes, or nullptr
+        std::string faultPath;
+    };
+    std::string blocked = NewFolder("blocked");
+    Case cases[] = {
+        {"a folder at a member's name", blocked, "text.bmp", In(blocked, "text.bmp")},
+        {"the skin folder is missing", In(TempPath("absent"), "skin"), nullptr, ""},
+        {"the skin folder is a file", In(plainFile, "skin"), nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        std::vector<SkinFile> before;
+        if (fs::is_directory(c.folder)) {
+            ASSERT_EQ(WriteSkinFolder(c.folder, *old, {}, true).status, SkinWriteStatus::Written);
+            fs::remove(In(c.folder, c.blocked));
+            fs::create_directory(In(c.folder, c.blocked));
+            before = SkinFileSet(*old, {}, true);
+            std::erase_if(before,
+                          [&](const SkinFile& f) { return c.blocked == std::string(f.name); });
+        }
+        SkinWriteResult result = WriteSkinFolder(c.folder, *next, {}, true);
         EXPECT_EQ(result.status, SkinWriteStatus::Incomplete);
         EXPECT_EQ(result.failed, kAllNames);
-        EXPECT_FALSE(fs::exists(folder));
+        EXPECT_FALSE(result.fault.reason.empty());
+        if (!c.faultPath.empty()) {
+            EXPECT_EQ(result.fault.path, c.faultPath);
+        } else {
+            EXPECT_EQ(result.fault.path, In(c.folder, "main.bmp"));
+            EXPECT_FALSE(fs::exists(c.folder));
+            continue;
+        }
+        ExpectFolderHoldsSet(c.folder, before);
+        EXPECT_EQ(FolderNames(c.folder), Sorted(kAllNames)) << "a temporary was left";
+
+        // The archive writer stands on the same transaction.
+        FileFault fault;
+        EXPECT_FALSE(WriteSkinArchive(In(c.folder, c.blocked), *next, {}, true, &fault));
+        EXPECT_EQ(fault.path, In(c.folder, c.blocked));
+        EXPECT_EQ(FolderNames(c.folder), Sorted(kAllNames));
+    }
+}
+
+TEST(SafeWrite, NewFilesAreNeverCreatedThroughAnExistingNameOrLink) {
+    std::string folder = NewFolder("planted");
+    std::string victim = In(folder, "victim");
+    WriteBytes(victim, {'v'});
+    std::vector<std::string> taken = {victim, folder};
+#ifndef _WIN32
+    // A link planted at a temporary's name, to a file and to a file not yet there.
+    fs::create_symlink(victim, In(folder, "to-victim"));
+    fs::create_symlink(In(folder, "created-by-link"), In(folder, "dangling"));
+    taken.push_back(In(folder, "to-victim"));
+    taken.push_back(In(folder, "dangling"));
+#endif
+    for (const std::string& name : taken) {
+        std::string reason;
+        EXPECT_EQ(WriteNewFile(name, Bytes("new"), &reason), NewFileStatus::NameTaken) << name;
+    }
+    EXPECT_EQ(ReadBytes(victim), Bytes("v"));
+    EXPECT_FALSE(fs::exists(In(folder, "created-by-link")));
+}
+
+// Writers of one file at once each put a whole file of their own in place; neither fails
+// because of the other, and no temporary is left.
+TEST(SafeWrite, ConcurrentWritersEachLeaveAWholeFileOfTheirOwn) {
+    std::string folder = NewFolder("race");
+    std::string path = In(folder, "skin.wsz");
+    for (int writers : {2, 4}) {
+        std::vector<std::vector<uint8_t>> contents;
+        for (int w = 0; w < writers; w++) {
+            contents.emplace_back(size_t(200000 + 1000 * w), uint8_t('a' + w));
+        }
+        for (int round = 0; round < 100; round++) {
+            std::vector<std::thread> threads;
+            std::vector<int> ok(size_t(writers), 0);
+            for (int w = 0; w < writers; w++) {
+                threads.emplace_back(
+                    [&, w] { ok[size_t(w)] = WriteFileSafely(path, contents[size_t(w)]); });
+            }
+            for (std::thread& t : threads) {
+                t.join();
+            }
+            ASSERT_EQ(std::count(ok.begin(), ok.end(), 1), writers) << "round " << round;
+            std::vector<uint8_t> now = ReadBytes(path);
+            ASSERT_NE(std::find(contents.begin(), contents.end(), now), contents.end())
+                << "round " << round << ": " << now.size() << " bytes of no writer";
+        }
+        EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"skin.wsz"});
+    }
+}
+
+TEST(SafeWrite, PathsAreComparedByTheFileTheyName) {
+    std::string folder = NewFolder("alias");
+    fs::create_directories(In(folder, "sub"));
+    std::string picture = In(folder, "main.bmp");
+    WriteBytes(picture, {'p'});
+    std::string sep = std::string(1, fs::path::preferred_separator);
+    struct Case {
+        std::string a;
+        std::string b;
+        bool same;
+    };
+    std::vector<Case> cases = {
+        {picture, folder + sep + "." + sep + "main.bmp", true},
+        {picture, folder + sep + sep + "sub" + sep + ".." + sep + "main.bmp", true},
+        {picture, In(folder, "other.bmp"), false},
+        // Not there yet: the same name in the same folder, however the folder is spelled.
+        {In(folder, "new.wsz"), folder + sep + "sub" + sep + ".." + sep + "new.wsz", true},
+        {In(folder, "new.wsz"), In(folder, "sub/new.wsz"), false},
+        {In(folder, "absent/x.bmp"), folder + sep + "." + sep + "absent" + sep + "x.bmp", true},
+#ifdef _WIN32
+        {picture, In(folder, "MAIN.BMP"), true},
+        {In(folder, "new.wsz"), In(folder, "New.WSZ"), true},
+#else
+        {In(folder, "new.wsz"), In(folder, "New.WSZ"), false},
+#endif
+    };
+#ifndef _WIN32
+    fs::create_hard_link(picture, In(folder, "hard.bmp"));
+    fs::create_symlink(picture, In(folder, "soft.bmp"));
+    cases.push_back({picture, In(folder, "hard.bmp"), true});
+    cases.push_back({picture, In(folder, "soft.bmp"), true});
+#endif
+    for (const Case& c : cases) {
+        EXPECT_EQ(SamePath(IdentifyPath(c.a), IdentifyPath(c.b)), c.same) << c.a << " | " << c.b;
     }
 }
 
@@ -494,48 +624,23 @@ TEST(SkinArchive, HoldsTheSetDeflatedAtTheRootInWritingOrder) {
     }
 }
 
-TEST(SkinArchive, WrittenArchiveReplacesTheOldOneAndLeavesNoTemporary) {
+TEST(SkinArchive, WrittenArchiveReplacesTheOldOne) {
     std::string path = TempPath("skin.wsz");
     for (int seed : {0, 5}) {
         auto skin = MakeTestSkin(seed);
         ASSERT_TRUE(WriteSkinArchive(path, *skin, {}, true));
         EXPECT_EQ(ReadBytes(path), EncodeSkinArchive(*skin, {}, true));
-        EXPECT_FALSE(fs::exists(path + ".tmp"));
     }
 }
 
-TEST(SkinArchive, AFailedWriteKeepsThePreviousArchiveAndLeavesNoTemporary) {
-    auto skin = MakeTestSkin();
+TEST(SkinArchive, AMissingBitmapWritesNothing) {
     std::string path = TempPath("skin.wsz");
-    ASSERT_TRUE(WriteSkinArchive(path, *skin, {}, true));
-    std::vector<uint8_t> previous = ReadBytes(path);
-    auto other = MakeTestSkin(9);
-
-    // A member that cannot be made.
     auto broken = MakeTestSkin(9);
     broken->titlebar.reset();
     EXPECT_TRUE(EncodeSkinArchive(*broken, {}, true).empty());
     EXPECT_FALSE(WriteSkinArchive(path, *broken, {}, true));
-    EXPECT_EQ(ReadBytes(path), previous);
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
-
-    // The temporary cannot be created: something else stands at its name, and stays.
-    fs::create_directories(path + ".tmp");
-    EXPECT_FALSE(WriteSkinArchive(path, *other, {}, true));
-    EXPECT_EQ(ReadBytes(path), previous);
-    EXPECT_TRUE(fs::is_directory(path + ".tmp"));
-
-    // The target is a folder: the archive cannot take its place.
-    std::string folder = NewFolder("folder.wsz");
-    EXPECT_FALSE(WriteSkinArchive(folder, *other, {}, true));
-    EXPECT_TRUE(fs::is_directory(folder));
-    EXPECT_FALSE(fs::exists(folder + ".tmp"));
-
-    // The folder does not exist.
-    std::string absent = In(TempPath("absent"), "skin.wsz");
-    EXPECT_FALSE(WriteSkinArchive(absent, *other, {}, true));
-    EXPECT_FALSE(fs::exists(absent));
-    EXPECT_FALSE(WriteSkinArchive("", *other, {}, true));
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_FALSE(WriteSkinArchive("", *MakeTestSkin(), {}, true));
 }
 
 TEST(SkinArchive, UnzipAcceptsItAndUnpacksTheFolderFiles) {

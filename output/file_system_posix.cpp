@@ -1,0 +1,80 @@
+#include "output/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+NewFileStatus WriteNewFile(const std::string& path, std::span<const uint8_t> bytes,
+                           std::string* reasonOut) {
+    // O_EXCL never opens what is there, a link included; O_NOFOLLOW says so twice.
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EEXIST) {
+            return NewFileStatus::NameTaken;
+        }
+        *reasonOut = std::strerror(errno);
+        return NewFileStatus::Failed;
+    }
+    const uint8_t* p = bytes.data();
+    size_t left = bytes.size();
+    int error = 0;
+    while (left > 0) {
+        ssize_t n = write(fd, p, left);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        p += n;
+        left -= size_t(n);
+    }
+    if (close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        unlink(path.c_str());
+        *reasonOut = std::strerror(error);
+        return NewFileStatus::Failed;
+    }
+    return NewFileStatus::Written;
+}
+
+bool MoveOverFile(const std::string& from, const std::string& to, std::string* reasonOut) {
+    if (std::rename(from.c_str(), to.c_str()) == 0) {
+        return true;
+    }
+    *reasonOut = std::strerror(errno);
+    return false;
+}
+
+bool CanReplace(const std::string& path, std::string* reasonOut) {
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        *reasonOut = "a folder has that name";
+        return false;
+    }
+    return true;
+}
+
+void RemoveOwnFile(const std::string& path) {
+    unlink(path.c_str());
+}
+
+bool FileKeyOf(const std::string& path, FileKey* keyOut) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    *keyOut = {uint64_t(st.st_dev), uint64_t(st.st_ino)};
+    return true;
+}
+
+std::string FoldNameCase(const std::string& name) {
+    return name;
+}
