@@ -7,14 +7,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "compose/skin.h"
+#include "compose/template.h"
 #include "image/adjust.h"
 #include "image/bmp_file.h"
 #include "image/messages.h"
 #include "image/picture.h"
+#include "output/safe_write.h"
 #include "output/skin_writer.h"
 #include "output/wsz.h"
 
@@ -53,7 +56,12 @@ constexpr const char kUsage[] =
     "  --wsz FILE                    the skin as a .wsz archive\n"
     "  --preview FILE.bmp            the three previews stacked, 275 x 348\n"
     "\n"
-    "Exit status: 0 made, 2 usage error, 3 picture refused, 4 a file could not be written.\n";
+    "Files are replaced only when every one of them has been written: a run that fails\n"
+    "leaves the old ones as they were. No output may be the picture, a template file or\n"
+    "another output.\n"
+    "\n"
+    "Exit status: 0 made, 2 usage error (an output that would overwrite an input among\n"
+    "them), 3 picture refused, 4 a file could not be written (nothing was replaced).\n";
 
 struct Position {
     bool given = false;
@@ -87,7 +95,19 @@ int Usage(const std::string& message) {
 }
 
 // Message-box texts carry line breaks; on a terminal they read as one sentence per line.
-void Say(const char* text) { std::fprintf(stderr, "korvane-make: %s\n", text); }
+void Say(const char* text) {
+    std::fprintf(stderr, "korvane-make: %s\n", text);
+}
+
+// The line that follows the program's own words: which file, and what is wrong with it.
+void SayWhy(const std::string& path, const std::string& reason) {
+    std::fprintf(stderr, "korvane-make: %s: %s\n", path.c_str(), reason.c_str());
+}
+
+bool HasControlCharacter(const std::string& s) {
+    return std::any_of(s.begin(), s.end(),
+                       [](char c) { return (unsigned char)c < 0x20 || c == 0x7F; });
+}
 
 bool ParseInt(const std::string& s, int lo, int hi, int* out) {
     if (s.empty()) {
@@ -242,6 +262,14 @@ int ParseArguments(int argc, char** argv, Options* o) {
             } else if (a == "--preview") {
                 o->preview = v;
             }
+            // Text ends up inside the skin's files and paths must name a file: a control
+            // character would add a line to pledit.txt, an empty name writes nowhere.
+            if ((a == "--title" || a == "--playlist-font") && HasControlCharacter(v)) {
+                return Usage(a + " holds a control character");
+            }
+            if ((a == "--wsz" || a == "--preview") && v.empty()) {
+                return Usage(a + " needs a file name, not an empty one");
+            }
             if (!ok) {
                 return Usage("bad value for " + a + ": '" + v + "'");
             }
@@ -254,6 +282,9 @@ int ParseArguments(int argc, char** argv, Options* o) {
     }
     o->picture = positional[0];
     o->outDir = positional[1];
+    if (o->outDir.empty()) {
+        return Usage("the output folder needs a name, not an empty one");
+    }
     bool bandGiven = o->bands[0].given || o->bands[1].given || o->bands[2].given;
     if (bandGiven && o->mode != AdjustmentMode::Free) {
         return Usage("--main, --equalizer and --playlist place bands in --mode free; use --at");
@@ -293,9 +324,118 @@ std::unique_ptr<Dib> StackedPreview(const SkinSet& skin, const std::array<int, 3
     return stacked;
 }
 
+// A file the run reads or writes, for the check that no output lands on an input or on
+// another output.
+struct NamedPath {
+    std::string what; // "the picture", "the archive", ...
+    std::string path;
+    PathIdentity identity;
+};
+
+// Refuses (exit 2) a run whose outputs would overwrite one of its inputs or each other,
+// before anything is read or written. Paths are compared by the files they name.
+bool OutputsStandApart(const Options& o) {
+    std::vector<NamedPath> inputs;
+    std::vector<NamedPath> outputs;
+    auto add = [](std::vector<NamedPath>& list, const std::string& what, const std::string& path) {
+        list.push_back({what, path, IdentifyPath(path)});
+    };
+    add(inputs, "the picture", o.picture);
+    if (!o.templateDir.empty()) {
+        PieceSource pieces(o.templateDir);
+        std::set<std::string> seen;
+        for (const TemplatePlacement& p : TemplatePlacements()) {
+            if (seen.insert(p.fileName).second) {
+                add(inputs, "the template piece", pieces.Folder() + p.fileName);
+            }
+        }
+    }
+    for (const SkinFileEntry& entry : kSkinFileTable) {
+        if (entry.content != SkinFileContent::Balance || o.project.genBalance) {
+            add(outputs, "the skin file", SkinFilePath(o.outDir, entry.name));
+        }
+    }
+    if (!o.wsz.empty()) {
+        add(outputs, "the archive", o.wsz);
+    }
+    if (!o.preview.empty()) {
+        add(outputs, "the preview", o.preview);
+    }
+    for (size_t i = 0; i < outputs.size(); i++) {
+        const NamedPath& out = outputs[i];
+        for (const NamedPath& in : inputs) {
+            if (SamePath(out.identity, in.identity)) {
+                std::fprintf(stderr, "korvane-make: %s %s would overwrite %s %s\n",
+                             out.what.c_str(), out.path.c_str(), in.what.c_str(), in.path.c_str());
+                return false;
+            }
+        }
+        for (size_t j = 0; j < i; j++) {
+            if (SamePath(out.identity, outputs[j].identity)) {
+                std::fprintf(stderr, "korvane-make: %s %s is the same file as %s %s\n",
+                             out.what.c_str(), out.path.c_str(), outputs[j].what.c_str(),
+                             outputs[j].path.c_str());
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Creates the output folder and the folders above it that are missing, and remembers which
+// it made, so a run that fails can take them away again.
+class MadeFolders {
+  public:
+    bool Make(const std::string& folder, std::string* reasonOut) {
+        namespace fs = std::filesystem;
+        std::vector<fs::path> missing;
+        std::error_code ec;
+        for (fs::path p = fs::path(folder); !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
+            missing.push_back(p);
+            if (p == p.parent_path()) {
+                break;
+            }
+        }
+        for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+            if (!fs::create_directory(*it, ec) && ec) {
+                *reasonOut = ec.message();
+                Undo();
+                return false;
+            }
+            made_.push_back(*it);
+        }
+        return true;
+    }
+
+    // Removes the folders made, deepest first, as long as they are empty.
+    void Undo() {
+        std::error_code ec;
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
+            std::filesystem::remove(*it, ec);
+        }
+        made_.clear();
+    }
+
+  private:
+    std::vector<std::filesystem::path> made_;
+};
+
 int Run(const Options& o) {
-    OpenedPicture opened =
-        OpenPictureFile(o.picture.c_str(), [&] { return o.convert; });
+    // A folder that leaves no room for the file names is refused before anything is made.
+    if (!SkinFolderPathFits(o.outDir)) {
+        std::fprintf(stderr, "korvane-make: the folder path %s is too long for its file names\n",
+                     o.outDir.c_str());
+        return kExitWrite;
+    }
+    if (!o.templateDir.empty() && !std::filesystem::is_directory(o.templateDir)) {
+        std::fprintf(stderr, "korvane-make: no template folder %s\n", o.templateDir.c_str());
+        return kExitUsage;
+    }
+    if (!OutputsStandApart(o)) {
+        return kExitUsage;
+    }
+
+    OpenedPicture opened = OpenPictureFile(o.picture.c_str(), [&] { return o.convert; });
     if (opened.outcome == PictureOutcome::Declined) {
         Say(kMsgAskConvert);
         std::fprintf(stderr, "korvane-make: %s is %d-bit; pass --convert to convert it.\n",
@@ -305,8 +445,7 @@ int Run(const Options& o) {
     if (opened.outcome != PictureOutcome::Accepted) {
         Say(PictureOutcomeMessage(opened.outcome));
         if (!opened.reason.empty()) {
-            std::fprintf(stderr, "korvane-make: %s: %s\n", o.picture.c_str(),
-                         opened.reason.c_str());
+            SayWhy(o.picture, opened.reason);
         }
         return kExitRefused;
     }
@@ -344,6 +483,15 @@ int Run(const Options& o) {
     in.options = o.project;
     in.title = o.title;
     in.pieces = PieceSource(o.templateDir);
+    // A piece is loaded once per placement; each unusable file is told once.
+    std::set<std::string> told;
+    in.pieces.ReportUnusable([&](const std::string& path, const std::string& why) {
+        if (told.insert(path).second) {
+            std::fprintf(stderr,
+                         "korvane-make: template piece %s: %s; the built-in piece is used\n",
+                         path.c_str(), why.c_str());
+        }
+    });
     const int32_t w = work->Width();
     const int32_t h = work->Height();
     if (o.mode == AdjustmentMode::Continuous) {
@@ -364,39 +512,49 @@ int Run(const Options& o) {
             }
         }
     }
-    if (!o.templateDir.empty() && !std::filesystem::is_directory(o.templateDir)) {
-        std::fprintf(stderr, "korvane-make: no template folder %s\n", o.templateDir.c_str());
-        return kExitUsage;
-    }
 
     std::unique_ptr<SkinSet> skin = MakeSkin(in);
-
-    std::error_code ec;
-    std::filesystem::create_directories(o.outDir, ec);
-    int status = kExitOk;
-    SkinWriteResult written = WriteSkinFolder(o.outDir, *skin, o.playlist, o.project.genBalance);
-    if (written.status == SkinWriteStatus::PathTooLong) {
-        std::fprintf(stderr, "korvane-make: the folder path %s is too long for its file names\n",
-                     o.outDir.c_str());
-        return kExitWrite;
-    }
-    for (const std::string& name : written.failed) {
-        std::fprintf(stderr, "korvane-make: could not write %s\n",
-                     (std::filesystem::path(o.outDir) / name).string().c_str());
-        status = kExitWrite;
-    }
-    if (!o.wsz.empty() && !WriteSkinArchive(o.wsz, *skin, o.playlist, o.project.genBalance)) {
-        std::fprintf(stderr, "korvane-make: could not write %s\n", o.wsz.c_str());
-        status = kExitWrite;
-    }
-    if (!o.preview.empty()) {
-        auto preview = StackedPreview(*skin, o.order);
-        if (!DibWriteFile(o.preview.c_str(), preview.get())) {
-            std::fprintf(stderr, "korvane-make: could not write %s\n", o.preview.c_str());
-            status = kExitWrite;
+    std::vector<SkinFile> files = SkinFileSet(*skin, o.playlist, o.project.genBalance);
+    for (const SkinFile& file : files) {
+        if (file.bytes.empty()) {
+            SayWhy(SkinFilePath(o.outDir, file.name), "no bitmap was made for it");
+            return kExitWrite;
         }
     }
-    return status;
+    std::vector<uint8_t> archive;
+    if (!o.wsz.empty()) {
+        archive = EncodeZipArchive(files);
+        if (archive.empty()) {
+            SayWhy(o.wsz, "the archive could not be made");
+            return kExitWrite;
+        }
+    }
+
+    // Everything the run writes is one set: a fault anywhere replaces nothing.
+    MadeFolders folders;
+    std::string reason;
+    if (!folders.Make(o.outDir, &reason)) {
+        std::fprintf(stderr, "korvane-make: could not create %s: %s\n", o.outDir.c_str(),
+                     reason.c_str());
+        return kExitWrite;
+    }
+    FileTransaction transaction;
+    for (const SkinFile& file : files) {
+        transaction.Write(SkinFilePath(o.outDir, file.name), file.bytes);
+    }
+    if (!o.wsz.empty()) {
+        transaction.Write(o.wsz, archive);
+    }
+    if (!o.preview.empty()) {
+        transaction.Write(o.preview, DibEncodeFile(StackedPreview(*skin, o.order).get()));
+    }
+    if (!transaction.Commit()) {
+        std::fprintf(stderr, "korvane-make: could not write %s: %s\n",
+                     transaction.Fault().path.c_str(), transaction.Fault().reason.c_str());
+        folders.Undo();
+        return kExitWrite;
+    }
+    return kExitOk;
 }
 
 } // namespace

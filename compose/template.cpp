@@ -170,12 +170,19 @@ void CopyTemplateKeyed(Dib* dst, int32_t dx, int32_t dy, int32_t width, int32_t 
     }
 }
 
-std::unique_ptr<Dib> ReadTemplateFile(const char* path) {
-    std::unique_ptr<Dib> dib = DibReadFile(path);
-    if (dib && dib->BitCount() != 4 && dib->BitCount() != 8 && dib->BitCount() != 24) {
-        return nullptr;
+std::unique_ptr<Dib> ReadTemplateFile(const char* path, std::string* reasonOut) {
+    BmpRead read = BmpReadFile(path);
+    std::string reason;
+    if (!read.dib) {
+        reason = read.notFound ? "" : read.reason;
+    } else if (read.bitCount != 4 && read.bitCount != 8 && read.bitCount != 24) {
+        reason = std::to_string(read.bitCount) + "-bit; a piece is 4-, 8- or 24-bit";
+        read.dib.reset();
     }
-    return dib;
+    if (reasonOut) {
+        *reasonOut = reason;
+    }
+    return std::move(read.dib);
 }
 
 PieceSource::PieceSource(std::string folder) : folder_(std::move(folder)) {
@@ -188,7 +195,13 @@ std::unique_ptr<Dib> PieceSource::FolderFile(const TemplatePlacement& placement)
     if (folder_.empty()) {
         return nullptr;
     }
-    return ReadTemplateFile((folder_ + placement.fileName).c_str());
+    std::string path = folder_ + placement.fileName;
+    std::string reason;
+    std::unique_ptr<Dib> dib = ReadTemplateFile(path.c_str(), &reason);
+    if (!dib && !reason.empty() && report_) {
+        report_(path, reason);
+    }
+    return dib;
 }
 
 void ApplyTemplate(Dib* dib, uint16_t id, int variant, const PieceSource& source,

@@ -8,6 +8,7 @@
 // Pieces are built into the program and may be replaced, file by file, by a template
 // folder; anything missing or unusable in the folder falls back to the built-in piece.
 
+#include <functional>
 #include <span>
 #include <string>
 
@@ -81,8 +82,9 @@ void CopyTemplateKeyed(Dib* dst, int32_t dx, int32_t dy, int32_t width, int32_t 
                        const Dib* tpl, int32_t sx, int32_t sy);
 
 // A template folder file: 4-, 8- and 24-bit pictures are usable, anything else (1, 16,
-// 32 bits, unreadable) is refused with nullptr. The caller owns the result.
-std::unique_ptr<Dib> ReadTemplateFile(const char* path);
+// 32 bits, unreadable) is refused with nullptr, and reasonOut (may be null) gets why; a file
+// that is not there leaves it empty. The caller owns the result.
+std::unique_ptr<Dib> ReadTemplateFile(const char* path, std::string* reasonOut = nullptr);
 
 // Where pieces come from: the built-in set alone, or a template folder in front of it.
 class PieceSource {
@@ -91,11 +93,16 @@ class PieceSource {
     explicit PieceSource(std::string folder);
 
     const std::string& Folder() const { return folder_; }
+    // Told of every folder file that is there but cannot be used, with the reason; the
+    // piece then falls back to the built-in one as it does for a missing file.
+    using UnusableReport = std::function<void(const std::string& path, const std::string& why)>;
+    void ReportUnusable(UnusableReport report) { report_ = std::move(report); }
     // The folder's usable file for a placement, or nullptr. The caller owns the result.
     std::unique_ptr<Dib> FolderFile(const TemplatePlacement& placement) const;
 
   private:
     std::string folder_; // empty, or ending in a path separator
+    UnusableReport report_;
 };
 
 // Applies piece (id, variant) to dib at its placement. A folder file is shaded when it is a

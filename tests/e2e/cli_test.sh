@@ -50,6 +50,8 @@ bmp_is() { # bmp_is FILE WIDTH HEIGHT: a 24-bit BMP of that size to ImageMagick
 "$convert" -size 274x116 xc:gray -type TrueColor "BMP3:$work/narrow.bmp"
 "$convert" -size 1601x1200 xc:gray -type TrueColor "BMP3:$work/wide.bmp"
 printf 'not a picture' >"$work/text.bmp"
+head -c 3000 "$work/photo.bmp" >"$work/cut.bmp"
+mkdir "$work/folder.bmp"
 
 # Help and usage errors.
 check "--help exits 0" run 0 --help
@@ -69,6 +71,13 @@ done
 check "--main outside free mode" run 2 "$work/photo.bmp" "$work/o" --main 0,0
 check "--at in free mode" run 2 "$work/photo.bmp" "$work/o" --mode free --at 0,0
 check "missing template folder" run 2 "$work/photo.bmp" "$work/o" --template "$work/none"
+# Empty output names and control characters in text are usage errors, and write nothing.
+for bad in "--wsz|" "--preview|" "--playlist-font|Arial"$'\r\n'"Normal=#FF0000" "--title|a"$'\t'"b"; do
+    check "usage error: ${bad%%|*}" run 2 "$work/photo.bmp" "$work/o" "${bad%%|*}" "${bad#*|}"
+done
+check "control character named" said "korvane-make: --title holds a control character"
+check "empty OUTDIR" run 2 "$work/photo.bmp" ""
+check "no output for a usage error" test ! -e "$work/o"
 
 # Refused pictures, with the program's own words.
 check "unreadable picture" run 3 "$work/text.bmp" "$work/o"
@@ -84,6 +93,18 @@ check "too small says so" said "You need an image with 275x116 or more pixels."
 check "too large" run 3 "$work/wide.bmp" "$work/o"
 check "too large says so" said "Maximum image size is 1600x1200 pixels."
 check "nothing written for a refused picture" test ! -e "$work/o"
+# Each refusal names the file and the cause on one line after the program's own words.
+while IFS='|' read -r picture cause; do
+    check "$picture refused" run 3 "$work/$picture" "$work/o"
+    check "$picture: $cause" said "korvane-make: $work/$picture: $cause"
+done <<'CAUSES'
+text.bmp|not a BMP file
+missing.bmp|No such file or directory
+folder.bmp|a folder, not a file
+cut.bmp|truncated: header says 456054 bytes, file has 3000
+wide.bmp|1601 x 1200 is larger than 1600 x 1200
+narrow.bmp|274 x 116 is smaller than 275 x 116
+CAUSES
 
 # Photos: a big one is reduced with a notice, a cut one refused with the decoder's reason.
 "$convert" -size 2000x1500 gradient:navy-gold -quality 90 "$work/big.jpg"
@@ -179,12 +200,88 @@ mkdir -p "$work/unzipped"
 unzip -q "$work/skin.wsz" -d "$work/unzipped"
 check "archive bytes equal the folder" diff -r "$work/unzipped" "$work/arc"
 
-# Files that cannot be written: exit 4, each named.
+# A template piece that cannot be used is named with its reason, and the built-in one used.
+mkdir -p "$work/bad-template/eq_btn.bmp"
+cp "$work/text.bmp" "$work/bad-template/button.bmp"
+"$convert" -size 40x87 xc:gray -define bmp:subtype=RGB565 "$work/bad-template/option.bmp"
+check "unusable pieces fall back" run 0 "$work/photo.bmp" "$work/fallback" --template "$work/bad-template"
+check "pieces fall back to the built-in ones" cmp "$work/skin/cbuttons.bmp" "$work/fallback/cbuttons.bmp"
+while IFS='|' read -r piece cause; do
+    check "piece $piece: $cause" said "korvane-make: template piece $work/bad-template/$piece: $cause; the built-in piece is used"
+done <<'CAUSES'
+button.bmp|not a BMP file
+eq_btn.bmp|a folder, not a file
+option.bmp|16-bit; a piece is 4-, 8- or 24-bit
+CAUSES
+check "each piece told once" test "$(grep -c eq_btn.bmp "$work/err")" -eq 1
+
+# Outputs never land on an input or on each other: refused with exit 2 before anything is
+# written, whatever the spelling of the path.
+mkdir -p "$work/alias/tpl" "$work/alias/d"
+cp "$work/photo.bmp" "$work/alias/d/main.bmp"
+cp "$root/templates/Brushed Steel/"* "$work/alias/tpl/"
+ln "$work/photo.bmp" "$work/alias/hardlink.bmp"
+a=$work/alias
+while IFS='|' read -r case args; do
+    before=$(cat "$work/photo.bmp" "$a/d/main.bmp" "$a/tpl/"* | md5sum)
+    # shellcheck disable=SC2086
+    check "alias: $case" run 2 $args
+    check "alias: $case is named" said "would overwrite"
+    check "alias: $case writes nothing" test "$before" = "$(cat "$work/photo.bmp" "$a/d/main.bmp" "$a/tpl/"* | md5sum)" -a ! -e "$a/out"
+done <<CASES
+picture in OUTDIR|$a/d/main.bmp $a/d
+picture in OUTDIR spelled apart|$a/d/main.bmp $a/d/../d/.
+--wsz is the picture|$work/photo.bmp $a/out --wsz $work/photo.bmp
+--preview is the picture|$work/photo.bmp $a/out --preview $work/./photo.bmp
+--wsz is a hard link to the picture|$work/photo.bmp $a/out --wsz $a/hardlink.bmp
+OUTDIR is the template|$work/photo.bmp $a/tpl --template $a/tpl
+CASES
+check "preview over a skin file" run 2 "$work/photo.bmp" "$a/out" --preview "$a/out/main.bmp"
+check "preview over a skin file is named" said "the preview $a/out/main.bmp is the same file as the skin file $a/out/main.bmp"
+check "archive and preview one file" run 2 "$work/photo.bmp" "$a/out" --preview "$a/x" --wsz "$a/./x"
+check "nothing made for outputs that meet" test ! -e "$a/out"
+
+# A folder path too long for its file names is refused and leaves nothing behind.
+long=$work/$(printf 'k%.0s' $(seq 250))
+check "too long OUTDIR" run 4 "$work/photo.bmp" "$long/skin"
+check "too long OUTDIR leaves nothing" test ! -e "$long"
+
+# Files that cannot be written: exit 4, the file and the system's reason on one line, and
+# nothing of the run is left (the whole run is one set).
 touch "$work/plainfile"
 check "unwritable folder" run 4 "$work/photo.bmp" "$work/plainfile/skin"
-check "each file named" said "main.bmp"
+check "folder named with the cause" said "korvane-make: could not create $work/plainfile/skin: Not a directory"
 check "unwritable archive" run 4 "$work/photo.bmp" "$work/ok2" --wsz "$work/nodir/skin.wsz"
+check "archive named with the cause" said "korvane-make: could not write $work/nodir/skin.wsz: No such file or directory"
+check "no skin folder left by a failed archive" test ! -e "$work/ok2"
 check "unwritable preview" run 4 "$work/photo.bmp" "$work/ok3" --preview "$work/nodir/p.bmp"
+
+# Links planted where a careless writer puts its temporaries are never followed.
+echo victim >"$work/victim"
+for name in skin.wsz.tmp .skin.wsz.tmp skin.wsz~ p.bmp.tmp links/main.bmp.tmp links/.main.bmp.tmp links/main.tmp; do
+    mkdir -p "$(dirname "$work/$name")"
+    ln -sf "$work/victim" "$work/$name"
+done
+check "planted links" run 0 "$work/photo.bmp" "$work/links" --wsz "$work/skin.wsz" --preview "$work/p.bmp"
+check "planted links not followed" test "$(cat "$work/victim")" = victim
+
+# A full disk (a 1.2 MB tmpfs, or a file-size limit when mounting is not allowed): the old
+# skin stays byte for byte, no temporary is left, and the cause is named.
+full=$work/full
+mkdir "$full"
+if [ -z "${NO_MOUNT:-}" ] && mount -t tmpfs -o size=1200k tmpfs "$full" 2>/dev/null; then
+    trap 'umount "$full"; rm -rf "$work"' EXIT
+    limit=unlimited
+else
+    limit=200 # blocks of 512 bytes: smaller than eqmain.bmp
+fi
+check "old skin on the small disk" run 0 "$work/photo.bmp" "$full/skin"
+before=$(cd "$full/skin" && md5sum -- *)
+(trap '' XFSZ; ulimit -f "$limit"; exec "$make" "$work/short.bmp" "$full/skin" --wsz "$full/skin.wsz" >/dev/null 2>"$work/err")
+check "full disk exits 4" test $? -eq 4
+check "full disk named with the cause" grep -Eq "could not write $full/skin/[a-z]+\.bmp: (No space left on device|File too large)" "$work/err"
+check "full disk keeps the old skin" test "$before" = "$(cd "$full/skin" && md5sum -- *)"
+check "full disk leaves no temporary" test "$(ls -A "$full" | tr '\n' ' ')" = "skin "
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
