@@ -48,6 +48,7 @@ struct AppState {
     std::string templatePath;  // empty: built-in pieces; else a folder ending in '\'
     std::string winampDir = "c:\\program files\\winamp";
     std::string lastPicDir;
+    std::string picturePath;   // the picture file now open; Save never writes over it
     std::string skinFolderPath;
     int lastTemplateIndex = 0;
     int templateCount = 0;

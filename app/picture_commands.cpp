@@ -109,6 +109,7 @@ void OpenPicturePath(HWND owner, const std::string& path) {
             break;
         }
         UpdatePictureRange();
+        gApp.picturePath = path;
         size_t slash = path.find_last_of("\\/");
         if (slash != std::string::npos) {
             gApp.lastPicDir = path.substr(0, slash);

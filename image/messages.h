@@ -37,6 +37,10 @@ constexpr const char kMsgCreateDirFailed[] =
 // %s: the full path of the skin folder.
 constexpr const char kMsgSkinPathTooLong[] =
     "Skin folder path too long...\n%s\nPlease choose a shorter skin name or skins directory.";
+// %s: the file of the skin that is the open picture or a template file.
+constexpr const char kMsgSkinOverInput[] =
+    "Skin file would replace the picture or template it is made from...\n%s\nPlease choose "
+    "another skin name.";
 // First %s: the skin folder; second %s: the files not written, one per line.
 constexpr const char kMsgSaveIncomplete[] = "These skin files could not be written in\n%s :\n\n%s";
 constexpr const char kBrowseWinampTitle[] = "Select your Winamp's directory...";

@@ -9,7 +9,9 @@
 #include "app/app_state.h"
 #include "app/message_box.h"
 #include "app/resource.h"
+#include "compose/template.h"
 #include "image/messages.h"
+#include "output/safe_write.h"
 #include "output/skin_writer.h"
 
 namespace {
@@ -102,6 +104,31 @@ std::string ReadSkinsDirectory(const std::string& ini, const std::string& fallba
     return std::string(buffer, length);
 }
 
+// The first file of the skin in folder that is the open picture or a piece of the chosen
+// template, compared by the files the paths name; empty when there is none.
+std::string SkinFileOverInput(const std::string& folder) {
+    std::vector<PathIdentity> inputs;
+    if (!gApp.picturePath.empty()) {
+        inputs.push_back(IdentifyPath(gApp.picturePath));
+    }
+    if (!gApp.templatePath.empty()) {
+        PieceSource pieces(gApp.templatePath);
+        for (const TemplatePlacement& p : TemplatePlacements()) {
+            inputs.push_back(IdentifyPath(pieces.Folder() + p.fileName));
+        }
+    }
+    for (const SkinFileEntry& entry : kSkinFileTable) {
+        std::string path = SkinFilePath(folder, entry.name);
+        PathIdentity output = IdentifyPath(path);
+        for (const PathIdentity& input : inputs) {
+            if (SamePath(output, input)) {
+                return path;
+            }
+        }
+    }
+    return {};
+}
+
 void OnOk(HWND dlg, SaveDialogData* data) {
     std::string dir = FieldText(dlg, IDC_SAVE_WINAMPDIR);
     // An empty field is not checked: the skins folder is then looked up from the root of
@@ -138,6 +165,13 @@ void OnOk(HWND dlg, SaveDialogData* data) {
     // does not leave an empty folder behind, and the user can shorten it here.
     if (!SkinFolderPathFits(folder)) {
         Refuse(dlg, IDC_SAVE_SKINNAME, FillIn(kMsgSkinPathTooLong, {folder}));
+        return;
+    }
+
+    // The picture and the template stay what the skin was made from.
+    std::string clash = SkinFileOverInput(folder);
+    if (!clash.empty()) {
+        Refuse(dlg, IDC_SAVE_SKINNAME, FillIn(kMsgSkinOverInput, {clash}));
         return;
     }
 
@@ -305,7 +339,14 @@ void SaveSkinSet(HWND owner) {
             }
             names += name;
         }
-        ShowWarning(owner, FillIn(kMsgSaveIncomplete, {gApp.skinFolderPath, names}).c_str());
+        std::string text = FillIn(kMsgSaveIncomplete, {gApp.skinFolderPath, names});
+        // The operating system's reason, when a file could not be written (rather than a
+        // bitmap missing), is the last line.
+        if (!result.fault.reason.empty()) {
+            const std::string& path = result.fault.path;
+            text += "\n\n" + path.substr(path.find_last_of("\\/") + 1) + ": " + result.fault.reason;
+        }
+        ShowWarning(owner, text.c_str());
         break;
     }
     }

@@ -651,6 +651,37 @@ TEST_F(SaveTest, AFolderTooLongForItsFileNamesIsRefusedBeforeItIsMade) {
     EXPECT_EQ(result, 0);
 }
 
+// A skin folder that holds the open picture or is the chosen template would overwrite what
+// the skin is made from: refused in the dialog, however the path is spelled.
+TEST_F(SaveTest, AFolderHoldingThePictureOrTheTemplateIsRefused) {
+    std::string folder = skins_ + "\\Dusk";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    WriteText(folder + "\\main.bmp", "picture");
+    WriteText(folder + "\\shufrep.bmp", "piece");
+    struct Case {
+        std::string picture;
+        std::string templateFolder;
+        std::string clash;
+    };
+    for (const Case& c : {Case{folder + "\\.\\MAIN.BMP", "", folder + "\\main.bmp"},
+                          Case{"", folder + "\\..\\Dusk\\", folder + "\\main.bmp"}}) {
+        gApp.picturePath = c.picture;
+        gApp.templatePath = c.templateFolder;
+        int result = RunSaveDialog([&](HWND dialog) {
+            Type(dialog, IDC_SAVE_SKINNAME, "Dusk");
+            size_t before = gShown.size();
+            PressOk(dialog);
+            ExpectRefused(dialog, before, IDC_SAVE_SKINNAME, Fill(kMsgSkinOverInput, c.clash));
+            Click(dialog, IDCANCEL);
+        });
+        EXPECT_EQ(result, 0);
+    }
+    gApp.picturePath.clear();
+    gApp.templatePath.clear();
+    EXPECT_EQ(ReadBytes(folder + "\\main.bmp"),
+              std::vector<uint8_t>({'p', 'i', 'c', 't', 'u', 'r', 'e'}));
+}
+
 TEST_F(SaveTest, BrowseOpensAtTheDesktopAndCancelChangesNothing) {
     int result = RunSaveDialog([&](HWND dialog) {
         Type(dialog, IDC_SAVE_WINAMPDIR, "typed by hand");
@@ -762,44 +793,61 @@ TEST_F(SaveTest, SaveWritesTheWholeSetIntoTheNewSkinFolder) {
     }
 }
 
-TEST_F(SaveTest, FilesThatCannotBeWrittenAreNamedInOneWarning) {
+// A file that cannot be replaced keeps the whole set from replacing anything: the one
+// warning names every file and ends with the system's reason, and the old skin stays.
+TEST_F(SaveTest, FilesThatCannotBeWrittenAreNamedInOneWarningAndNothingIsReplaced) {
     gApp.skin = MadeSkin();
     std::string folder = skins_ + "\\Dusk";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    // A folder where main.bmp belongs, and a text.bmp that another program holds open
-    // without sharing: neither can be replaced.
-    ASSERT_TRUE(CreateDirectoryA((folder + "\\main.bmp").c_str(), nullptr));
-    WriteText(folder + "\\text.bmp", "old");
-    HANDLE held = CreateFileA((folder + "\\text.bmp").c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    gAnswers = {IDYES};
-    EXPECT_TRUE(RunSaveCommand([](HWND dialog) {
-        Type(dialog, IDC_SAVE_SKINNAME, "Dusk");
-        PressOk(dialog);
-    }));
-    CloseHandle(held);
-
-    ASSERT_EQ(gShown.size(), 2u) << "the overwrite question, then one warning";
-    EXPECT_EQ(gShown[0].text, kMsgSkinExists);
-    const Shown& warning = gShown[1];
-    std::string expected = kMsgSaveIncomplete;
-    expected.replace(expected.find("%s"), 2, folder);
-    expected.replace(expected.find("%s"), 2, "main.bmp\ntext.bmp");
-    EXPECT_EQ(warning.text, expected);
-    EXPECT_EQ(warning.caption, "Warning..!");
-    EXPECT_EQ(warning.type, UINT(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(warning.owner, owner_) << "the warning belongs to the main window";
-
-    // The rest of the set was still written.
+    WriteText(folder + "\\main.bmp", "old");
+    std::string names;
     for (const SkinFile& file : SkinFileSet(*gApp.skin, gApp.playlist, true)) {
-        std::string name = file.name;
-        if (name == "main.bmp" || name == "text.bmp") {
-            continue;
-        }
-        EXPECT_EQ(ReadBytes(folder + "\\" + name), file.bytes) << name;
+        names += (names.empty() ? "" : "\n") + std::string(file.name);
     }
-    EXPECT_EQ(ReadBytes(folder + "\\text.bmp"), std::vector<uint8_t>({'o', 'l', 'd'}));
+    struct Case {
+        const char* obstacle;
+        std::string lastLine;
+    };
+    // A folder where text.bmp belongs; then a text.bmp that another program holds open
+    // without sharing.
+    for (const Case& c :
+         {Case{"folder", "text.bmp: a folder has that name"}, Case{"held", "text.bmp: "}}) {
+        SCOPED_TRACE(c.obstacle);
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (std::string(c.obstacle) == "folder") {
+            ASSERT_TRUE(CreateDirectoryA((folder + "\\text.bmp").c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(RemoveDirectoryA((folder + "\\text.bmp").c_str()));
+            WriteText(folder + "\\text.bmp", "old");
+            held = CreateFileA((folder + "\\text.bmp").c_str(), GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        }
+        gShown.clear();
+        gAnswers = {IDYES};
+        EXPECT_TRUE(RunSaveCommand([](HWND dialog) {
+            Type(dialog, IDC_SAVE_SKINNAME, "Dusk");
+            PressOk(dialog);
+        }));
+        if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+        }
+
+        ASSERT_EQ(gShown.size(), 2u) << "the overwrite question, then one warning";
+        EXPECT_EQ(gShown[0].text, kMsgSkinExists);
+        const Shown& warning = gShown[1];
+        std::string expected = kMsgSaveIncomplete;
+        expected.replace(expected.find("%s"), 2, folder);
+        expected.replace(expected.find("%s"), 2, names);
+        EXPECT_EQ(warning.text.substr(0, expected.size() + 2 + c.lastLine.size()),
+                  expected + "\n\n" + c.lastLine);
+        EXPECT_GT(warning.text.size(), expected.size() + 12) << "the reason is there";
+        EXPECT_EQ(warning.caption, "Warning..!");
+        EXPECT_EQ(warning.type, UINT(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(warning.owner, owner_) << "the warning belongs to the main window";
+        EXPECT_EQ(ReadBytes(folder + "\\main.bmp"), std::vector<uint8_t>({'o', 'l', 'd'}));
+        EXPECT_EQ(FolderEntries(folder).size(), 2u) << "no temporary, no new file";
+    }
 }
 
 TEST_F(SaveTest, TheCursorIsGivenBackAfterSaving) {
