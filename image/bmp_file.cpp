@@ -639,6 +639,24 @@ std::vector<uint8_t> DibEncodeFile(const Dib* dib) {
     return file;
 }
 
+namespace {
+
+// Writes in chunks of at most 32767 bytes: true only when all count bytes went out.
+bool WriteFileFull(std::FILE* file, const void* buffer, size_t count) {
+    auto* p = static_cast<const uint8_t*>(buffer);
+    while (count > 0) {
+        size_t chunk = count < 32768 ? count : kChunk;
+        if (std::fwrite(p, 1, chunk, file) != chunk) {
+            return false;
+        }
+        p += chunk;
+        count -= chunk;
+    }
+    return true;
+}
+
+} // namespace
+
 bool DibWriteFile(const char* path, const Dib* dib) {
     if (!dib || !path) {
         return false;
@@ -653,30 +671,4 @@ bool DibWriteFile(const char* path, const Dib* dib) {
               WriteFileFull(f, dib->Bytes(), dib->PixelOffset() + dib->PixelBytes());
     // Buffered bytes reach the disk only at the close, so its failure is a failed write too.
     return std::fclose(f) == 0 && ok;
-}
-
-bool ReadFileFull(std::FILE* file, void* buffer, size_t count) {
-    auto* p = static_cast<uint8_t*>(buffer);
-    while (count > 0) {
-        size_t chunk = count < 32768 ? count : kChunk;
-        if (std::fread(p, 1, chunk, file) != chunk) {
-            return false;
-        }
-        p += chunk;
-        count -= chunk;
-    }
-    return true;
-}
-
-bool WriteFileFull(std::FILE* file, const void* buffer, size_t count) {
-    auto* p = static_cast<const uint8_t*>(buffer);
-    while (count > 0) {
-        size_t chunk = count < 32768 ? count : kChunk;
-        if (std::fwrite(p, 1, chunk, file) != chunk) {
-            return false;
-        }
-        p += chunk;
-        count -= chunk;
-    }
-    return true;
 }

@@ -60,13 +60,11 @@ std::unique_ptr<Dib> DibReadFile(const char* path);
 void DibFileHeader(const Dib& dib, uint8_t out[14]);
 // The complete .bmp file of a Dib; empty for nullptr.
 std::vector<uint8_t> DibEncodeFile(const Dib* dib);
-// Writes the .bmp file, replacing any file of that name. True only when every byte was
-// written; a failed write may leave a partial file behind, which the caller reports.
+// Writes the .bmp file in place, replacing any file of that name: for tests and tools. True
+// only when every byte was written; a failed write may leave a partial file behind. The
+// programs write through output/safe_write.h instead, which never does.
 bool DibWriteFile(const char* path, const Dib* dib);
 
-// Exact transfers in chunks of at most 32767 bytes: true only when all count bytes moved.
-bool ReadFileFull(std::FILE* file, void* buffer, size_t count);
-bool WriteFileFull(std::FILE* file, const void* buffer, size_t count);
 
 // The bytes of a built-in bitmap (header, full colour table, rows; no file header), empty
 // when there is no such id. On Windows these are the RT_BITMAP resources of the program;

@@ -377,27 +377,6 @@ TEST(BmpRead, OldTwelveByteHeadersUseThreeByteTableEntries) {
     EXPECT_EQ(DibGetPixel(read.dib.get(), 1, 0), Rgb(60, 50, 40));
 }
 
-TEST(BmpRead, ExactReadsAndWritesCrossChunkBoundaries) {
-    for (size_t size : {size_t(0), size_t(32767), size_t(32768), size_t(70001)}) {
-        std::vector<uint8_t> data(size);
-        for (size_t i = 0; i < size; i++) {
-            data[i] = uint8_t(i * 131 + 7);
-        }
-        std::string path = TempPath("chunks.bin");
-        std::FILE* out = std::fopen(path.c_str(), "wb");
-        ASSERT_TRUE(out);
-        EXPECT_TRUE(WriteFileFull(out, data.data(), size));
-        std::fclose(out);
-        std::vector<uint8_t> back(size + 1);
-        std::FILE* in = std::fopen(path.c_str(), "rb");
-        EXPECT_TRUE(ReadFileFull(in, back.data(), size));
-        EXPECT_FALSE(ReadFileFull(in, back.data(), 1)) << "nothing is left to read";
-        std::fclose(in);
-        back.pop_back();
-        EXPECT_EQ(back, data) << size;
-    }
-}
-
 TEST(BuiltinBitmaps, ResourcesHoldTheFileMinusItsHeader) {
     for (uint16_t id : {901, 902}) {
         std::string name = id == 901 ? "builtin-4bit.bmp" : "builtin-8bit.bmp";
