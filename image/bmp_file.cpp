@@ -672,3 +672,16 @@ bool DibWriteFile(const char* path, const Dib* dib) {
     // Buffered bytes reach the disk only at the close, so its failure is a failed write too.
     return std::fclose(f) == 0 && ok;
 }
+
+bool ReadFileFull(std::FILE* file, void* buffer, size_t count) {
+    auto* p = static_cast<uint8_t*>(buffer);
+    while (count > 0) {
+        size_t chunk = count < 32768 ? count : kChunk;
+        if (std::fread(p, 1, chunk, file) != chunk) {
+            return false;
+        }
+        p += chunk;
+        count -= chunk;
+    }
+    return true;
+}

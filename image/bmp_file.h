@@ -66,6 +66,9 @@ std::vector<uint8_t> DibEncodeFile(const Dib* dib);
 bool DibWriteFile(const char* path, const Dib* dib);
 
 
+// Exact read in chunks of at most 32767 bytes: true only when all count bytes came in.
+bool ReadFileFull(std::FILE* file, void* buffer, size_t count);
+
 // The bytes of a built-in bitmap (header, full colour table, rows; no file header), empty
 // when there is no such id. On Windows these are the RT_BITMAP resources of the program;
 // elsewhere arrays generated from the same BMP files at build time. The bytes live for the

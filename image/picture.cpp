@@ -1,5 +1,9 @@
 #include "image/picture.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <cstdio>
 #include <new>
 
@@ -82,6 +86,14 @@ constexpr long kMaxPhotoFileBytes = 512L << 20;
 } // namespace
 
 OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConvert) {
+#ifndef _WIN32
+    // Only a regular file is opened to look at its signature: opening a pipe would wait for
+    // a writer. The BMP reader refuses anything else at once, with its reason.
+    struct stat st;
+    if (path && stat(path, &st) == 0 && !S_ISREG(st.st_mode)) {
+        return Validate(BmpReadFile(path), askConvert);
+    }
+#endif
     std::FILE* file = std::fopen(path, "rb");
     uint8_t head[8] = {};
     size_t got = file ? std::fread(head, 1, sizeof head, file) : 0;
