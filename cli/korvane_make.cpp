@@ -18,6 +18,7 @@
 #include "image/messages.h"
 #include "image/picture.h"
 #include "output/safe_write.h"
+#include "output/skin_options.h"
 #include "output/skin_writer.h"
 #include "output/wsz.h"
 
@@ -63,28 +64,12 @@ constexpr const char kUsage[] =
     "Exit status: 0 made, 2 usage error (an output that would overwrite an input among\n"
     "them), 3 picture refused, 4 a file could not be written (nothing was replaced).\n";
 
-struct Position {
-    bool given = false;
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
 struct Options {
     std::string picture;
     std::string outDir;
-    AdjustmentMode mode = AdjustmentMode::Tile;
-    Position at;
-    Position bands[3];
-    std::array<int, 3> order = {0, 1, 2};
-    int scale = 100;
-    int brightness = 0;
-    int contrast = 0;
+    SkinOptions skin;
     bool convert = false;
     std::string templateDir;
-    TitleSettings title;
-    ShadeColors colors;
-    PlaylistStyle playlist;
-    ProjectOptions project;
     std::string wsz;
     std::string preview;
 };
@@ -104,74 +89,6 @@ void SayWhy(const std::string& path, const std::string& reason) {
     std::fprintf(stderr, "korvane-make: %s: %s\n", path.c_str(), reason.c_str());
 }
 
-bool HasControlCharacter(const std::string& s) {
-    return std::any_of(s.begin(), s.end(),
-                       [](char c) { return (unsigned char)c < 0x20 || c == 0x7F; });
-}
-
-bool ParseInt(const std::string& s, int lo, int hi, int* out) {
-    if (s.empty()) {
-        return false;
-    }
-    char* end = nullptr;
-    errno = 0;
-    long v = std::strtol(s.c_str(), &end, 10);
-    if (*end != '\0' || errno != 0 || v < lo || v > hi) {
-        return false;
-    }
-    *out = int(v);
-    return true;
-}
-
-bool ParsePosition(const std::string& s, Position* out) {
-    size_t comma = s.find(',');
-    int x, y;
-    if (comma == std::string::npos || !ParseInt(s.substr(0, comma), 0, 1 << 20, &x) ||
-        !ParseInt(s.substr(comma + 1), 0, 1 << 20, &y)) {
-        return false;
-    }
-    *out = {true, x, y};
-    return true;
-}
-
-bool ParseColor(const std::string& s, ColorRef* out) {
-    if (s.size() != 6 || s.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-        return false;
-    }
-    uint32_t v = uint32_t(std::strtoul(s.c_str(), nullptr, 16));
-    *out = Rgb(v >> 16, v >> 8, v);
-    return true;
-}
-
-int BandIndex(const std::string& name) {
-    const char* names[3] = {"main", "equalizer", "playlist"};
-    for (int i = 0; i < 3; i++) {
-        if (name == names[i]) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-bool ParseOrder(const std::string& s, std::array<int, 3>* order) {
-    std::array<int, 3> result = {-1, -1, -1};
-    size_t start = 0;
-    for (int position = 0; position < 3; position++) {
-        size_t comma = s.find(',', start);
-        if ((position < 2) != (comma != std::string::npos)) {
-            return false;
-        }
-        int band = BandIndex(s.substr(start, comma == std::string::npos ? comma : comma - start));
-        if (band < 0 || result[size_t(band)] >= 0) {
-            return false;
-        }
-        result[size_t(band)] = position;
-        start = comma + 1;
-    }
-    *order = result;
-    return true;
-}
-
 // Returns kExitOk, or the exit code of a usage error already reported (-1 for --help).
 int ParseArguments(int argc, char** argv, Options* o) {
     std::vector<std::string> positional;
@@ -188,93 +105,43 @@ int ParseArguments(int argc, char** argv, Options* o) {
         if (a == "--help" || a == "-h") {
             return -1;
         }
-        if (a == "--show-vis") {
-            o->project.showVis = true;
-        } else if (a == "--swap-rb") {
-            o->project.swapRedBlue = true;
-        } else if (a == "--hide-balance") {
-            o->project.hideBalance = true;
-        } else if (a == "--no-balance-file") {
-            o->project.genBalance = false;
-        } else if (a == "--convert") {
+        if (a.rfind("--", 0) != 0) {
+            positional.push_back(a);
+            continue;
+        }
+        std::string name = a.substr(2);
+        if (name == "convert") {
             o->convert = true;
-        } else if (a.rfind("--", 0) == 0) {
-            static const char* const kValued[] = {
-                "--mode", "--at", "--main", "--equalizer", "--playlist", "--order", "--scale",
-                "--brightness", "--contrast", "--template", "--title", "--title-align",
-                "--title-color", "--text-color", "--back-color", "--playlist-font",
-                "--playlist-normal", "--playlist-current", "--playlist-normal-bg",
-                "--playlist-selected-bg", "--wsz", "--preview"};
-            if (std::find(std::begin(kValued), std::end(kValued), a) == std::end(kValued)) {
-                return Usage("unknown option " + a);
-            }
-            if (!value(&v)) {
-                return Usage(a + " needs a value");
-            }
-            bool ok = true;
-            if (a == "--mode") {
-                ok = v == "free" || v == "tile" || v == "continuous";
-                o->mode = v == "free"   ? AdjustmentMode::Free
-                          : v == "tile" ? AdjustmentMode::Tile
-                                        : AdjustmentMode::Continuous;
-            } else if (a == "--at") {
-                ok = ParsePosition(v, &o->at);
-            } else if (a == "--main" || a == "--equalizer" || a == "--playlist") {
-                ok = ParsePosition(v, &o->bands[BandIndex(a.substr(2))]);
-            } else if (a == "--order") {
-                ok = ParseOrder(v, &o->order);
-            } else if (a == "--scale") {
-                ok = ParseInt(v, 0, 100, &o->scale);
-            } else if (a == "--brightness") {
-                ok = ParseInt(v, -100, 100, &o->brightness);
-            } else if (a == "--contrast") {
-                ok = ParseInt(v, -100, 100, &o->contrast);
-            } else if (a == "--template") {
-                o->templateDir = v;
-            } else if (a == "--title") {
-                ok = v.size() <= 79;
-                o->title.text = v;
-            } else if (a == "--title-align") {
-                ok = v == "left" || v == "center" || v == "right";
-                o->title.align = v == "center"  ? TitleAlign::Center
-                                 : v == "right" ? TitleAlign::Right
-                                                : TitleAlign::Left;
-            } else if (a == "--title-color") {
-                ok = v == "soft" || v == "hard";
-                o->title.color = v == "soft" ? TitleColor::Soft : TitleColor::Hard;
-            } else if (a == "--text-color") {
-                ok = ParseColor(v, &o->colors.text);
-            } else if (a == "--back-color") {
-                ok = ParseColor(v, &o->colors.back);
-            } else if (a == "--playlist-font") {
-                ok = !v.empty() && v.size() < 32;
-                o->playlist.fontName = v;
-            } else if (a == "--playlist-normal") {
-                ok = ParseColor(v, &o->playlist.normalText);
-            } else if (a == "--playlist-current") {
-                ok = ParseColor(v, &o->playlist.currentText);
-            } else if (a == "--playlist-normal-bg") {
-                ok = ParseColor(v, &o->playlist.normalBack);
-            } else if (a == "--playlist-selected-bg") {
-                ok = ParseColor(v, &o->playlist.selectedBack);
-            } else if (a == "--wsz") {
-                o->wsz = v;
-            } else if (a == "--preview") {
-                o->preview = v;
-            }
-            // Text ends up inside the skin's files and paths must name a file: a control
-            // character would add a line to pledit.txt, an empty name writes nowhere.
-            if ((a == "--title" || a == "--playlist-font") && HasControlCharacter(v)) {
-                return Usage(a + " holds a control character");
-            }
-            if ((a == "--wsz" || a == "--preview") && v.empty()) {
+            continue;
+        }
+        if (IsSkinSwitch(name)) {
+            ApplySkinOption(name, "true", &o->skin);
+            continue;
+        }
+        if (!value(&v)) {
+            bool known = name == "template" || name == "wsz" || name == "preview" ||
+                         ApplySkinOption(name, "", &o->skin) != SkinOptionResult::Unknown;
+            return Usage(known ? a + " needs a value" : "unknown option " + a);
+        }
+        if (name == "template") {
+            o->templateDir = v;
+        } else if (name == "wsz" || name == "preview") {
+            // A path must name a file: an empty name writes nowhere.
+            if (v.empty()) {
                 return Usage(a + " needs a file name, not an empty one");
             }
-            if (!ok) {
+            (name == "wsz" ? o->wsz : o->preview) = v;
+        } else {
+            SkinOptionResult result = ApplySkinOption(name, v, &o->skin);
+            if (result == SkinOptionResult::Unknown) {
+                return Usage("unknown option " + a);
+            }
+            if (result == SkinOptionResult::ControlCharacter) {
+                return Usage(a + " holds a control character");
+            }
+            if (result == SkinOptionResult::BadValue) {
                 return Usage("bad value for " + a + ": '" + v + "'");
             }
-        } else {
-            positional.push_back(a);
         }
     }
     if (positional.size() != 2) {
@@ -285,31 +152,15 @@ int ParseArguments(int argc, char** argv, Options* o) {
     if (o->outDir.empty()) {
         return Usage("the output folder needs a name, not an empty one");
     }
-    bool bandGiven = o->bands[0].given || o->bands[1].given || o->bands[2].given;
-    if (bandGiven && o->mode != AdjustmentMode::Free) {
+    const SkinOptions& skin = o->skin;
+    bool bandGiven = skin.bands[0].given || skin.bands[1].given || skin.bands[2].given;
+    if (bandGiven && skin.mode != AdjustmentMode::Free) {
         return Usage("--main, --equalizer and --playlist place bands in --mode free; use --at");
     }
-    if (o->at.given && o->mode == AdjustmentMode::Free) {
+    if (skin.at.given && skin.mode == AdjustmentMode::Free) {
         return Usage("--mode free places each band with --main, --equalizer and --playlist");
     }
     return kExitOk;
-}
-
-// The workspace offset of a band or frame whose top-left picture pixel is (x, y), after
-// checking that the band stays inside the picture.
-bool ToOffset(const char* what, const Position& p, int32_t w, int32_t h, int32_t bandHeight,
-              WorkspaceOffset* out) {
-    int32_t maxX = w - kBandWidth;
-    int32_t maxY = h - bandHeight;
-    if (p.x > maxX || p.y > maxY) {
-        std::fprintf(stderr,
-                     "korvane-make: %s %d,%d leaves the %d x %d picture: X can be 0 to %d and Y "
-                     "0 to %d\n",
-                     what, p.x, p.y, w, h, maxX, maxY);
-        return false;
-    }
-    *out = {-p.x, maxY - p.y};
-    return true;
 }
 
 // The three previews stacked in their band order, as the desktop program shows them.
@@ -351,7 +202,7 @@ bool OutputsStandApart(const Options& o) {
         }
     }
     for (const SkinFileEntry& entry : kSkinFileTable) {
-        if (entry.content != SkinFileContent::Balance || o.project.genBalance) {
+        if (entry.content != SkinFileContent::Balance || o.skin.project.genBalance) {
             add(outputs, "the skin file", SkinFilePath(o.outDir, entry.name));
         }
     }
@@ -455,33 +306,31 @@ int Run(const Options& o) {
 
     // Adjustments start from the picture as loaded: scale, then brightness, then contrast.
     const Dib* source = opened.picture.get();
-    ScalePlan plan = PlanScale(o.scale, source->Width(), source->Height());
+    ScalePlan plan = PlanScale(o.skin.scale, source->Width(), source->Height());
     if (plan.raised) {
         Say(kMsgScaleRaised);
     }
     // At full size the opened picture itself is adjusted: nothing else needs it unchanged.
-    std::unique_ptr<Dib> work =
-        plan.width == source->Width() && plan.height == source->Height()
-            ? std::move(opened.picture)
-            : DibScaleDown(source, plan.width, plan.height);
+    std::unique_ptr<Dib> work = plan.width == source->Width() && plan.height == source->Height()
+                                    ? std::move(opened.picture)
+                                    : DibScaleDown(source, plan.width, plan.height);
     if (!work) {
         Say(kMsgLoadFailed);
         return kExitRefused;
     }
-    if (o.brightness != 0) {
-        DibAdjustBrightness(work.get(), o.brightness);
+    if (o.skin.brightness != 0) {
+        DibAdjustBrightness(work.get(), o.skin.brightness);
     }
-    if (o.contrast != 0) {
-        DibAdjustContrast(work.get(), o.contrast);
+    if (o.skin.contrast != 0) {
+        DibAdjustContrast(work.get(), o.skin.contrast);
     }
 
     SkinInputs in;
-    in.picture = work.get();
-    in.mode = o.mode;
-    in.order = o.order;
-    in.colors = o.colors;
-    in.options = o.project;
-    in.title = o.title;
+    std::string placement;
+    if (!SetSkinInputs(o.skin, work.get(), "--", &in, &placement)) {
+        Say(placement.c_str());
+        return kExitUsage;
+    }
     in.pieces = PieceSource(o.templateDir);
     // A piece is loaded once per placement; each unusable file is told once.
     std::set<std::string> told;
@@ -492,29 +341,9 @@ int Run(const Options& o) {
                          path.c_str(), why.c_str());
         }
     });
-    const int32_t w = work->Width();
-    const int32_t h = work->Height();
-    if (o.mode == AdjustmentMode::Continuous) {
-        if (h < kFrameHeight) {
-            Say(kMsgNoContinuous);
-            return kExitUsage;
-        }
-        if (!ToOffset("--at", o.at, w, h, kFrameHeight, &in.frameOffset)) {
-            return kExitUsage;
-        }
-    } else {
-        const char* names[3] = {"--main", "--equalizer", "--playlist"};
-        for (size_t band = 0; band < 3; band++) {
-            const Position& p = o.mode == AdjustmentMode::Tile ? o.at : o.bands[band];
-            if (!ToOffset(o.mode == AdjustmentMode::Tile ? "--at" : names[band], p, w, h,
-                          kBandHeight, &in.bandOffsets[band])) {
-                return kExitUsage;
-            }
-        }
-    }
 
     std::unique_ptr<SkinSet> skin = MakeSkin(in);
-    std::vector<SkinFile> files = SkinFileSet(*skin, o.playlist, o.project.genBalance);
+    std::vector<SkinFile> files = SkinFileSet(*skin, o.skin.playlist, o.skin.project.genBalance);
     for (const SkinFile& file : files) {
         if (file.bytes.empty()) {
             SayWhy(SkinFilePath(o.outDir, file.name), "no bitmap was made for it");
@@ -546,7 +375,7 @@ int Run(const Options& o) {
         transaction.Write(o.wsz, archive);
     }
     if (!o.preview.empty()) {
-        transaction.Write(o.preview, DibEncodeFile(StackedPreview(*skin, o.order).get()));
+        transaction.Write(o.preview, DibEncodeFile(StackedPreview(*skin, o.skin.order).get()));
     }
     if (!transaction.Commit()) {
         std::fprintf(stderr, "korvane-make: could not write %s: %s\n",

@@ -8,7 +8,6 @@
 // korvane_message(): empty, a notice (the scale was raised) or the reason of a refusal.
 #include <emscripten.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +19,7 @@
 #include "image/adjust.h"
 #include "image/messages.h"
 #include "image/picture.h"
+#include "output/skin_options.h"
 #include "output/skin_writer.h"
 #include "output/wsz.h"
 
@@ -31,24 +31,9 @@ enum MakeStatus { kMade = 0, kBadOption = 2, kNoPicture = 3 };
 // Where the page keeps the shipped template folders in the module's file system.
 constexpr const char kTemplateRoot[] = "/templates/";
 
-struct Position {
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
 struct WebOptions {
-    AdjustmentMode mode = AdjustmentMode::Tile;
-    Position at;
-    Position bands[3];
-    std::array<int, 3> order = {0, 1, 2};
-    int scale = 100;
-    int brightness = 0;
-    int contrast = 0;
-    std::string templateName;
-    TitleSettings title;
-    ShadeColors colors;
-    PlaylistStyle playlist;
-    ProjectOptions project;
+    SkinOptions skin;
+    std::string templateName; // a folder under kTemplateRoot
 };
 
 std::unique_ptr<Dib> gPicture; // the opened picture, 24-bit
@@ -62,147 +47,30 @@ bool gSkinGenBalance = true;
 std::string gMessage;
 std::vector<uint8_t> gOutput;
 
-bool ParseInt(const std::string& s, int lo, int hi, int* out) {
-    if (s.empty()) {
-        return false;
-    }
-    char* end = nullptr;
-    errno = 0;
-    long v = std::strtol(s.c_str(), &end, 10);
-    if (*end != '\0' || errno != 0 || v < lo || v > hi) {
-        return false;
-    }
-    *out = int(v);
-    return true;
-}
-
-bool ParsePosition(const std::string& s, Position* out) {
-    size_t comma = s.find(',');
-    int x, y;
-    if (comma == std::string::npos || !ParseInt(s.substr(0, comma), 0, 1 << 20, &x) ||
-        !ParseInt(s.substr(comma + 1), 0, 1 << 20, &y)) {
-        return false;
-    }
-    *out = {x, y};
-    return true;
-}
-
-bool ParseColor(const std::string& s, ColorRef* out) {
-    if (s.size() != 6 || s.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-        return false;
-    }
-    uint32_t v = uint32_t(std::strtoul(s.c_str(), nullptr, 16));
-    *out = Rgb(v >> 16, v >> 8, v);
-    return true;
-}
-
-bool ParseFlag(const std::string& s, bool* out) {
-    if (s != "true" && s != "false") {
-        return false;
-    }
-    *out = s == "true";
-    return true;
-}
-
-int BandIndex(const std::string& name) {
-    const char* names[3] = {"main", "equalizer", "playlist"};
-    for (int i = 0; i < 3; i++) {
-        if (name == names[i]) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-// "main,equalizer,playlist" read top to bottom into the band position of each band.
-bool ParseOrder(const std::string& s, std::array<int, 3>* order) {
-    std::array<int, 3> result = {-1, -1, -1};
-    size_t start = 0;
-    for (int position = 0; position < 3; position++) {
-        size_t comma = s.find(',', start);
-        if ((position < 2) != (comma != std::string::npos)) {
-            return false;
-        }
-        int band = BandIndex(s.substr(start, comma == std::string::npos ? comma : comma - start));
-        if (band < 0 || result[size_t(band)] >= 0) {
-            return false;
-        }
-        result[size_t(band)] = position;
-        start = comma + 1;
-    }
-    *order = result;
-    return true;
-}
-
 // One option; false with gMessage set when the name or the value is wrong.
 bool ApplyOption(const std::string& name, const std::string& v, WebOptions* o) {
-    bool ok = true;
-    bool known = true;
-    bool flag = false;
-    if (name == "mode") {
-        ok = v == "free" || v == "tile" || v == "continuous";
-        o->mode = v == "free"   ? AdjustmentMode::Free
-                  : v == "tile" ? AdjustmentMode::Tile
-                                : AdjustmentMode::Continuous;
-    } else if (name == "at") {
-        ok = ParsePosition(v, &o->at);
-    } else if (BandIndex(name) >= 0) {
-        ok = ParsePosition(v, &o->bands[BandIndex(name)]);
-    } else if (name == "order") {
-        ok = ParseOrder(v, &o->order);
-    } else if (name == "scale") {
-        ok = ParseInt(v, 0, 100, &o->scale);
-    } else if (name == "brightness") {
-        ok = ParseInt(v, -100, 100, &o->brightness);
-    } else if (name == "contrast") {
-        ok = ParseInt(v, -100, 100, &o->contrast);
-    } else if (name == "template") {
-        ok = v.find('/') == std::string::npos && v != "." && v != "..";
+    if (name == "template") {
+        if (v.find('/') != std::string::npos || v == "." || v == "..") {
+            gMessage = "bad value for template: '" + v + "'";
+            return false;
+        }
         o->templateName = v;
-    } else if (name == "title") {
-        ok = v.size() <= 79;
-        o->title.text = v;
-    } else if (name == "title-align") {
-        ok = v == "left" || v == "center" || v == "right";
-        o->title.align = v == "center"  ? TitleAlign::Center
-                         : v == "right" ? TitleAlign::Right
-                                        : TitleAlign::Left;
-    } else if (name == "title-color") {
-        ok = v == "soft" || v == "hard";
-        o->title.color = v == "soft" ? TitleColor::Soft : TitleColor::Hard;
-    } else if (name == "text-color") {
-        ok = ParseColor(v, &o->colors.text);
-    } else if (name == "back-color") {
-        ok = ParseColor(v, &o->colors.back);
-    } else if (name == "playlist-font") {
-        ok = !v.empty() && v.size() < 32;
-        o->playlist.fontName = v;
-    } else if (name == "playlist-normal") {
-        ok = ParseColor(v, &o->playlist.normalText);
-    } else if (name == "playlist-current") {
-        ok = ParseColor(v, &o->playlist.currentText);
-    } else if (name == "playlist-normal-bg") {
-        ok = ParseColor(v, &o->playlist.normalBack);
-    } else if (name == "playlist-selected-bg") {
-        ok = ParseColor(v, &o->playlist.selectedBack);
-    } else if (name == "show-vis") {
-        ok = ParseFlag(v, &o->project.showVis);
-    } else if (name == "swap-rb") {
-        ok = ParseFlag(v, &o->project.swapRedBlue);
-    } else if (name == "hide-balance") {
-        ok = ParseFlag(v, &o->project.hideBalance);
-    } else if (name == "no-balance-file") {
-        ok = ParseFlag(v, &flag);
-        o->project.genBalance = !flag;
-    } else {
-        known = false;
+        return true;
     }
-    if (!known) {
+    switch (ApplySkinOption(name, v, &o->skin)) {
+    case SkinOptionResult::Applied:
+        return true;
+    case SkinOptionResult::Unknown:
         gMessage = "unknown option " + name;
-    } else if (!ok) {
-        gMessage = "bad value for " + name + ": '" + v + "'";
+        return false;
+    case SkinOptionResult::ControlCharacter:
+        gMessage = name + " holds a control character";
+        return false;
+    case SkinOptionResult::BadValue:
+        break;
     }
-    return known && ok;
+    gMessage = "bad value for " + name + ": '" + v + "'";
+    return false;
 }
 
 bool ParseOptions(const char* text, WebOptions* o) {
@@ -227,26 +95,8 @@ bool ParseOptions(const char* text, WebOptions* o) {
     return true;
 }
 
-// The workspace offset of a band or frame whose top-left picture pixel is p, after checking
-// that it stays inside the picture.
-bool ToOffset(const char* what, const Position& p, int32_t w, int32_t h, int32_t bandHeight,
-              WorkspaceOffset* out) {
-    int32_t maxX = w - kBandWidth;
-    int32_t maxY = h - bandHeight;
-    if (p.x > maxX || p.y > maxY) {
-        char text[200];
-        std::snprintf(text, sizeof text,
-                      "%s %d,%d leaves the %d x %d picture: X can be 0 to %d and Y 0 to %d", what,
-                      p.x, p.y, w, h, maxX, maxY);
-        gMessage = text;
-        return false;
-    }
-    *out = {-p.x, maxY - p.y};
-    return true;
-}
-
 // The work picture for these adjustments, made again only when they or the picture changed.
-const Dib* WorkPicture(const WebOptions& o) {
+const Dib* WorkPicture(const SkinOptions& o) {
     int key[4] = {gPictureSerial, o.scale, o.brightness, o.contrast};
     if (gWork && std::equal(key, key + 4, gWorkKey)) {
         return gWork.get();
@@ -341,37 +191,14 @@ EMSCRIPTEN_KEEPALIVE int korvane_make(const char* options) {
         gMessage = "Open a picture first.";
         return kNoPicture;
     }
-    const Dib* work = WorkPicture(o);
+    const Dib* work = WorkPicture(o.skin);
     if (!work) {
         gMessage = kMsgLoadFailed;
         return kNoPicture;
     }
     SkinInputs in;
-    in.picture = work;
-    in.mode = o.mode;
-    in.order = o.order;
-    in.colors = o.colors;
-    in.options = o.project;
-    in.title = o.title;
-    const int32_t w = work->Width();
-    const int32_t h = work->Height();
-    if (o.mode == AdjustmentMode::Continuous) {
-        if (h < kFrameHeight) {
-            gMessage = kMsgNoContinuous;
-            return kBadOption;
-        }
-        if (!ToOffset("at", o.at, w, h, kFrameHeight, &in.frameOffset)) {
-            return kBadOption;
-        }
-    } else {
-        const char* names[3] = {"main", "equalizer", "playlist"};
-        for (size_t band = 0; band < 3; band++) {
-            bool tile = o.mode == AdjustmentMode::Tile;
-            if (!ToOffset(tile ? "at" : names[band], tile ? o.at : o.bands[band], w, h, kBandHeight,
-                          &in.bandOffsets[band])) {
-                return kBadOption;
-            }
-        }
+    if (!SetSkinInputs(o.skin, work, "", &in, &gMessage)) {
+        return kBadOption;
     }
     if (!o.templateName.empty()) {
         std::string folder = kTemplateRoot + o.templateName;
@@ -382,9 +209,9 @@ EMSCRIPTEN_KEEPALIVE int korvane_make(const char* options) {
         in.pieces = PieceSource(folder);
     }
     gSkin = MakeSkin(in);
-    gSkinPlaylist = o.playlist;
-    gSkinGenBalance = o.project.genBalance;
-    if (PlanScale(o.scale, gPicture->Width(), gPicture->Height()).raised) {
+    gSkinPlaylist = o.skin.playlist;
+    gSkinGenBalance = o.skin.project.genBalance;
+    if (PlanScale(o.skin.scale, gPicture->Width(), gPicture->Height()).raised) {
         gMessage = kMsgScaleRaised;
     }
     return kMade;
