@@ -6,12 +6,12 @@
 #include "app/app_state.h"
 #include "app/panel_kit.h"
 #include "app/picture_commands.h"
+#include "app/project_option_dialog.h"
 #include "app/resource.h"
 #include "app/settings.h"
 #include "app/side_panels.h"
 #include "app/template_panel.h"
 #include "app/workspace.h"
-#include "controls/project_option_dialog.h"
 #include "image/dib_draw_win.h"
 #include "output/save_dialog_win.h"
 

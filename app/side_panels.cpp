@@ -8,10 +8,10 @@
 #include "app/main_window.h"
 #include "app/panel_kit.h"
 #include "app/picture_commands.h"
-#include "app/window_class.h"
+#include "app/title_text_dialog.h"
 #include "controls/color_picker.h"
 #include "controls/spin_field.h"
-#include "controls/title_text_dialog.h"
+#include "controls/window_class.h"
 
 namespace {
 

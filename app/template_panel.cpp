@@ -7,7 +7,7 @@
 #include "app/panel_kit.h"
 #include "app/picture_commands.h"
 #include "app/resource.h"
-#include "app/window_class.h"
+#include "controls/window_class.h"
 
 namespace {
 

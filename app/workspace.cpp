@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
-#include "app/window_class.h"
+#include "controls/window_class.h"
 #include "image/dib_draw_win.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "app/window_class.h"
+#include "controls/window_class.h"
 
 namespace {
 

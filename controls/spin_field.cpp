@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "app/window_class.h"
+#include "controls/window_class.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "controls/title_text_dialog.h"
+#include "app/title_text_dialog.h"
 
 #include "app/app_state.h"
 #include "app/main_window.h"

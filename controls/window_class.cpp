@@ -1,4 +1,4 @@
-#include "app/window_class.h"
+#include "controls/window_class.h"
 
 ATOM RegisterChildClass(HINSTANCE instance, const char* name, WNDPROC proc, int extraBytes) {
     WNDCLASSA wc = {};

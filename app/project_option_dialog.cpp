@@ -1,4 +1,4 @@
-#include "controls/project_option_dialog.h"
+#include "app/project_option_dialog.h"
 
 #include <commctrl.h>
 
@@ -99,8 +99,9 @@ void OnOk(HWND dlg, ProjectOptionDialogData* data) {
     for (int band = 0; band < kBandCount; band++) {
         // The search starts after index 0 and wraps, and the names are distinct, so each
         // finds its own item.
-        data->order[band] = int(SendDlgItemMessageA(dlg, IDC_OPTION_ORDER, LB_FINDSTRINGEXACT, 0,
-                                                    reinterpret_cast<LPARAM>(kSkinBandNames[band])));
+        data->order[band] =
+            int(SendDlgItemMessageA(dlg, IDC_OPTION_ORDER, LB_FINDSTRINGEXACT, 0,
+                                    reinterpret_cast<LPARAM>(kSkinBandNames[band])));
     }
     EndDialog(dlg, 1);
 }
