@@ -32,7 +32,7 @@ BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam) {
     char caption[128] = {};
     GetWindowTextA(hwnd, caption, sizeof caption);
     if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(hwnd) &&
-        std::strcmp(caption, query->caption) == 0) {
+        (!query->caption || std::strcmp(caption, query->caption) == 0)) {
         query->found = hwnd;
         return FALSE;
     }
@@ -86,18 +86,18 @@ void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-// Runs `open`, which shows the dialog modally, while `script` drives it.
 } // namespace
 
 Drive RunDriven(const char* caption, Script script, const std::function<void()>& open) {
     Drive drive;
     drive.caption = caption;
     drive.script = std::move(script);
+    Drive* outer = gDrive; // a script may drive a dialog its own dialog opens
     gDrive = &drive;
     UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, DriveTick);
     open();
     KillTimer(nullptr, timer);
-    gDrive = nullptr;
+    gDrive = outer;
     drive.script = nullptr;
     return drive;
 }

@@ -24,7 +24,8 @@ struct Drive {
     int ticks = 0;
 };
 
-// Runs `open`, which shows the dialog modally, while `script` drives it.
+// Runs `open`, which shows the dialog modally, while `script` drives it. A null caption
+// takes the first dialog that shows. Drives nest: a script may open another driven dialog.
 Drive RunDriven(const char* caption, Script script, const std::function<void()>& open);
 
 // The script ran and its last click closed the dialog.
@@ -39,8 +40,12 @@ struct Target {
     int index; // for Spot::Item
 };
 
-inline Target OnItem(int index) { return {Spot::Item, index}; }
-inline Target At(Spot spot) { return {spot, -1}; }
+inline Target OnItem(int index) {
+    return {Spot::Item, index};
+}
+inline Target At(Spot spot) {
+    return {spot, -1};
+}
 
 // The spot in the list's client coordinates.
 POINT SpotPoint(HWND list, Target target);

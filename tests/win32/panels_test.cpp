@@ -19,8 +19,12 @@
 
 namespace {
 
-HWND Workspace(int id) { return GetDlgItem(gApp.mainWindow, id); }
-OffsetPoint Offset(int id) { return GetWorkspaceOffset(Workspace(id)); }
+HWND Workspace(int id) {
+    return GetDlgItem(gApp.mainWindow, id);
+}
+OffsetPoint Offset(int id) {
+    return GetWorkspaceOffset(Workspace(id));
+}
 
 void ChooseMode(int mode) {
     SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(mode), 0);
@@ -126,23 +130,26 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
     EXPECT_EQ(gApp.workPicture->Height(), 207);
     EXPECT_EQ(Offset(1).y, 207 - 116) << "a new size goes back to the top-left";
 
-    // A negative brightness passes through the field's signed low word; the offsets stay.
+    // Negative values pass through the fields' signed low words, brightness before contrast;
+    // the offsets stay.
     Drag(Workspace(1), {100, 50}, {99, 50});
     OffsetPoint moved = Offset(1);
     SetField(kBrightnessFieldId, -30);
+    SetField(kContrastFieldId, -20);
     PressApply();
     EXPECT_EQ(gApp.brightness, -30);
+    EXPECT_EQ(gApp.contrast, -20);
     EXPECT_EQ(Field(kBrightnessFieldId), -30);
     auto expected = DibScaleDown(gApp.sourcePicture.get(), 276, 207);
     DibAdjustBrightness(expected.get(), -30);
+    DibAdjustContrast(expected.get(), -20);
     EXPECT_TRUE(SameRect(gApp.workPicture.get(), 0, 0, expected.get(), 0, 0, 276, 207));
     EXPECT_EQ(Offset(1).x, moved.x) << "only brightness changed: the view stays";
 }
 
 TEST(SkinSetPanel, MainColoursRemakeTheSkinPlaylistColoursDoNot) {
     AppRun run;
-    EXPECT_EQ(SendDlgItemMessageA(gApp.skinSetPanel, kTextColorId, CPM_GETCOLOR, 0, 0),
-              0xFFFFFF);
+    EXPECT_EQ(SendDlgItemMessageA(gApp.skinSetPanel, kTextColorId, CPM_GETCOLOR, 0, 0), 0xFFFFFF);
     EXPECT_EQ(SendDlgItemMessageA(gApp.skinSetPanel, kPlaylistSelectedBackId, CPM_GETCOLOR, 0, 0),
               0xC00000);
     run.Open(run.WritePicture("photo.bmp", *MakePattern24(400, 300)));

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,190 +70,117 @@ std::string FirstRunFile(const std::string& folder) {
 
 } // namespace
 
-TEST_F(SettingsTest, FirstRunWritesTheTenKeysInOrder) {
-    LoadSettings();
-    EXPECT_FALSE(Exists(IniPath())) << "reading alone creates no settings file";
-    SaveSettings();
-    EXPECT_EQ(ReadText(IniPath()), FirstRunFile(folder_));
-}
-
-TEST_F(SettingsTest, FirstRunMakesTheTemplatesFolder) {
-    LoadSettings();
-    EXPECT_EQ(gApp.programDir, folder_);
-    EXPECT_EQ(gApp.templatePath, folder_ + "\\templates");
-    EXPECT_TRUE(IsFolder(folder_ + "\\templates"));
-    // A folder that was only just made is not entered; Last_PicDir (the program folder on a
-    // first run) is where the working directory goes.
-    EXPECT_EQ(CurrentDir(), folder_);
-}
-
-TEST_F(SettingsTest, MissingFileGivesEveryDefault) {
-    // Program state from an earlier run of the functions must not leak into the defaults.
+// A first run (the program state of an earlier run must not leak into it) reads no file and
+// creates none, makes the templates folder without entering it, and closing the main window
+// writes the ten keys in order with their defaults.
+TEST(SettingsRun, AFirstRunWritesEveryDefault) {
+    AppRun run;
+    EXPECT_FALSE(Exists(run.Folder() + "\\korvane.ini"));
+    EXPECT_TRUE(IsFolder(run.Folder() + "\\templates"));
+    EXPECT_EQ(gApp.templatePath, run.Folder() + "\\templates");
+    EXPECT_EQ(CurrentDir(), run.Folder());
     gApp.winampDir = "D:\\elsewhere";
     gApp.options = {true, true, true, false};
-    gApp.lastPicDir = "D:\\pictures";
     gApp.lastTemplateIndex = 9;
     gApp.title = {"old", TitleAlign::Right, TitleColor::Soft};
-
-    LoadSettings();
-    EXPECT_EQ(gApp.winampDir, "c:\\program files\\winamp");
-    EXPECT_TRUE(gApp.options.genBalance);
-    EXPECT_FALSE(gApp.options.showVis);
-    EXPECT_FALSE(gApp.options.swapRedBlue);
-    EXPECT_FALSE(gApp.options.hideBalance);
-    EXPECT_EQ(gApp.lastPicDir, folder_);
-    EXPECT_EQ(gApp.lastTemplateIndex, 0);
-    EXPECT_EQ(gApp.title.text, "created by Korvane");
-    EXPECT_EQ(gApp.title.align, TitleAlign::Left);
-    EXPECT_EQ(gApp.title.color, TitleColor::Hard);
+    LoadSettings(); // still no file: every default again
+    DestroyWindow(run.Main());
+    AppRun::Pump();
+    EXPECT_EQ(ReadText(run.Folder() + "\\korvane.ini"), FirstRunFile(run.Folder()));
 }
 
-TEST_F(SettingsTest, WinampFolderKeyIsFoundWhateverItsCase) {
-    const char* keys[] = {"Winamp_dir", "WINAMP_DIR", "winamp_dir", "Winamp_Dir"};
-    const char* sections[] = {"Korvane", "KORVANE", "korvane"};
-    for (const char* section : sections) {
-        for (const char* key : keys) {
-            SCOPED_TRACE(std::string(section) + " / " + key);
-            WriteText(IniPath(), std::string("[") + section + "]\r\n" + key +
-                                     "=D:\\Media\\Winamp 2\r\nShow_Vis=1\r\n");
-            SetCurrentDirectoryA(folder_.c_str());
-            LoadSettings();
-            EXPECT_EQ(gApp.winampDir, "D:\\Media\\Winamp 2");
-            EXPECT_TRUE(gApp.options.showVis);
-        }
+// Each key read on its own (section and key names in any case), so two keys swapped on
+// reading show; the title cut to 79 characters; out-of-range choices kept as written.
+TEST_F(SettingsTest, EachKeyIsReadIntoItsOwnSetting) {
+    const std::string letters(120, 'x');
+    struct Case {
+        std::string lines;
+        std::function<bool()> read;
+    } cases[] = {
+        {"[KORVANE]\r\nWINAMP_DIR=D:\\Media\\Winamp 2",
+         [] { return gApp.winampDir == "D:\\Media\\Winamp 2"; }},
+        {"[korvane]\r\nwinamp_dir=D:\\W", [] { return gApp.winampDir == "D:\\W"; }},
+        {"[Korvane]\r\nGen_Balance=0", [] { return !gApp.options.genBalance; }},
+        {"[Korvane]\r\nShow_Vis=1", [] { return gApp.options.showVis; }},
+        {"[Korvane]\r\nSwap_R&B=1", [] { return gApp.options.swapRedBlue; }},
+        {"[Korvane]\r\nHide_Balance=1", [] { return gApp.options.hideBalance; }},
+        {"[Korvane]\r\nLast_Tmpl=12", [] { return gApp.lastTemplateIndex == 12; }},
+        {"[Korvane]\r\nTitleText=" + letters.substr(0, 79),
+         [&] { return gApp.title.text == letters.substr(0, 79); }},
+        {"[Korvane]\r\nTitleText=" + letters.substr(0, 80),
+         [&] { return gApp.title.text == letters.substr(0, 79); }},
+        {"[Korvane]\r\nTitleText=" + letters,
+         [&] { return gApp.title.text == letters.substr(0, 79); }},
+        {"[Korvane]\r\nTitleAlign=7", [] { return int(gApp.title.align) == 7; }},
+        {"[Korvane]\r\nTitleColor=-2", [] { return int(gApp.title.color) == -2; }},
+    };
+    const ProjectOptions defaults;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        ResetProgramState();
+        WriteText(IniPath(), c.lines + "\r\n");
+        SetCurrentDirectoryA(folder_.c_str());
+        LoadSettings();
+        EXPECT_TRUE(c.read());
+        int changed = (gApp.options.genBalance != defaults.genBalance) +
+                      (gApp.options.showVis != defaults.showVis) +
+                      (gApp.options.swapRedBlue != defaults.swapRedBlue) +
+                      (gApp.options.hideBalance != defaults.hideBalance);
+        EXPECT_LE(changed, 1) << "one switch changes another";
     }
 }
 
+// What is saved is the exact file, in the program folder wherever the working directory is,
+// and reads back to the same settings; the Open dialog's folder is entered at start.
 TEST_F(SettingsTest, WhatIsWrittenIsReadBack) {
     LoadSettings();
     ASSERT_TRUE(CreateDirectoryA(Path("pictures").c_str(), nullptr));
+    SetCurrentDirectoryA(Path("pictures").c_str());
     gApp.winampDir = "E:\\Audio\\Winamp";
-    gApp.options = {true, true, true, false};
+    gApp.options = {true, false, true, false};
     gApp.lastPicDir = Path("pictures");
     gApp.lastTemplateIndex = -3;
     gApp.title = {"Night Drive 2", TitleAlign::Right, TitleColor::Soft};
     SaveSettings();
-
-    // Whatever the working directory is by then, the file goes to the program folder.
-    EXPECT_EQ(ReadText(IniPath()), "[Korvane]\r\n"
-                                   "Winamp_dir=E:\\Audio\\Winamp\r\n"
-                                   "Gen_Balance=0\r\n"
-                                   "Show_Vis=1\r\n"
-                                   "Swap_R&B=1\r\n"
-                                   "Hide_Balance=1\r\n"
-                                   "Last_PicDir=" +
-                                       Path("pictures") +
-                                       "\r\n"
-                                       "Last_Tmpl=-3\r\n"
-                                       "TitleText=Night Drive 2\r\n"
-                                       "TitleAlign=2\r\n"
-                                       "TitleColor=0\r\n");
+    const std::string file = "[Korvane]\r\nWinamp_dir=E:\\Audio\\Winamp\r\nGen_Balance=0\r\n"
+                             "Show_Vis=1\r\nSwap_R&B=0\r\nHide_Balance=1\r\nLast_PicDir=" +
+                             Path("pictures") +
+                             "\r\nLast_Tmpl=-3\r\nTitleText=Night Drive 2\r\nTitleAlign=2\r\n"
+                             "TitleColor=0\r\n";
+    EXPECT_EQ(ReadText(IniPath()), file);
+    EXPECT_FALSE(Exists(Path("pictures\\korvane.ini")));
 
     ResetProgramState();
     SetCurrentDirectoryA(folder_.c_str());
     LoadSettings();
-    EXPECT_EQ(gApp.winampDir, "E:\\Audio\\Winamp");
-    EXPECT_FALSE(gApp.options.genBalance);
-    EXPECT_TRUE(gApp.options.showVis);
-    EXPECT_TRUE(gApp.options.swapRedBlue);
-    EXPECT_TRUE(gApp.options.hideBalance);
-    EXPECT_EQ(gApp.lastPicDir, Path("pictures"));
-    EXPECT_EQ(gApp.lastTemplateIndex, -3);
     EXPECT_EQ(gApp.title.text, "Night Drive 2");
-    EXPECT_EQ(gApp.title.align, TitleAlign::Right);
-    EXPECT_EQ(gApp.title.color, TitleColor::Soft);
-    EXPECT_EQ(CurrentDir(), Path("pictures")) << "the Open dialog's folder is entered";
+    SaveSettings();
+    EXPECT_EQ(ReadText(IniPath()), file);
+    EXPECT_EQ(CurrentDir(), Path("pictures"));
 }
 
-TEST_F(SettingsTest, EachOptionTravelsUnderItsOwnKey) {
-    // One switch away from its default at a time, so two keys swapped on writing or reading
-    // show up.
+// Where the working directory goes when Last_PicDir is gone: into an existing templates
+// folder, but not into one made just now, and nowhere when it cannot be made.
+TEST_F(SettingsTest, AGoneLastFolderFallsBackToTheTemplatesFolder) {
     struct Case {
-        const char* line;
-        bool ProjectOptions::*flag;
-    };
-    const Case cases[] = {
-        {"Gen_Balance=0", &ProjectOptions::genBalance},
-        {"Show_Vis=1", &ProjectOptions::showVis},
-        {"Swap_R&B=1", &ProjectOptions::swapRedBlue},
-        {"Hide_Balance=1", &ProjectOptions::hideBalance},
-    };
-    const ProjectOptions defaults;
+        const char* templates; // "folder", "file" or nothing there
+        std::string cwd;
+    } cases[] = {{"folder", "templates"}, {"", ""}, {"file", ""}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        DeleteFileA(IniPath().c_str());
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, IniPath().c_str());
+        SCOPED_TRACE(c.templates);
         SetCurrentDirectoryA(folder_.c_str());
-        LoadSettings();
-        gApp.options.*c.flag = !(defaults.*c.flag);
-        SaveSettings();
-        EXPECT_NE(ReadText(IniPath()).find(std::string("\r\n") + c.line + "\r\n"),
-                  std::string::npos);
-
-        ResetProgramState();
-        SetCurrentDirectoryA(folder_.c_str());
-        LoadSettings();
-        for (const Case& other : cases) {
-            bool expected = other.flag == c.flag ? !(defaults.*other.flag) : defaults.*other.flag;
-            EXPECT_EQ(gApp.options.*other.flag, expected) << other.line;
+        RemoveTree(Path("templates"));
+        DeleteFileA(Path("templates").c_str());
+        if (std::string(c.templates) == "folder") {
+            CreateDirectoryA(Path("templates").c_str(), nullptr);
+        } else if (std::string(c.templates) == "file") {
+            WriteText(Path("templates"), "not a folder");
         }
-    }
-}
-
-TEST_F(SettingsTest, TitleTextLongerThan79IsCut) {
-    const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"
-                                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    for (size_t length : {78u, 79u, 80u, 81u, 120u}) {
-        SCOPED_TRACE(length);
-        WriteText(IniPath(), "[Korvane]\r\nTitleText=" + letters.substr(0, length) + "\r\n");
-        SetCurrentDirectoryA(folder_.c_str());
+        WriteText(IniPath(), "[Korvane]\r\nLast_PicDir=" + Path("gone") + "\r\n");
         LoadSettings();
-        EXPECT_EQ(gApp.title.text, letters.substr(0, length < 79 ? length : 79));
+        EXPECT_EQ(gApp.lastPicDir, Path("gone")) << "the Open dialog is still given it";
+        EXPECT_EQ(CurrentDir(), c.cwd.empty() ? folder_ : Path(c.cwd));
     }
-}
-
-TEST_F(SettingsTest, OutOfRangeTitleChoicesAreKeptAsWritten) {
-    WriteText(IniPath(), "[Korvane]\r\nTitleAlign=7\r\nTitleColor=-2\r\nLast_Tmpl=12\r\n");
-    LoadSettings();
-    EXPECT_EQ(static_cast<int>(gApp.title.align), 7);
-    EXPECT_EQ(static_cast<int>(gApp.title.color), -2);
-    EXPECT_EQ(gApp.lastTemplateIndex, 12);
-    SaveSettings();
-    std::string text = ReadText(IniPath());
-    EXPECT_NE(text.find("\r\nTitleAlign=7\r\nTitleColor=-2\r\n"), std::string::npos) << text;
-}
-
-TEST_F(SettingsTest, ExistingTemplatesFolderBecomesTheWorkingDirectoryWhenLastPicDirIsGone) {
-    ASSERT_TRUE(CreateDirectoryA(Path("templates").c_str(), nullptr));
-    WriteText(IniPath(), "[Korvane]\r\nLast_PicDir=" + Path("gone") + "\r\n");
-    LoadSettings();
-    EXPECT_EQ(gApp.lastPicDir, Path("gone")) << "the Open dialog is still given the folder";
-    EXPECT_EQ(CurrentDir(), Path("templates"));
-}
-
-TEST_F(SettingsTest, ATemplatesFolderMadeJustNowIsNotEntered) {
-    WriteText(IniPath(), "[Korvane]\r\nLast_PicDir=" + Path("gone") + "\r\n");
-    LoadSettings();
-    EXPECT_TRUE(IsFolder(Path("templates")));
-    EXPECT_EQ(CurrentDir(), folder_);
-}
-
-TEST_F(SettingsTest, WorkingDirectoryStaysWhenNeitherFolderCanBeEntered) {
-    // A file where the templates folder should be: it can be neither entered nor made.
-    WriteText(Path("templates"), "not a folder");
-    WriteText(IniPath(), "[Korvane]\r\nLast_PicDir=" + Path("gone") + "\r\n");
-    LoadSettings();
-    EXPECT_FALSE(IsFolder(Path("templates")));
-    EXPECT_EQ(CurrentDir(), folder_);
-}
-
-TEST_F(SettingsTest, SavingGoesToTheStartFolderWhereverTheWorkingDirectoryIs) {
-    LoadSettings();
-    ASSERT_TRUE(CreateDirectoryA(Path("elsewhere").c_str(), nullptr));
-    SetCurrentDirectoryA(Path("elsewhere").c_str());
-    SaveSettings();
-    EXPECT_TRUE(Exists(IniPath()));
-    EXPECT_FALSE(Exists(Path("elsewhere\\korvane.ini")));
 }
 
 TEST_F(SettingsTest, NothingIsWrittenBeforeTheSettingsWereRead) {
@@ -260,21 +188,8 @@ TEST_F(SettingsTest, NothingIsWrittenBeforeTheSettingsWereRead) {
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string stray = std::string(windows) + "\\korvane.ini";
-    ASSERT_FALSE(Exists(stray));
     SaveSettings();
     EXPECT_FALSE(Exists(IniPath()));
     EXPECT_FALSE(Exists(stray));
     DeleteFileA(stray.c_str());
-}
-
-// The program as a whole: start in an empty folder, close the main window, and the file of
-// a first run is there.
-TEST(SettingsRun, ClosingTheMainWindowWritesTheFirstRunFile) {
-    AppRun run;
-    ASSERT_TRUE(IsWindow(run.Main()));
-    EXPECT_TRUE(IsFolder(run.Folder() + "\\templates"));
-    DestroyWindow(run.Main());
-    AppRun::Pump();
-    EXPECT_EQ(ReadText(run.Folder() + "\\korvane.ini"), FirstRunFile(gApp.programDir));
-    EXPECT_EQ(gApp.programDir, run.Folder());
 }
