@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/app_state.h"
 #include "app/main_window.h"
@@ -17,9 +18,13 @@
 
 namespace {
 
-HWND Workspace(int id) { return GetDlgItem(gApp.mainWindow, id); }
+HWND Workspace(int id) {
+    return GetDlgItem(gApp.mainWindow, id);
+}
 
-bool Visible(HWND hwnd) { return IsWindowVisible(hwnd) != FALSE; }
+bool Visible(HWND hwnd) {
+    return IsWindowVisible(hwnd) != FALSE;
+}
 
 std::string Text(HWND hwnd) {
     char text[256] = {};
@@ -27,7 +32,9 @@ std::string Text(HWND hwnd) {
     return text;
 }
 
-OffsetPoint Offset(int id) { return GetWorkspaceOffset(Workspace(id)); }
+OffsetPoint Offset(int id) {
+    return GetWorkspaceOffset(Workspace(id));
+}
 
 void Drag(HWND workspace, POINT from, POINT to) {
     SendMessageA(workspace, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
@@ -72,8 +79,10 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
 
     // The border neither sizes nor shows sizing cursors: every sizing hit is the client.
     LRESULT left = SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(outer.left + 1, outer.top + 200));
-    LRESULT corner = SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(outer.right - 1, outer.bottom - 1));
-    LRESULT caption = SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(outer.left + 100, outer.top + 10));
+    LRESULT corner =
+        SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(outer.right - 1, outer.bottom - 1));
+    LRESULT caption =
+        SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(outer.left + 100, outer.top + 10));
     EXPECT_EQ(left, HTCLIENT);
     EXPECT_EQ(corner, HTCLIENT);
     EXPECT_EQ(caption, HTCAPTION);
@@ -120,48 +129,51 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
 TEST(MainWindow, MenusFollowThePictureAndTheSkin) {
     AppRun run;
     HWND main = run.Main();
-    EXPECT_TRUE(MenuItemGrayed(main, IDM_SAVE));
-    EXPECT_TRUE(MenuItemGrayed(main, IDM_UNDOSKIN));
-    EXPECT_TRUE(MenuItemGrayed(main, IDM_MAKESKIN));
-    EXPECT_FALSE(MenuItemGrayed(main, IDM_OPEN));
-    EXPECT_FALSE(MenuItemGrayed(main, IDM_ABOUT));
-
-    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    EXPECT_TRUE(run.Messages().empty());
-    EXPECT_FALSE(MenuItemGrayed(main, IDM_MAKESKIN));
-    EXPECT_TRUE(MenuItemGrayed(main, IDM_SAVE));
-    EXPECT_TRUE(IsWindowEnabled(gApp.makeSkinButton));
-    EXPECT_EQ(WorkspaceCursor(), LoadCursor(nullptr, IDC_CROSS));
-    for (int id : {1, 2, 3}) {
-        EXPECT_TRUE(Visible(Workspace(id))) << id;
+    // Each state: the File menu items grayed, the button's text, and what is shown.
+    struct State {
+        const char* name;
+        std::function<void()> reach;
+        bool makeGrayed, saveGrayed, undoGrayed;
+        const char* button;
+        bool workspaces; // else the previews, with the Skin Set panel
+    } states[] = {
+        {"started", [] {}, true, true, true, "Make Skin!", true},
+        {"picture", [&] { run.Open(run.WritePicture("photo.bmp", *Picture(400, 300))); }, false,
+         true, true, "Make Skin!", true},
+        {"skin", ClickMakeSkin, true, false, false, "Undo Skin...", false},
+        {"undone",
+         [&] {
+             SendMessageA(main, WM_COMMAND, IDM_UNDOSKIN, 0);
+             AppRun::Pump();
+         },
+         false, true, true, "Make Skin!", true},
+        {"made by menu", [&] { SendMessageA(main, WM_COMMAND, IDM_MAKESKIN, 0); }, true, false,
+         false, "Undo Skin...", false},
+    };
+    for (const State& s : states) {
+        SCOPED_TRACE(s.name);
+        s.reach();
+        EXPECT_TRUE(run.Messages().empty());
+        EXPECT_FALSE(MenuItemGrayed(main, IDM_OPEN));
+        EXPECT_FALSE(MenuItemGrayed(main, IDM_ABOUT));
+        EXPECT_EQ(MenuItemGrayed(main, IDM_MAKESKIN), s.makeGrayed);
+        EXPECT_EQ(MenuItemGrayed(main, IDM_SAVE), s.saveGrayed);
+        EXPECT_EQ(MenuItemGrayed(main, IDM_UNDOSKIN), s.undoGrayed);
+        EXPECT_EQ(Text(gApp.makeSkinButton), s.button);
+        EXPECT_EQ(gApp.SkinMade(), !s.workspaces);
+        EXPECT_EQ(IsWindowEnabled(gApp.makeSkinButton) != FALSE, bool(gApp.workPicture));
+        EXPECT_EQ(Visible(gApp.imageSetPanel), s.workspaces);
+        EXPECT_EQ(Visible(gApp.skinSetPanel), !s.workspaces);
+        if (gApp.workPicture) {
+            for (int id : {1, 2, 3}) {
+                EXPECT_EQ(Visible(Workspace(id)), s.workspaces) << id;
+            }
+            EXPECT_FALSE(Visible(Workspace(4)));
+            EXPECT_EQ(WorkspaceCursor(), LoadCursor(nullptr, s.workspaces ? IDC_CROSS : IDC_ARROW));
+        }
     }
-    EXPECT_FALSE(Visible(Workspace(4)));
-    EXPECT_TRUE(Visible(gApp.imageSetPanel));
-
-    ClickMakeSkin();
-    ASSERT_TRUE(gApp.SkinMade());
-    EXPECT_EQ(Text(gApp.makeSkinButton), "Undo Skin...");
-    EXPECT_TRUE(MenuItemGrayed(main, IDM_MAKESKIN));
-    EXPECT_FALSE(MenuItemGrayed(main, IDM_SAVE));
-    EXPECT_FALSE(MenuItemGrayed(main, IDM_UNDOSKIN));
-    for (int id : {1, 2, 3, 4}) {
-        EXPECT_FALSE(Visible(Workspace(id))) << id;
-    }
-    EXPECT_TRUE(Visible(gApp.skinSetPanel));
-    EXPECT_FALSE(Visible(gApp.imageSetPanel));
-    EXPECT_EQ(WorkspaceCursor(), LoadCursor(nullptr, IDC_ARROW));
-
-    // The Undo menu command drops the skin again.
-    SendMessageA(main, WM_COMMAND, IDM_UNDOSKIN, 0);
-    AppRun::Pump();
-    EXPECT_FALSE(gApp.SkinMade());
-    EXPECT_EQ(Text(gApp.makeSkinButton), "Make Skin!");
-    EXPECT_TRUE(Visible(Workspace(1)));
-    EXPECT_TRUE(Visible(gApp.imageSetPanel));
-    EXPECT_EQ(WorkspaceCursor(), LoadCursor(nullptr, IDC_CROSS));
 
     // Opening another file while a skin is shown drops it, even when the file is refused.
-    SendMessageA(main, WM_COMMAND, IDM_MAKESKIN, 0);
     ASSERT_TRUE(gApp.SkinMade());
     std::ofstream(run.Folder() + "\\junk.bmp") << "not a picture";
     run.Open(run.Folder() + "\\junk.bmp");
@@ -189,7 +201,8 @@ TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
     cases.push_back({"eight-no.bmp", EightBit(300, 200), IDNO, {kMsgAskConvert}, false});
     cases.push_back({"eight-yes.bmp", EightBit(300, 200), IDYES, {kMsgAskConvert}, true});
     cases.push_back({"small.bmp", Picture(274, 116), IDOK, {kMsgTooSmall}, false});
-    cases.push_back({"small8.bmp", EightBit(100, 50), IDYES, {kMsgAskConvert, kMsgTooSmall}, false});
+    cases.push_back(
+        {"small8.bmp", EightBit(100, 50), IDYES, {kMsgAskConvert, kMsgTooSmall}, false});
     cases.push_back({"large.bmp", Picture(1601, 1200), IDOK, {kMsgTooLarge}, false});
     for (Case& c : cases) {
         gApp.scale = 40; // a refused picture keeps the old adjustments, a loaded one resets them
@@ -319,9 +332,12 @@ TEST(MainWindow, PreviewsFollowTheBandOrder) {
     ClickMakeSkin();
     auto shot = Screenshot(run.Main());
     const SkinSet& skin = *gApp.skin;
-    EXPECT_EQ(DibGetPixel(shot.get(), 30 + 200, 260 + 50), DibGetPixel(skin.mainPreview.get(), 200, 50));
-    EXPECT_EQ(DibGetPixel(shot.get(), 30 + 5, 28 + 60), DibGetPixel(skin.equalizerPreview.get(), 5, 60));
-    EXPECT_EQ(DibGetPixel(shot.get(), 30 + 5, 144 + 90), DibGetPixel(skin.playlistPreview.get(), 5, 90));
+    EXPECT_EQ(DibGetPixel(shot.get(), 30 + 200, 260 + 50),
+              DibGetPixel(skin.mainPreview.get(), 200, 50));
+    EXPECT_EQ(DibGetPixel(shot.get(), 30 + 5, 28 + 60),
+              DibGetPixel(skin.equalizerPreview.get(), 5, 60));
+    EXPECT_EQ(DibGetPixel(shot.get(), 30 + 5, 144 + 90),
+              DibGetPixel(skin.playlistPreview.get(), 5, 90));
     // The list area is the playlist's normal background, the third line the selected one.
     EXPECT_EQ(DibGetPixel(shot.get(), 270, 144 + 21), gApp.playlist.normalBack);
     // The teal field around the previews.

@@ -13,7 +13,6 @@
 #include "app/workspace.h"
 #include "controls/color_picker.h"
 #include "image/adjust.h"
-#include "image/messages.h"
 #include "tests/unit/test_util.h"
 #include "tests/win32/app_harness.h"
 
@@ -81,7 +80,8 @@ TEST(ImageSetPanel, ContinuousNeedsATallPictureAndModesResetTheView) {
     run.Open(run.WritePicture("short.bmp", *MakePattern24(400, 300)));
     ChooseMode(2);
     ASSERT_EQ(run.Messages().size(), 1u);
-    EXPECT_EQ(run.Messages()[0].text, kMsgNoContinuous);
+    EXPECT_EQ(run.Messages()[0].text, "Can not use Continuous Mode!\nImage height less than 348 "
+                                      "pixels.\nPlease try to load another image.");
     EXPECT_EQ(gApp.adjustmentMode, AdjustmentMode::Tile);
     EXPECT_EQ(SendMessageA(gApp.modeBox, CB_GETCURSEL, 0, 0), 1) << "the box shows the old mode";
 
@@ -122,7 +122,8 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
     SetField(kScaleFieldId, 50);
     PressApply();
     ASSERT_EQ(run.Messages().size(), 1u);
-    EXPECT_EQ(run.Messages()[0].text, kMsgScaleRaised);
+    EXPECT_EQ(run.Messages()[0].text,
+              "Image too small...\nProgram will adjust image to minimum skin size.");
     EXPECT_EQ(gApp.scale, 69);
     EXPECT_EQ(Field(kScaleFieldId), 69);
     ASSERT_TRUE(gApp.workPicture);
