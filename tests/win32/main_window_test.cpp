@@ -258,7 +258,10 @@ TEST(Workspaces, TileModeMovesAllBandsAndFreeModeOnlyOne) {
 TEST(Workspaces, DragsAreClampedAndStillNotify) {
     AppRun run;
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    // Far right and down: x stops at 0, y at the top of the picture (H - 116).
+    // One pixel or far right and down: x stops at 0, y at the top of the picture (H - 116).
+    Drag(Workspace(1), {10, 10}, {11, 11});
+    EXPECT_EQ(Offset(1).x, 0);
+    EXPECT_EQ(Offset(1).y, 184);
     Drag(Workspace(1), {10, 10}, {270, 110});
     EXPECT_EQ(Offset(1).x, 0);
     EXPECT_EQ(Offset(1).y, 184);
