@@ -51,8 +51,9 @@ TEST(Glyphs, EveryCellIsWhereTheFontLayoutPutsIt) {
     }
 }
 
-// The title starts at 0 (Left), (220 - w) / 2 rounded down (Center) or 219 - w (Right) in its
-// 220-pixel strip, w the text's width capped at 219: the same marks as Left, shifted.
+// The title is engraved into main.bmp's strip and the title bar's copies of it, starting at 0
+// (Left), (220 - w) / 2 rounded down (Center) or 219 - w (Right), w the text's width capped
+// at 219: the same marks as Left, shifted.
 TEST(TitleText, AlignsByTheTextWidth) {
     auto picture = MakePattern24(275, 116);
     SkinInputs in;
@@ -69,6 +70,9 @@ TEST(TitleText, AlignsByTheTextWidth) {
                 columns.push_back(x);
             }
         }
+        for (int32_t y : {4, 19, 62, 77}) { // the title bar's four active strips
+            EXPECT_TRUE(SameRect(skin->titlebar.get(), 45, y, skin->main.get(), 18, 4, 220, 8));
+        }
         return columns;
     };
     struct Case {
@@ -81,6 +85,9 @@ TEST(TitleText, AlignsByTheTextWidth) {
         {"T.", 6},                   // 214, even
         {std::string(44, 'M'), 219}, // wider than the strip: capped
     };
+    EXPECT_TRUE(marks("", TitleAlign::Center).empty()) << "no text: the plain picture";
+    // Lower case prints as capitals; characters outside 32..126 take no room.
+    EXPECT_EQ(marks("i\x01i", TitleAlign::Left), marks("II", TitleAlign::Left));
     for (const Case& c : cases) {
         std::vector<int32_t> left = marks(c.text, TitleAlign::Left);
         ASSERT_FALSE(left.empty()) << c.text;

@@ -241,43 +241,6 @@ TEST(MakeSkin, OptionsChangeOnlyWhatTheySay) {
     EXPECT_EQ(swapped->visColors, plain->visColors) << "the colour file is not swapped";
 }
 
-TEST(TitleText, IsEngravedIntoTheStripsAndAligned) {
-    Fixture f;
-    f.in.title = {"", TitleAlign::Left, TitleColor::Hard};
-    auto bare = MakeSkin(f.in);
-    EXPECT_TRUE(SameRect(bare->main.get(), 18, 4, bare->mainBand.get(), 18, 4, 0, 0));
-    auto band = DibCreate(275, 116, 24);
-    CutBand(f.in, Band::Main, band.get());
-    EXPECT_TRUE(SameRect(bare->main.get(), 18, 4, band.get(), 18, 4, 220, 8)) << "empty: plain";
-
-    // "I" is 4 wide; its ink sits in columns 1 to 3 of its cell. Left starts at x 18.
-    auto changedColumns = [&](TitleAlign align, const char* text) {
-        f.in.title = {text, align, TitleColor::Hard};
-        auto skin = MakeSkin(f.in);
-        std::vector<int32_t> columns;
-        for (int32_t x = 0; x < 220; x++) {
-            if (!SameRect(skin->main.get(), 18 + x, 4, band.get(), 18 + x, 4, 1, 8)) {
-                columns.push_back(x);
-            }
-        }
-        EXPECT_TRUE(SameRect(skin->titlebar.get(), 45, 4, skin->main.get(), 18, 4, 220, 8));
-        EXPECT_TRUE(SameRect(skin->titlebar.get(), 45, 77, skin->main.get(), 18, 4, 220, 8));
-        return columns;
-    };
-    std::vector<int32_t> left = changedColumns(TitleAlign::Left, "II");
-    std::vector<int32_t> right = changedColumns(TitleAlign::Right, "II");
-    std::vector<int32_t> center = changedColumns(TitleAlign::Center, "II");
-    ASSERT_FALSE(left.empty());
-    // The same marks shifted: right by 219 - 8 = 211, centre by (220 - 8) / 2 = 106.
-    ASSERT_EQ(left.size(), right.size());
-    for (size_t i = 0; i < left.size(); i++) {
-        EXPECT_EQ(right[i], left[i] + 211);
-        EXPECT_EQ(center[i], left[i] + 106);
-    }
-    // Lower case prints as capitals; characters outside 32..126 take no room.
-    EXPECT_EQ(changedColumns(TitleAlign::Left, "i\x01i"), left);
-}
-
 TEST(TitleText, RedrawFollowsTheSwapOfTheMadeBitmaps) {
     Fixture f;
     f.in.options.swapRedBlue = true;
