@@ -75,6 +75,27 @@ void AppRun::Pump() {
     }
 }
 
+void Drag(HWND workspace, POINT from, POINT to) {
+    SendMessageA(workspace, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    SendMessageA(workspace, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    SendMessageA(workspace, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    AppRun::Pump();
+}
+
+std::string WindowText(HWND hwnd) {
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+HWND Workspace(int id) {
+    return GetDlgItem(gApp.mainWindow, id);
+}
+
+OffsetPoint Offset(int id) {
+    return GetWorkspaceOffset(Workspace(id));
+}
+
 bool MenuItemGrayed(HWND main, UINT id) {
     HMENU menu = GetMenu(main);
     SendMessageA(main, WM_INITMENU, WPARAM(menu), 0);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/workspace.h"
 #include "image/dib.h"
 
 struct ShownMessage {
@@ -71,6 +72,14 @@ bool IsFolder(const std::string& path);
 bool Exists(const std::string& path);
 std::vector<std::string> FolderEntries(const std::string& folder); // sorted, no dot entries
 void RemoveTree(const std::string& folder);
+
+// A window's text; the main window's child with this id, and a workspace window's offset.
+std::string WindowText(HWND hwnd);
+HWND Workspace(int id);
+OffsetPoint Offset(int id);
+
+// A drag with the left button in a workspace window, in its client coordinates.
+void Drag(HWND workspace, POINT from, POINT to);
 
 // Menu item state as the user sees it once the menu opens.
 bool MenuItemGrayed(HWND main, UINT id);

@@ -94,12 +94,6 @@ struct Shot {
     }
 };
 
-std::string Text(HWND hwnd) {
-    char text[64] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
 void TypeInto(HWND edit, const std::string& text) {
     SendMessageA(edit, EM_SETSEL, 0, -1);
     for (char c : text) {
@@ -183,7 +177,7 @@ TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
     HWND field = Add(kSpinFieldClass, 50, 20);
     HWND edit = GetDlgItem(field, 1);
     EXPECT_EQ(Position(field), 0);
-    EXPECT_EQ(Text(edit), "0");
+    EXPECT_EQ(WindowText(edit), "0");
     EXPECT_EQ(SendMessageA(GetDlgItem(field, 2), UDM_GETRANGE, 0, 0), MAKELONG(100, -100));
     EXPECT_EQ(SendMessageA(field, UDM_GETRANGE, 0, 0), 0);
     struct Step {
@@ -225,7 +219,7 @@ TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
         EXPECT_EQ(HIWORD(read) != 0, s.error != 0);
         if (!s.error) {
             EXPECT_EQ(short(LOWORD(read)), s.position);
-            EXPECT_EQ(Text(edit), std::to_string(s.position));
+            EXPECT_EQ(WindowText(edit), std::to_string(s.position));
         }
     }
     AppRun::Pump();

@@ -14,12 +14,12 @@
 
 #include "app/app_state.h"
 #include "app/message_box.h"
+#include "app/project_option_dialog.h"
 #include "app/resource.h"
 #include "app/side_panels.h"
 #include "app/startup.h"
-#include "app/project_option_dialog.h"
-#include "controls/spin_field.h"
 #include "app/title_text_dialog.h"
+#include "controls/spin_field.h"
 #include "image/bmp_file.h"
 #include "image/messages.h"
 #include "output/save_dialog_win.h"
@@ -33,12 +33,6 @@ std::string ClassOf(HWND hwnd) {
     char name[64] = {};
     GetClassNameA(hwnd, name, sizeof name);
     return name;
-}
-
-std::string TextOf(HWND hwnd) {
-    char text[512] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
 }
 
 RECT RectIn(HWND hwnd, HWND parent) {
@@ -70,7 +64,7 @@ void ExpectChildrenFit(HWND parent, const std::string& where) {
         if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) {
             continue;
         }
-        const std::string name = where + " / " + ClassOf(child) + " \"" + TextOf(child) + "\"";
+        const std::string name = where + " / " + ClassOf(child) + " \"" + WindowText(child) + "\"";
         const RECT r = RectIn(child, parent);
         const int width = r.right - r.left;
         const int height = r.bottom - r.top;
@@ -80,12 +74,12 @@ void ExpectChildrenFit(HWND parent, const std::string& where) {
         for (const auto& [other, otherRect] : seen) {
             RECT both;
             EXPECT_FALSE(IntersectRect(&both, &r, &otherRect))
-                << name << " overlaps " << ClassOf(other) << " \"" << TextOf(other) << "\"";
+                << name << " overlaps " << ClassOf(other) << " \"" << WindowText(other) << "\"";
         }
         seen.push_back({child, r});
         const LONG style = GetWindowLongA(child, GWL_STYLE);
         const std::string cls = ClassOf(child);
-        const std::string text = TextOf(child);
+        const std::string text = WindowText(child);
         if (cls == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT && !text.empty()) {
             UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
             SIZE need = NeededSize(child, text, width, DT_WORDBREAK | prefix);
@@ -147,10 +141,10 @@ void ExpectDialogFits(const char* caption, const std::function<void()>& open) {
             SaveShot(dialog, caption);
             // A label's mnemonic leads to the control after it, which must be a field.
             for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-                if (ClassOf(c) == "Static" && TextOf(c).find('&') != std::string::npos) {
+                if (ClassOf(c) == "Static" && WindowText(c).find('&') != std::string::npos) {
                     HWND field = GetWindow(c, GW_HWNDNEXT);
                     EXPECT_TRUE(field && (GetWindowLongA(field, GWL_STYLE) & WS_TABSTOP))
-                        << caption << " / " << TextOf(c);
+                        << caption << " / " << WindowText(c);
                 }
             }
             // Escape is Cancel inside a dialog, as everywhere.
@@ -425,7 +419,7 @@ TEST(Messages, ALongPathIsShortenedToFitA1024PixelScreen) {
             RECT r;
             GetWindowRect(box, &r);
             width = r.right - r.left;
-            shownText = TextOf(GetDlgItem(box, 0xFFFF));
+            shownText = WindowText(GetDlgItem(box, 0xFFFF));
             SendMessageA(box, WM_COMMAND, IDOK, 0);
         },
         [&] { ShowWarning(nullptr, text.c_str()); });

@@ -18,28 +18,8 @@
 
 namespace {
 
-HWND Workspace(int id) {
-    return GetDlgItem(gApp.mainWindow, id);
-}
-
 bool Visible(HWND hwnd) {
     return IsWindowVisible(hwnd) != FALSE;
-}
-
-std::string Text(HWND hwnd) {
-    char text[256] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
-OffsetPoint Offset(int id) {
-    return GetWorkspaceOffset(Workspace(id));
-}
-
-void Drag(HWND workspace, POINT from, POINT to) {
-    SendMessageA(workspace, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
-    SendMessageA(workspace, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
-    SendMessageA(workspace, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
 }
 
 HCURSOR WorkspaceCursor() {
@@ -69,7 +49,7 @@ std::unique_ptr<Dib> EightBit(int32_t w, int32_t h) {
 TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
     AppRun run;
     HWND main = run.Main();
-    EXPECT_EQ(Text(main), "Korvane");
+    EXPECT_EQ(WindowText(main), "Korvane");
     RECT outer;
     GetWindowRect(main, &outer);
     LONG style = GetWindowLongA(main, GWL_STYLE);
@@ -112,7 +92,7 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
         char className[64] = {};
         GetClassNameA(child, className, sizeof className);
         EXPECT_STREQ(className, c.className);
-        EXPECT_EQ(Text(child), c.text);
+        EXPECT_EQ(WindowText(child), c.text);
         RECT r;
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
@@ -122,7 +102,7 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
         EXPECT_EQ(r.bottom, c.rect.bottom) << c.id;
         EXPECT_EQ(Visible(child), c.visible) << c.id;
     }
-    EXPECT_EQ(Text(gApp.makeSkinButton), "Make Skin!");
+    EXPECT_EQ(WindowText(gApp.makeSkinButton), "Make Skin!");
     EXPECT_FALSE(IsWindowEnabled(gApp.makeSkinButton));
 }
 
@@ -159,7 +139,7 @@ TEST(MainWindow, MenusFollowThePictureAndTheSkin) {
         EXPECT_EQ(MenuItemGrayed(main, IDM_MAKESKIN), s.makeGrayed);
         EXPECT_EQ(MenuItemGrayed(main, IDM_SAVE), s.saveGrayed);
         EXPECT_EQ(MenuItemGrayed(main, IDM_UNDOSKIN), s.undoGrayed);
-        EXPECT_EQ(Text(gApp.makeSkinButton), s.button);
+        EXPECT_EQ(WindowText(gApp.makeSkinButton), s.button);
         EXPECT_EQ(gApp.SkinMade(), !s.workspaces);
         EXPECT_EQ(IsWindowEnabled(gApp.makeSkinButton) != FALSE, bool(gApp.workPicture));
         EXPECT_EQ(Visible(gApp.imageSetPanel), s.workspaces);
@@ -179,7 +159,7 @@ TEST(MainWindow, MenusFollowThePictureAndTheSkin) {
     run.Open(run.Folder() + "\\junk.bmp");
     EXPECT_FALSE(gApp.SkinMade());
     EXPECT_FALSE(gApp.workPicture);
-    EXPECT_EQ(Text(gApp.makeSkinButton), "Make Skin!");
+    EXPECT_EQ(WindowText(gApp.makeSkinButton), "Make Skin!");
     EXPECT_FALSE(IsWindowEnabled(gApp.makeSkinButton));
     ASSERT_EQ(run.Messages().size(), 1u);
     EXPECT_EQ(run.Messages()[0].text, kMsgLoadFailed);

@@ -34,13 +34,6 @@ void Shot(const char* name) {
     DibWriteFile((std::string(folder) + "\\" + name + ".bmp").c_str(), shot.get());
 }
 
-void Drag(HWND workspace, POINT from, POINT to) {
-    SendMessageA(workspace, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
-    SendMessageA(workspace, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
-    SendMessageA(workspace, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
-    AppRun::Pump();
-}
-
 void Click(HWND hwnd) {
     SendMessageA(hwnd, BM_CLICK, 0, 0);
     AppRun::Pump();

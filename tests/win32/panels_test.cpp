@@ -18,13 +18,6 @@
 
 namespace {
 
-HWND Workspace(int id) {
-    return GetDlgItem(gApp.mainWindow, id);
-}
-OffsetPoint Offset(int id) {
-    return GetWorkspaceOffset(Workspace(id));
-}
-
 void ChooseMode(int mode) {
     SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(mode), 0);
     SendMessageA(gApp.imageSetPanel, WM_COMMAND, MAKEWPARAM(kModeBoxId, CBN_SELENDOK),
@@ -42,12 +35,6 @@ int Field(int id) {
 void PressApply() {
     SendMessageA(GetDlgItem(gApp.imageSetPanel, kApplyButtonId), BM_CLICK, 0, 0);
     AppRun::Pump();
-}
-
-void Drag(HWND workspace, POINT from, POINT to) {
-    SendMessageA(workspace, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
-    SendMessageA(workspace, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
-    SendMessageA(workspace, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
 }
 
 // A picker change as the user makes it: a new colour, then the notification.
