@@ -8,12 +8,12 @@
 #include "app/picture_commands.h"
 #include "app/project_option_dialog.h"
 #include "app/resource.h"
+#include "app/save_dialog.h"
 #include "app/settings.h"
 #include "app/side_panels.h"
 #include "app/template_panel.h"
 #include "app/workspace.h"
 #include "image/dib_draw_win.h"
-#include "output/save_dialog_win.h"
 
 namespace {
 

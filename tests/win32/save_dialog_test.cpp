@@ -18,10 +18,10 @@
 #include "app/app_state.h"
 #include "app/message_box.h"
 #include "app/resource.h"
+#include "app/save_dialog.h"
 #include "compose/skin.h"
 #include "image/bmp_file.h"
 #include "image/messages.h"
-#include "output/save_dialog_win.h"
 #include "output/skin_writer.h"
 #include "tests/unit/test_util.h"
 #include "tests/win32/app_harness.h"
@@ -930,7 +930,6 @@ TEST(ResourceScript, MenuHoldsEveryCommandWithItsMnemonic) {
 
 TEST_F(SaveTest, TheRunningDialogShowsItsControlsInTabOrder) {
     RunSaveDialog([](HWND dialog) {
-
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDOK, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON,
                   DLGC_DEFPUSHBUTTON);
 

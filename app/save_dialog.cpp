@@ -1,4 +1,4 @@
-#include "output/save_dialog_win.h"
+#include "app/save_dialog.h"
 
 #include <shlobj.h>
 
