@@ -211,9 +211,9 @@ TEST(BmpRead, EveryFormReadsToThePixelsItDescribes) {
     auto rle8 =
         Rle8File(6, {
                         3, 7, 0, 3, 1, 2, 3, 0, 0, 0, // 7 7 7 1 2 3 (padded literal), line end
-                        0, 2, 2, 0,                   // delta 2 right: x 0, 1 stay 0
-                        4, 9, 0, 0,                   // middle row: x 2..5 = 9, line end
-                        1, 5, 0, 1,                   // top: x 0 = 5, end of bitmap
+                        1, 5,                         // middle: x 0 = 5
+                        0, 2, 1, 1,                   // delta 1 right, 1 up: x 2 of the top row
+                        4, 9, 0, 1,                   // top: x 2..5 = 9, end of bitmap
                     });
     // Runs past the row end or the last row are dropped, not written elsewhere.
     auto wild = Rle8File(6, {255, 1, 0, 2, 255, 255, 255, 4, 0, 0, 0, 0, 0, 0, 255, 6, 0, 1});
@@ -253,8 +253,8 @@ TEST(BmpRead, EveryFormReadsToThePixelsItDescribes) {
     const Case cases[] = {
         {"rle8",
          rle8,
-         {{Grey(5), 0, 0, 0, 0, 0},
-          {0, 0, Grey(9), Grey(9), Grey(9), Grey(9)},
+         {{0, 0, Grey(9), Grey(9), Grey(9), Grey(9)},
+          {Grey(5), 0, 0, 0, 0, 0},
           {Grey(7), Grey(7), Grey(7), Grey(1), Grey(2), Grey(3)}}},
         {"rle8 clipped", wild, {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, std::vector(6, Grey(1))}},
         {"rle4",
