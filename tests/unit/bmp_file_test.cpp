@@ -267,15 +267,19 @@ TEST(BmpRead, EveryFormReadsToThePixelsItDescribes) {
         {"blue in the high byte", odd, {{Rgb(0x33, 0x22, 0x11)}}},
         {"12-byte header", old, {{Rgb(30, 20, 10), Rgb(60, 50, 40), Rgb(30, 20, 10)}}},
     };
+    // From memory and from a file, which reads rows straight into the picture.
+    std::string path = TempPath("form.bmp");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.form);
-        BmpRead read = Decode(c.file);
-        ASSERT_EQ(read.status, BmpStatus::Ok) << read.reason;
-        EXPECT_EQ(GetLe32(read.dib->Bytes() + kBiCompression), 0u);
-        for (size_t y = 0; y < c.rows.size(); y++) {
-            for (size_t x = 0; x < c.rows[y].size(); x++) {
-                EXPECT_EQ(DibGetPixel(read.dib.get(), int(x), int(y)), c.rows[y][x])
-                    << x << "," << y;
+        WriteBytes(path, c.file);
+        for (const BmpRead& read : {Decode(c.file), BmpReadFile(path.c_str())}) {
+            ASSERT_EQ(read.status, BmpStatus::Ok) << read.reason;
+            EXPECT_EQ(GetLe32(read.dib->Bytes() + kBiCompression), 0u);
+            for (size_t y = 0; y < c.rows.size(); y++) {
+                for (size_t x = 0; x < c.rows[y].size(); x++) {
+                    EXPECT_EQ(DibGetPixel(read.dib.get(), int(x), int(y)), c.rows[y][x])
+                        << x << "," << y;
+                }
             }
         }
     }
