@@ -22,6 +22,7 @@ Drive* gDrive = nullptr;
 
 struct DialogQuery {
     const char* caption;
+    HWND owner;
     HWND found;
 };
 
@@ -32,15 +33,16 @@ BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam) {
     char caption[128] = {};
     GetWindowTextA(hwnd, caption, sizeof caption);
     if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(hwnd) &&
-        (!query->caption || std::strcmp(caption, query->caption) == 0)) {
+        (!query->caption || std::strcmp(caption, query->caption) == 0) &&
+        (!query->owner || GetWindow(hwnd, GW_OWNER) == query->owner)) {
         query->found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindDialog(const char* caption) {
-    DialogQuery query{caption, nullptr};
+HWND FindDialog(const char* caption, HWND owner) {
+    DialogQuery query{caption, owner, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&query));
     return query.found;
 }
@@ -74,7 +76,7 @@ void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD) {
         }
         return;
     }
-    if (HWND dialog = FindDialog(drive->caption)) {
+    if (HWND dialog = FindDialog(drive->caption, drive->owner)) {
         drive->dialog = dialog;
         drive->running = true;
         drive->script(dialog);
@@ -88,9 +90,12 @@ void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD) {
 
 } // namespace
 
-Drive RunDriven(const char* caption, Script script, const std::function<void()>& open) {
+namespace {
+
+Drive Run(const char* caption, HWND owner, Script script, const std::function<void()>& open) {
     Drive drive;
     drive.caption = caption;
+    drive.owner = owner;
     drive.script = std::move(script);
     Drive* outer = gDrive; // a script may drive a dialog its own dialog opens
     gDrive = &drive;
@@ -100,6 +105,16 @@ Drive RunDriven(const char* caption, Script script, const std::function<void()>&
     gDrive = outer;
     drive.script = nullptr;
     return drive;
+}
+
+} // namespace
+
+Drive RunDriven(const char* caption, Script script, const std::function<void()>& open) {
+    return Run(caption, nullptr, std::move(script), open);
+}
+
+Drive RunDrivenOwnedBy(HWND owner, Script script, const std::function<void()>& open) {
+    return Run(nullptr, owner, std::move(script), open);
 }
 
 // The script ran and its last click closed the dialog.
