@@ -188,21 +188,6 @@ class SaveTest : public testing::Test {
 
 } // namespace
 
-TEST_F(SaveTest, WinampIsFoundOnlyInTheFolderNamed) {
-    ASSERT_TRUE(CreateDirectoryA(Path("Upper").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA(Path("Nested").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA(Path("Nested\\bin").c_str(), nullptr));
-    WriteText(Path("Upper\\WINAMP.EXE"), "MZ");
-    WriteText(Path("Nested\\bin\\winamp.exe"), "MZ");
-    WriteText(Path("Nested\\winamp.exe.bak"), "MZ");
-
-    EXPECT_TRUE(FindWinampExe((winamp_ + "\\").c_str()));
-    EXPECT_TRUE(FindWinampExe(Path("Upper").c_str())) << "file names ignore case";
-    EXPECT_FALSE(FindWinampExe(Path("Nested").c_str())) << "sub-folders are not searched";
-    EXPECT_FALSE(FindWinampExe(Path("Missing").c_str()));
-    EXPECT_FALSE(FindWinampExe(nullptr));
-}
-
 TEST(SkinName, ForbiddenCharactersAreRefusedAnywhereWithinTheLength) {
     for (char c : std::string(".,:;<>|/\\")) {
         for (const std::string& name : {std::string(1, c) + "Dusk", "Du" + std::string(1, c) + "sk",
@@ -291,6 +276,14 @@ TEST_F(SaveTest, RefusalsWarnAndReturnToTheFieldAtFault) {
             {"folder without Winamp", nullptr, "@", "bad.name", IDC_SAVE_WINAMPDIR,
              kMsgNoWinampExe},
             {"missing folder", nullptr, "@\\Missing", "Dusk", IDC_SAVE_WINAMPDIR, kMsgNoWinampExe},
+            {"winamp.exe only in a sub-folder",
+             [](SaveTest& t) {
+                 CreateDirectoryA(t.Path("Nested").c_str(), nullptr);
+                 CreateDirectoryA(t.Path("Nested\\bin").c_str(), nullptr);
+                 WriteText(t.Path("Nested\\bin\\winamp.exe"), "MZ");
+                 WriteText(t.Path("Nested\\winamp.exe.bak"), "MZ");
+             },
+             "@\\Nested", "Dusk", IDC_SAVE_WINAMPDIR, kMsgNoWinampExe},
             {"existing skin, answered No", [](SaveTest& t) { t.Existing(); }, nullptr, "Dusk",
              IDC_SAVE_SKINNAME, kMsgSkinExists, false, MB_YESNO},
             // Only the last level is ever made.
@@ -369,6 +362,9 @@ TEST_F(SaveTest, RefusalsWarnAndReturnToTheFieldAtFault) {
 TEST_F(SaveTest, TheSkinFolderIsMadeWhereWinampLooks) {
     ASSERT_TRUE(CreateDirectoryA(Path("My Skins").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA(Path("rel").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(Path("Upper").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(Path("Upper\\skins").c_str(), nullptr));
+    WriteText(Path("Upper\\WINAMP.EXE"), "MZ");
     struct Case {
         std::string line;
         std::string dir;
@@ -382,6 +378,8 @@ TEST_F(SaveTest, TheSkinFolderIsMadeWhereWinampLooks) {
         {"Other=1", winamp_ + "\\", "Sun set 2!-(x)", skins_ + "\\Sun set 2!-(x)"},
         // Used as it stands, not joined to the Winamp folder: relative to the working folder.
         {"skindir=rel", winamp_, "Five", "rel\\Five"},
+        // Winamp's file name in any case; no winamp.ini there.
+        {"", Path("Upper"), "Six", Path("Upper\\skins\\Six")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
