@@ -550,7 +550,9 @@ TEST_F(SaveTest, FilesThatCannotBeWrittenAreNamedInOneWarningAndNothingIsReplace
             expected += "a folder has that name";
         }
         EXPECT_EQ(gShown[1].text.substr(0, expected.size()), expected);
-        EXPECT_GT(gShown[1].text.size() + (held ? 0 : 3), expected.size() + 2) << "a reason";
+        if (held) {
+            EXPECT_GT(gShown[1].text.size(), expected.size() + 2) << "the system's reason";
+        }
         EXPECT_EQ(gShown[1].type, UINT(MB_OK | MB_ICONEXCLAMATION));
         EXPECT_EQ(gShown[1].owner, owner_) << "the warning belongs to the main window";
         EXPECT_EQ(ReadBytes(folder + "\\main.bmp"), std::vector<uint8_t>({'o', 'l', 'd'}));
