@@ -22,7 +22,6 @@ Drive* gDrive = nullptr;
 
 struct DialogQuery {
     const char* caption;
-    HWND owner;
     HWND found;
 };
 
@@ -33,16 +32,15 @@ BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam) {
     char caption[128] = {};
     GetWindowTextA(hwnd, caption, sizeof caption);
     if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(hwnd) &&
-        (!query->caption || std::strcmp(caption, query->caption) == 0) &&
-        (!query->owner || GetWindow(hwnd, GW_OWNER) == query->owner)) {
+        (!query->caption || std::strcmp(caption, query->caption) == 0)) {
         query->found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindDialog(const char* caption, HWND owner) {
-    DialogQuery query{caption, owner, nullptr};
+HWND FindDialog(const char* caption) {
+    DialogQuery query{caption, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&query));
     return query.found;
 }
@@ -76,7 +74,7 @@ void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD) {
         }
         return;
     }
-    if (HWND dialog = FindDialog(drive->caption, drive->owner)) {
+    if (HWND dialog = FindDialog(drive->caption)) {
         drive->dialog = dialog;
         drive->running = true;
         drive->script(dialog);
@@ -90,12 +88,9 @@ void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD) {
 
 } // namespace
 
-namespace {
-
-Drive Run(const char* caption, HWND owner, Script script, const std::function<void()>& open) {
+Drive RunDriven(const char* caption, Script script, const std::function<void()>& open) {
     Drive drive;
     drive.caption = caption;
-    drive.owner = owner;
     drive.script = std::move(script);
     Drive* outer = gDrive; // a script may drive a dialog its own dialog opens
     gDrive = &drive;
@@ -105,16 +100,6 @@ Drive Run(const char* caption, HWND owner, Script script, const std::function<vo
     gDrive = outer;
     drive.script = nullptr;
     return drive;
-}
-
-} // namespace
-
-Drive RunDriven(const char* caption, Script script, const std::function<void()>& open) {
-    return Run(caption, nullptr, std::move(script), open);
-}
-
-Drive RunDrivenOwnedBy(HWND owner, Script script, const std::function<void()>& open) {
-    return Run(nullptr, owner, std::move(script), open);
 }
 
 // The script ran and its last click closed the dialog.

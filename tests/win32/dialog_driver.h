@@ -15,7 +15,6 @@ using Script = std::function<void(HWND dialog)>;
 
 struct Drive {
     const char* caption = nullptr;
-    HWND owner = nullptr; // when set, only a dialog this window owns
     Script script;
     HWND dialog = nullptr;
     bool running = false;
@@ -28,10 +27,6 @@ struct Drive {
 // Runs `open`, which shows the dialog modally, while `script` drives it. A null caption
 // takes the first dialog that shows. Drives nest: a script may open another driven dialog.
 Drive RunDriven(const char* caption, Script script, const std::function<void()>& open);
-
-// The same for a dialog without a caption of ours (the system's folder browser): the first
-// dialog `owner` owns.
-Drive RunDrivenOwnedBy(HWND owner, Script script, const std::function<void()>& open);
 
 // The script ran and its last click closed the dialog.
 void ExpectClosedByScript(const Drive& drive);
