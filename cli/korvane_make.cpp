@@ -286,7 +286,10 @@ int Run(const Options& o) {
         return kExitUsage;
     }
 
-    OpenedPicture opened = OpenPictureFile(o.picture.c_str(), [&] { return o.convert; });
+    // The picture is scaled as it is opened: the full-size picture is not needed after.
+    ScalePlan plan;
+    OpenedPicture opened = OpenPictureFileScaled(
+        o.picture.c_str(), [&] { return o.convert; }, o.skin.scale, &plan);
     if (opened.outcome == PictureOutcome::Declined) {
         Say(kMsgAskConvert);
         std::fprintf(stderr, "korvane-make: %s is %d-bit; pass --convert to convert it.\n",
@@ -304,20 +307,11 @@ int Run(const Options& o) {
         Say(PictureReducedNotice(opened).c_str());
     }
 
-    // Adjustments start from the picture as loaded: scale, then brightness, then contrast.
-    const Dib* source = opened.picture.get();
-    ScalePlan plan = PlanScale(o.skin.scale, source->Width(), source->Height());
     if (plan.raised) {
         Say(kMsgScaleRaised);
     }
-    // At full size the opened picture itself is adjusted: nothing else needs it unchanged.
-    std::unique_ptr<Dib> work = plan.width == source->Width() && plan.height == source->Height()
-                                    ? std::move(opened.picture)
-                                    : DibScaleDown(source, plan.width, plan.height);
-    if (!work) {
-        Say(kMsgLoadFailed);
-        return kExitRefused;
-    }
+    // Scaled as it was opened; brightness, then contrast, follow.
+    std::unique_ptr<Dib> work = std::move(opened.picture);
     if (o.skin.brightness != 0) {
         DibAdjustBrightness(work.get(), o.skin.brightness);
     }

@@ -80,65 +80,77 @@ ScalePlan PlanScale(int requestedScale, int32_t sourceWidth, int32_t sourceHeigh
     return plan;
 }
 
+ScaleDownRows::ScaleDownRows(int32_t width, int32_t height, int32_t newWidth, int32_t newHeight)
+    : width_(width), height_(height), newWidth_(newWidth),
+      // The steps are 32-bit floats; a position i x step is exact in double precision, so it
+      // equals the sum of i steps that the positions are defined by.
+      ry_(float(double(height) / double(newHeight))), columns_(size_t(std::max(newWidth, 0))),
+      leftToo_(size_t(std::max(newWidth, 0))) {
+    const float rx = float(double(width) / double(newWidth));
+    for (int32_t i = 0; i < newWidth; i++) {
+        columns_[i] = std::min(int32_t(std::floor(double(i) * double(rx))), width - 1);
+        leftToo_[i] = i > 0 && columns_[i] - columns_[i - 1] > 1;
+    }
+}
+
+int32_t ScaleDownRows::SourceRow(int32_t j) const {
+    return std::min(int32_t(std::floor(double(j) * double(ry_))), height_ - 1);
+}
+
+bool ScaleDownRows::TakesRowAbove(int32_t j) const {
+    return j > 0 && SourceRow(j) - SourceRow(j - 1) > 1;
+}
+
+void ScaleDownRows::Row(const uint8_t* row, const uint8_t* above, uint8_t* to) const {
+    if (newWidth_ == width_ && !above) {
+        std::memcpy(to, row, 3 * size_t(width_)); // every column kept, nothing to average
+        return;
+    }
+    // The tables are read through restricted pointers and each pixel's bytes into locals:
+    // a store through `to` could otherwise alias them and force every load again.
+    const int32_t* __restrict columns = columns_.data();
+    const uint8_t* __restrict leftToo = leftToo_.data();
+    const uint8_t* __restrict p = row;
+    const uint8_t* __restrict q = above;
+    uint8_t* __restrict out = to;
+    for (int32_t i = 0; i < newWidth_; i++, out += 3) {
+        const size_t at = 3 * size_t(columns[i]);
+        unsigned b = p[at], g = p[at + 1], r = p[at + 2];
+        if (!q) {
+            // A column that follows a skip averages in its left neighbour.
+            if (leftToo[i]) {
+                b = (b + p[at - 3]) / 2;
+                g = (g + p[at - 2]) / 2;
+                r = (r + p[at - 1]) / 2;
+            }
+        } else if (leftToo[i]) {
+            // Where rows were skipped too, the pixel above joins in.
+            b = (b + p[at - 3] + q[at]) / 3;
+            g = (g + p[at - 2] + q[at + 1]) / 3;
+            r = (r + p[at - 1] + q[at + 2]) / 3;
+        } else {
+            b = (b + q[at]) / 2;
+            g = (g + q[at + 1]) / 2;
+            r = (r + q[at + 2]) / 2;
+        }
+        out[0] = uint8_t(b);
+        out[1] = uint8_t(g);
+        out[2] = uint8_t(r);
+    }
+}
+
 std::unique_ptr<Dib> DibScaleDown(const Dib* src, int32_t newWidth, int32_t newHeight) {
     if (!Is24(src) || newWidth > src->Width() || newHeight > src->Height()) {
         return nullptr;
     }
-    auto out = DibCreateLike(src, newWidth, newHeight);
+    auto out = DibCreateLike(src, newWidth, newHeight, false);
     if (!out || newWidth == 0 || newHeight == 0) {
         return out;
     }
-    const int32_t w = src->Width();
-    const int32_t h = src->Height();
-    // The steps are 32-bit floats; a position i x step is exact in double precision, so it
-    // equals the sum of i steps that the positions are defined by.
-    const float rx = float(double(w) / double(newWidth));
-    const float ry = float(double(h) / double(newHeight));
-
-    std::vector<int32_t> columns(static_cast<size_t>(newWidth));
-    std::vector<uint8_t> leftToo(static_cast<size_t>(newWidth));
-    std::vector<int32_t> skipped; // the columns that average in their left neighbour
-    for (int32_t i = 0; i < newWidth; i++) {
-        columns[i] = std::min(int32_t(std::floor(double(i) * double(rx))), w - 1);
-        leftToo[i] = i > 0 && columns[i] - columns[i - 1] > 1;
-        if (leftToo[i]) {
-            skipped.push_back(i);
-        }
-    }
-    int32_t previousRow = 0;
+    ScaleDownRows rows(src->Width(), src->Height(), newWidth, newHeight);
     for (int32_t j = 0; j < newHeight; j++) {
-        int32_t y = std::min(int32_t(std::floor(double(j) * double(ry))), h - 1);
-        bool aboveToo = j > 0 && y - previousRow > 1;
-        previousRow = y;
-        const uint8_t* row = src->Row(y);
-        const uint8_t* above = aboveToo ? src->Row(y - 1) : nullptr;
-        uint8_t* to = out->Row(j);
-        if (newWidth == w && !above) {
-            std::memcpy(to, row, 3 * size_t(w)); // every column kept, nothing to average
-            continue;
-        }
-        if (!above) {
-            // Most rows: take each column's pixel, then average in the left neighbour of
-            // the columns that follow a skip.
-            for (int32_t i = 0; i < newWidth; i++) {
-                std::memcpy(to + 3 * size_t(i), row + 3 * size_t(columns[i]), 3);
-            }
-            for (int32_t i : skipped) {
-                const uint8_t* p = row + 3 * size_t(columns[i]);
-                for (int c = 0; c < 3; c++) {
-                    to[3 * size_t(i) + c] = uint8_t((p[c] + p[c - 3]) / 2);
-                }
-            }
-            continue;
-        }
-        for (int32_t i = 0; i < newWidth; i++, to += 3) {
-            const uint8_t* p = row + 3 * size_t(columns[i]);
-            const uint8_t* q = above + 3 * size_t(columns[i]);
-            for (int c = 0; c < 3; c++) {
-                to[c] = leftToo[i] ? uint8_t((p[c] + p[c - 3] + q[c]) / 3)
-                                   : uint8_t((p[c] + q[c]) / 2);
-            }
-        }
+        int32_t y = rows.SourceRow(j);
+        rows.Row(src->Row(y), rows.TakesRowAbove(j) ? src->Row(y - 1) : nullptr, out->Row(j));
     }
     return out;
 }

@@ -15,6 +15,8 @@
 #include <new>
 #include <string>
 
+#include "image/adjust.h"
+
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
@@ -554,7 +556,62 @@ class InputFile {
     uint64_t length_ = 0;
 };
 
-BmpRead ReadOpenFile(InputFile& file, const BmpLimits& limits) {
+// A 24-bit file's rows reduced while they are read: a band of rows at a time goes into one
+// small buffer and through DibScaleDown's filter, in the order the file stores them, so the
+// full-size picture is never held. The last row of a band stays for the next, which may need
+// it as the row above.
+BmpStatus ReadReduced(InputFile& file, const Layout& l, const uint8_t* head, BmpSize to,
+                      BmpRead& read) {
+    Layout reduced = l;
+    reduced.width = to.width;
+    reduced.height = to.height;
+    auto dib = CreateForLayout(reduced, head);
+    const size_t stride = l.FileStride();
+    const int32_t band = std::max<int32_t>(2, int32_t((size_t(256) << 10) / stride));
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[size_t(band + 1) * stride]);
+    if (!dib || !buffer) {
+        return Refuse(read, "out of memory");
+    }
+    size_t used = 3 * size_t(to.width);
+    for (int32_t j = 0; j < to.height; j++) {
+        std::memset(dib->Row(j) + used, 0, dib->Stride() - used);
+    }
+    const int32_t h = l.height;
+    auto fileRow = [&](int32_t y) { return l.topDown ? y : h - 1 - y; };
+    ScaleDownRows rows(l.width, h, to.width, to.height);
+    int32_t first = 0; // file rows [first, end) are in the buffer
+    int32_t end = 0;
+    for (int32_t k = 0; k < to.height; k++) {
+        int32_t j = l.topDown ? k : to.height - 1 - k; // file order
+        int32_t y = rows.SourceRow(j);
+        bool above = rows.TakesRowAbove(j);
+        int32_t lo = above ? std::min(fileRow(y), fileRow(y - 1)) : fileRow(y);
+        int32_t hi = above ? std::max(fileRow(y), fileRow(y - 1)) : fileRow(y);
+        if (hi >= end) {
+            int32_t kept = lo < end ? end - lo : 0;
+            if (kept > 0) {
+                std::memmove(buffer.get(), buffer.get() + size_t(lo - first) * stride,
+                             size_t(kept) * stride);
+            }
+            first = lo;
+            int32_t count = std::min(band + 1 - kept, h - (first + kept));
+            if (!file.ReadAt(l.pixelOffset + uint64_t(first + kept) * stride,
+                             buffer.get() + size_t(kept) * stride, size_t(count) * stride,
+                             &read.reason)) {
+                return BmpStatus::Unreadable;
+            }
+            end = first + kept + count;
+        }
+        const uint8_t* row = buffer.get() + size_t(fileRow(y) - first) * stride;
+        const uint8_t* upper =
+            above ? buffer.get() + size_t(fileRow(y - 1) - first) * stride : nullptr;
+        rows.Row(row, upper, dib->Row(j));
+    }
+    read.dib = std::move(dib);
+    return BmpStatus::Ok;
+}
+
+BmpRead ReadOpenFile(InputFile& file, const BmpLimits& limits, const ReduceTo& reduceTo) {
     BmpRead read;
     uint64_t total = file.Length();
     uint8_t head[kHeadBytes];
@@ -569,6 +626,14 @@ BmpRead ReadOpenFile(InputFile& file, const BmpLimits& limits) {
     }
     read.status = BmpStatus::Unreadable;
     size_t extent = size_t(PixelExtent(l, total - l.pixelOffset));
+    if (l.rawRows && l.outBits == 24 && reduceTo) {
+        BmpSize to = reduceTo(l.width, l.height);
+        if (to.width > 0 && to.height > 0 && to.width <= l.width && to.height <= l.height &&
+            (to.width < l.width || to.height < l.height)) {
+            read.status = ReadReduced(file, l, head, to, read);
+            return read;
+        }
+    }
     if (l.rawRows) {
         // The rows go from the file straight into the picture in one read.
         auto dib = CreateForLayout(l, head);
@@ -605,12 +670,16 @@ BmpRead BmpDecodePacked(std::span<const uint8_t> packed, const BmpLimits& limits
 }
 
 BmpRead BmpReadFile(const char* path, const BmpLimits& limits) {
+    return BmpReadFileReduced(path, nullptr, limits);
+}
+
+BmpRead BmpReadFileReduced(const char* path, const ReduceTo& reduceTo, const BmpLimits& limits) {
     BmpRead read;
     InputFile file;
     if (!path || !file.Open(path, &read.reason, &read.notFound)) {
         return read;
     }
-    read = ReadOpenFile(file, limits);
+    read = ReadOpenFile(file, limits, reduceTo);
     if (read.status != BmpStatus::Ok) {
         read.dib.reset();
     }

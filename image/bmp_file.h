@@ -14,6 +14,7 @@
 // The writer puts out a 14-byte file header followed by the Dib block byte for byte.
 
 #include <cstdio>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -52,6 +53,20 @@ BmpRead BmpDecodePacked(std::span<const uint8_t> packed, const BmpLimits& limits
 // A .bmp file on disk. Reads only regular files (a pipe, a device or a folder is refused at
 // once) and only the bytes the picture needs, each once, the rows straight into the picture.
 BmpRead BmpReadFile(const char* path, const BmpLimits& limits = {});
+
+// The same file reduced as it is read, for a caller that needs only the reduced picture:
+// reduceTo gets the stored size and gives the size to reduce to with DibScaleDown's filter.
+// The rows of an uncompressed 24-bit file go a band at a time through the filter, so the
+// full-size picture is never held; any other file, or a size that is not smaller, is read
+// as BmpReadFile reads it, at full size (the dib's size tells which). width and height are
+// the stored size either way.
+struct BmpSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+using ReduceTo = std::function<BmpSize(int32_t width, int32_t height)>;
+BmpRead BmpReadFileReduced(const char* path, const ReduceTo& reduceTo,
+                           const BmpLimits& limits = {});
 
 // The picture of a .bmp file, or nullptr. The caller owns the result.
 std::unique_ptr<Dib> DibReadFile(const char* path);

@@ -150,7 +150,7 @@ std::unique_ptr<Dib> DibDuplicate(const Dib* dib) {
     return Dib::Adopt(DibBlock(dib->Bytes(), dib->Bytes() + dib->Size()));
 }
 
-std::unique_ptr<Dib> DibCreateLike(const Dib* model, int32_t width, int32_t height) {
+std::unique_ptr<Dib> DibCreateLike(const Dib* model, int32_t width, int32_t height, bool zeroed) {
     if (!model || width < 0 || height < 0) {
         return nullptr;
     }
@@ -161,7 +161,15 @@ std::unique_ptr<Dib> DibCreateLike(const Dib* model, int32_t width, int32_t heig
     size_t head = model->PixelOffset();
     DibBlock block(head + size_t(pixels));
     std::memcpy(block.data(), model->Bytes(), head);
-    std::memset(block.data() + head, 0, size_t(pixels));
+    size_t stride = DibStrideFor(width, model->BitCount());
+    size_t used = (size_t(width) * size_t(model->BitCount()) + 7) / 8;
+    if (zeroed) {
+        std::memset(block.data() + head, 0, size_t(pixels));
+    } else if (used < stride) {
+        for (int32_t y = 0; y < height; y++) {
+            std::memset(block.data() + head + size_t(y) * stride + used, 0, stride - used);
+        }
+    }
     PutLe32(block.data() + kBiWidth, uint32_t(width));
     PutLe32(block.data() + kBiHeight, uint32_t(height));
     PutLe32(block.data() + kBiSizeImage, uint32_t(pixels));

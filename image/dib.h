@@ -158,8 +158,10 @@ std::unique_ptr<Dib> DibCreateUninitialised(int32_t width, int32_t height, int b
 std::unique_ptr<Dib> DibDuplicate(const Dib* dib);
 
 // New zero-filled picture of the given size with the model's header and colour table;
-// biWidth, biHeight and biSizeImage are the new ones. The caller owns the result.
-std::unique_ptr<Dib> DibCreateLike(const Dib* model, int32_t width, int32_t height);
+// biWidth, biHeight and biSizeImage are the new ones. The caller owns the result. With
+// zeroed false only the row padding is zeroed, the pixels are left for the caller to fill.
+std::unique_ptr<Dib> DibCreateLike(const Dib* model, int32_t width, int32_t height,
+                                   bool zeroed = true);
 
 // Copies a width x height block of 24-bit pixels from (sx, sy) of src to (dx, dy) of dst,
 // rows top to bottom, pixels left to right. src and dst may be the same picture.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <new>
 
+#include "image/adjust.h"
 #include "image/bmp_file.h"
 #include "image/messages.h"
 #include "image/photo.h"
@@ -74,6 +75,8 @@ OpenedPicture OpenPhoto(std::span<const uint8_t> file) {
         result.outcome = PictureOutcome::Accepted;
         result.reduced =
             photo.picture->Width() != photo.width || photo.picture->Height() != photo.height;
+        result.fittedWidth = photo.picture->Width();
+        result.fittedHeight = photo.picture->Height();
         result.picture = std::move(photo.picture);
     }
     return result;
@@ -83,15 +86,15 @@ OpenedPicture OpenPhoto(std::span<const uint8_t> file) {
 // accepted photo needs are refused unread.
 constexpr long kMaxPhotoFileBytes = 512L << 20;
 
-} // namespace
-
-OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConvert) {
+// The file, chosen by its first bytes; a BMP may be reduced as it is read (bmp_file.h).
+OpenedPicture OpenFile(const char* path, const ConvertQuestion& askConvert,
+                       const ReduceTo& reduceTo) {
 #ifndef _WIN32
     // Only a regular file is opened to look at its signature: opening a pipe would wait for
     // a writer. The BMP reader refuses anything else at once, with its reason.
     struct stat st;
     if (path && stat(path, &st) == 0 && !S_ISREG(st.st_mode)) {
-        return Validate(BmpReadFile(path), askConvert);
+        return Validate(BmpReadFileReduced(path, reduceTo), askConvert);
     }
 #endif
     std::FILE* file = std::fopen(path, "rb");
@@ -101,7 +104,7 @@ OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConver
         if (file) {
             std::fclose(file);
         }
-        return Validate(BmpReadFile(path), askConvert);
+        return Validate(BmpReadFileReduced(path, reduceTo), askConvert);
     }
     OpenedPicture failed;
     failed.reason = "the file cannot be read";
@@ -120,6 +123,38 @@ OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConver
     return OpenPhoto({bytes.get(), size_t(size)});
 }
 
+} // namespace
+
+OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConvert) {
+    return OpenFile(path, askConvert, nullptr);
+}
+
+OpenedPicture OpenPictureFileScaled(const char* path, const ConvertQuestion& askConvert, int scale,
+                                    ScalePlan* plan) {
+    bool planned = false;
+    ReduceTo reduceTo = [&](int32_t width, int32_t height) {
+        *plan = PlanScale(scale, width, height);
+        planned = true;
+        return BmpSize{plan->width, plan->height};
+    };
+    OpenedPicture opened = OpenFile(path, askConvert, reduceTo);
+    if (opened.outcome != PictureOutcome::Accepted) {
+        return opened;
+    }
+    // A photo, or a BMP the reader could not reduce as it read, is reduced now.
+    if (!planned) {
+        *plan = PlanScale(scale, opened.picture->Width(), opened.picture->Height());
+    }
+    if (plan->width != opened.picture->Width() || plan->height != opened.picture->Height()) {
+        opened.picture = DibScaleDown(opened.picture.get(), plan->width, plan->height);
+        if (!opened.picture) {
+            opened.outcome = PictureOutcome::ReadFailed;
+            opened.reason = "out of memory";
+        }
+    }
+    return opened;
+}
+
 OpenedPicture OpenPictureBytes(std::span<const uint8_t> file, const ConvertQuestion& askConvert) {
     if (PhotoKindOf(file) != PhotoKind::None) {
         return OpenPhoto(file);
@@ -128,12 +163,12 @@ OpenedPicture OpenPictureBytes(std::span<const uint8_t> file, const ConvertQuest
 }
 
 std::string PictureReducedNotice(const OpenedPicture& opened) {
-    if (!opened.reduced || !opened.picture) {
+    if (!opened.reduced) {
         return {};
     }
     char text[160];
     std::snprintf(text, sizeof text, kMsgPhotoReduced, opened.width, opened.height,
-                  opened.picture->Width(), opened.picture->Height());
+                  opened.fittedWidth, opened.fittedHeight);
     return text;
 }
 

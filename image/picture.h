@@ -32,8 +32,10 @@ struct OpenedPicture {
     int32_t width = 0;            // as the file gives them, 0 when unreadable
     int32_t height = 0;
     int bitCount = 0;
-    std::string reason;   // what was wrong with a refused picture: the decoder's words
-    bool reduced = false; // a photo reduced to fit; width and height are its size before
+    std::string reason;      // what was wrong with a refused picture: the decoder's words
+    bool reduced = false;    // a photo reduced to fit; width and height are its size before
+    int32_t fittedWidth = 0; // and these after
+    int32_t fittedHeight = 0;
 };
 
 // Asked only for a picture that is not 24-bit: true converts it, false declines it.
@@ -42,6 +44,13 @@ using ConvertQuestion = std::function<bool()>;
 // The checks run in the order depth, too small, too large, so a small 8-bit picture is
 // first offered for conversion and then refused.
 OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConvert);
+// The same with the Scale adjustment applied as the picture is opened (PlanScale, then
+// DibScaleDown): `plan` receives the plan for the picture as opened. For the command line,
+// which needs only the scaled picture: an uncompressed 24-bit BMP is reduced while it is
+// read, never held at full size.
+struct ScalePlan;
+OpenedPicture OpenPictureFileScaled(const char* path, const ConvertQuestion& askConvert, int scale,
+                                    ScalePlan* plan);
 OpenedPicture OpenPictureBytes(std::span<const uint8_t> file, const ConvertQuestion& askConvert);
 
 // "The picture was 4032 x 3024; Korvane reduced it to 1600 x 1200." for a reduced photo,
