@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -344,13 +345,10 @@ int Run(const Options& o) {
             return kExitWrite;
         }
     }
-    std::vector<uint8_t> archive;
+    // The archive is deflated in the background while the folder's files are written.
+    std::optional<ZipArchiveJob> archiveJob;
     if (!o.wsz.empty()) {
-        archive = EncodeZipArchive(files);
-        if (archive.empty()) {
-            SayWhy(o.wsz, "the archive could not be made");
-            return kExitWrite;
-        }
+        archiveJob.emplace(files);
     }
 
     // Everything the run writes is one set: a fault anywhere replaces nothing.
@@ -361,19 +359,26 @@ int Run(const Options& o) {
                      reason.c_str());
         return kExitWrite;
     }
-    FileTransaction transaction;
+    std::optional<FileTransaction> transaction(std::in_place);
     for (const SkinFile& file : files) {
-        transaction.Write(SkinFilePath(o.outDir, file.name), file.bytes);
+        transaction->Write(SkinFilePath(o.outDir, file.name), file.bytes);
     }
-    if (!o.wsz.empty()) {
-        transaction.Write(o.wsz, archive);
+    if (archiveJob) {
+        std::vector<uint8_t> archive = archiveJob->Finish();
+        if (archive.empty()) {
+            transaction.reset(); // its temporaries go before the folders made for them
+            folders.Undo();
+            SayWhy(o.wsz, "the archive could not be made");
+            return kExitWrite;
+        }
+        transaction->Write(o.wsz, archive);
     }
     if (!o.preview.empty()) {
-        transaction.Write(o.preview, DibEncodeFile(StackedPreview(*skin, o.skin.order).get()));
+        transaction->Write(o.preview, DibEncodeFile(StackedPreview(*skin, o.skin.order).get()));
     }
-    if (!transaction.Commit()) {
+    if (!transaction->Commit()) {
         std::fprintf(stderr, "korvane-make: could not write %s: %s\n",
-                     transaction.Fault().path.c_str(), transaction.Fault().reason.c_str());
+                     transaction->Fault().path.c_str(), transaction->Fault().reason.c_str());
         folders.Undo();
         return kExitWrite;
     }

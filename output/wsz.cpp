@@ -59,20 +59,22 @@ struct PackedMember {
     bool ok = false;
 };
 
-// Deflates every member. Members are independent streams, so natively two threads share
-// them, the largest first, and the bytes are those of one thread doing them in order. The
-// browser build has no threads to spare and packs them one after another.
-std::vector<PackedMember> PackMembers(const std::vector<SkinFile>& files) {
-    std::vector<PackedMember> packed(files.size());
-    std::vector<size_t> order(files.size());
-    for (size_t i = 0; i < order.size(); i++) {
-        order[i] = i;
+} // namespace
+
+// Every member is deflated on its own, so natively two threads share them, the largest
+// first, and the bytes are those of one thread doing them in order. The browser build has no
+// threads to spare and packs them one after another when the archive is asked for.
+struct ZipArchiveJob::Work {
+    explicit Work(const std::vector<SkinFile>& f) : files(f), packed(f.size()), order(f.size()) {
+        for (size_t i = 0; i < order.size(); i++) {
+            order[i] = i;
+        }
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            return files[a].bytes.size() > files[b].bytes.size();
+        });
     }
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return files[a].bytes.size() > files[b].bytes.size();
-    });
-    std::atomic<size_t> next{0};
-    auto work = [&] {
+
+    void Run() {
         for (size_t k = next++; k < order.size(); k = next++) {
             const SkinFile& file = files[order[k]];
             PackedMember& member = packed[order[k]];
@@ -80,21 +82,43 @@ std::vector<PackedMember> PackMembers(const std::vector<SkinFile>& files) {
                         DeflateRaw(file.bytes.data(), file.bytes.size(), member.packed);
             member.crc = member.ok ? Crc32(file.bytes.data(), file.bytes.size()) : 0;
         }
-    };
-#ifdef __EMSCRIPTEN__
-    work();
-#else
-    std::thread helper(work);
-    work();
-    helper.join();
+    }
+
+    const std::vector<SkinFile>& files;
+    std::vector<PackedMember> packed;
+    std::vector<size_t> order;
+    std::atomic<size_t> next{0};
+#ifndef __EMSCRIPTEN__
+    std::thread helper;
 #endif
-    return packed;
+};
+
+ZipArchiveJob::ZipArchiveJob(const std::vector<SkinFile>& files)
+    : work_(std::make_unique<Work>(files)) {
+#ifndef __EMSCRIPTEN__
+    work_->helper = std::thread([w = work_.get()] { w->Run(); });
+#endif
 }
 
-} // namespace
+ZipArchiveJob::~ZipArchiveJob() {
+#ifndef __EMSCRIPTEN__
+    if (work_->helper.joinable()) {
+        work_->helper.join();
+    }
+#endif
+}
 
 std::vector<uint8_t> EncodeZipArchive(const std::vector<SkinFile>& files) {
-    std::vector<PackedMember> members = PackMembers(files);
+    return ZipArchiveJob(files).Finish();
+}
+
+std::vector<uint8_t> ZipArchiveJob::Finish() {
+    work_->Run();
+#ifndef __EMSCRIPTEN__
+    work_->helper.join();
+#endif
+    const std::vector<SkinFile>& files = work_->files;
+    const std::vector<PackedMember>& members = work_->packed;
     // Sized once, so the packed members are copied only into their place in the archive.
     size_t total = 22;
     for (size_t i = 0; i < files.size(); i++) {
