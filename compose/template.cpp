@@ -1,5 +1,7 @@
 #include "compose/template.h"
 
+#include <algorithm>
+
 #include "image/bmp_file.h"
 
 namespace {
@@ -67,42 +69,61 @@ Shade ShadeFor(ColorRef code) {
     }
 }
 
-void ApplyShade(Dib* dst, int32_t x, int32_t y, Shade shade, const ShadeColors& colors) {
+void Put(uint8_t* bgr, ColorRef color) {
+    bgr[0] = BlueOf(color);
+    bgr[1] = GreenOf(color);
+    bgr[2] = RedOf(color);
+}
+
+void ApplyShade(uint8_t* bgr, Shade shade, const ShadeColors& colors) {
     switch (shade) {
     case Shade::None:
         break;
     case Shade::Dark50:
-        DibShadePixel(dst, x, y, -50);
+        ShadeBgr(bgr, -50);
         break;
     case Shade::Dark30:
-        DibShadePixel(dst, x, y, -30);
+        ShadeBgr(bgr, -30);
         break;
     case Shade::Light30:
-        DibShadePixel(dst, x, y, 30);
+        ShadeBgr(bgr, 30);
         break;
     case Shade::Light50:
-        DibShadePixel(dst, x, y, 50);
+        ShadeBgr(bgr, 50);
         break;
     case Shade::Back:
-        DibSetPixel(dst, x, y, colors.back);
+        Put(bgr, colors.back);
         break;
     case Shade::Text:
-        DibSetPixel(dst, x, y, colors.text);
+        Put(bgr, colors.text);
         break;
     case Shade::Grey:
-        DibSetPixel(dst, x, y, 0x808080);
+        Put(bgr, 0x808080);
         break;
     case Shade::Silver:
-        DibSetPixel(dst, x, y, 0xC0C0C0);
+        Put(bgr, 0xC0C0C0);
         break;
     case Shade::Lamp:
-        DibSetPixel(dst, x, y, 0x00FF00);
+        Put(bgr, 0x00FF00);
         break;
     }
 }
 
-bool Inside(const Dib* dib, int32_t x, int32_t y) {
-    return x >= 0 && y >= 0 && x < dib->Width() && y < dib->Height();
+// The columns [i0, i1) and rows [j0, j1) of a width x height rectangle at (dx, dy) of dst,
+// taken from (sx, sy) of src, that lie inside both pictures: clipped once, not pixel by pixel.
+struct Clip {
+    int32_t i0, i1, j0, j1;
+};
+Clip ClipBoth(const Dib* dst, int32_t dx, int32_t dy, int32_t width, int32_t height,
+              const Dib* src, int32_t sx, int32_t sy) {
+    auto lower = [](int32_t s, int32_t d) {
+        return int32_t(std::max<int64_t>({0, -int64_t(s), -int64_t(d)}));
+    };
+    auto upper = [](int32_t n, int32_t s, int32_t srcSize, int32_t d, int32_t dstSize) {
+        return int32_t(std::min<int64_t>({n, int64_t(srcSize) - s, int64_t(dstSize) - d}));
+    };
+    return {lower(sx, dx), upper(width, sx, src->Width(), dx, dst->Width()), lower(sy, dy),
+            upper(height, sy, src->Height(), dy, dst->Height())};
 }
 
 bool IsKey(ColorRef c) { return c == 0xFF0000 || c == 0x800000; }
@@ -122,7 +143,7 @@ const TemplatePlacement* FindTemplatePlacement(uint16_t id, int variant) {
 
 void ShadeTemplate(Dib* dst, int32_t dx, int32_t dy, int32_t width, int32_t height,
                    const Dib* mask, int32_t sx, int32_t sy, const ShadeColors& colors) {
-    if (!dst || !mask || height < 1) {
+    if (!dst || !mask || height < 1 || dst->BitCount() != 24) {
         return;
     }
     // A palette mask is decided once per colour-table entry, not once per pixel.
@@ -131,40 +152,41 @@ void ShadeTemplate(Dib* dst, int32_t dx, int32_t dy, int32_t width, int32_t heig
         byIndex[i] = ShadeFor(mask->TableColor(i));
     }
     const int bits = mask->BitCount();
-    for (int32_t j = 0; j < height; j++) {
-        for (int32_t i = 0; i < width; i++) {
-            int32_t x = sx + i;
-            int32_t y = sy + j;
-            if (!Inside(mask, x, y)) {
-                continue;
-            }
+    const Clip c = ClipBoth(dst, dx, dy, width, height, mask, sx, sy);
+    for (int32_t j = c.j0; j < c.j1; j++) {
+        const int32_t y = sy + j;
+        const uint8_t* m = mask->Row(y);
+        uint8_t* d = dst->Row(dy + j);
+        for (int32_t i = c.i0; i < c.i1; i++) {
+            const int32_t x = sx + i;
             Shade shade;
             if (bits == 4) {
-                uint8_t b = mask->Row(y)[x / 2];
-                shade = byIndex[x % 2 == 0 ? b >> 4 : b & 0x0F];
+                shade = byIndex[x % 2 == 0 ? m[x / 2] >> 4 : m[x / 2] & 0x0F];
             } else if (bits == 8) {
-                shade = byIndex[mask->Row(y)[x]];
+                shade = byIndex[m[x]];
+            } else if (bits == 24) {
+                const uint8_t* p = m + 3 * size_t(x);
+                shade = ShadeFor(Rgb(p[2], p[1], p[0]));
             } else {
                 shade = ShadeFor(DibGetPixel(mask, x, y));
             }
-            ApplyShade(dst, dx + i, dy + j, shade, colors);
+            ApplyShade(d + 3 * size_t(dx + i), shade, colors);
         }
     }
 }
 
 void CopyTemplateKeyed(Dib* dst, int32_t dx, int32_t dy, int32_t width, int32_t height,
                        const Dib* tpl, int32_t sx, int32_t sy) {
-    if (!dst || !tpl || width < 1) {
+    if (!dst || !tpl || width < 1 || dst->BitCount() != 24) {
         return;
     }
-    for (int32_t i = 0; i < width; i++) {
-        for (int32_t j = 0; j < height; j++) {
-            if (!Inside(tpl, sx + i, sy + j)) {
-                continue;
-            }
-            ColorRef c = DibGetPixel(tpl, sx + i, sy + j);
-            if (!IsKey(c)) {
-                DibSetPixel(dst, dx + i, dy + j, c);
+    const Clip c = ClipBoth(dst, dx, dy, width, height, tpl, sx, sy);
+    for (int32_t j = c.j0; j < c.j1; j++) {
+        uint8_t* d = dst->Row(dy + j);
+        for (int32_t i = c.i0; i < c.i1; i++) {
+            ColorRef color = DibGetPixel(tpl, sx + i, sy + j);
+            if (!IsKey(color)) {
+                Put(d + 3 * size_t(dx + i), color);
             }
         }
     }

@@ -264,11 +264,14 @@ void DibShadePixel(Dib* dib, int32_t x, int32_t y, int percent) {
     if (!Is24(dib) || x < 0 || y < 0 || x >= dib->Width() || y >= dib->Height()) {
         return;
     }
+    ShadeBgr(dib->Row(y) + 3 * size_t(x), percent);
+}
+
+void ShadeBgr(uint8_t* p, int percent) {
     int k = percent * 128 / 100;
     if (k >= 128) {
         k = 127;
     }
-    uint8_t* p = dib->Row(y) + 3 * size_t(x);
     if (k > 0) {
         for (int i = 0; i < 3; i++) {
             p[i] = p[i] > 255 - k ? 255 : uint8_t(p[i] + k);

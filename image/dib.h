@@ -176,6 +176,8 @@ ColorRef DibGetPixel(const Dib* dib, int32_t x, int32_t y);
 // Lightens (percent > 0) or darkens one pixel by the fixed step k = percent x 128 / 100
 // (at most 127); a darkening step is one less than |k|, so -50 takes 63 and -30 takes 37.
 void DibShadePixel(Dib* dib, int32_t x, int32_t y, int percent);
+// The same on one 24-bit pixel's blue, green and red bytes.
+void ShadeBgr(uint8_t* bgr, int percent);
 
 void DibSwapRedBlue(Dib* dib);
 
