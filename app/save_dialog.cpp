@@ -11,6 +11,7 @@
 #include "app/resource.h"
 #include "compose/template.h"
 #include "image/messages.h"
+#include "output/file_system.h"
 #include "output/safe_write.h"
 #include "output/skin_writer.h"
 
@@ -55,18 +56,6 @@ std::string FillIn(const char* pattern, const std::vector<std::string>& values) 
         }
     }
     return text;
-}
-
-// The system's message for an error code, on one line.
-std::string SystemReason(DWORD error) {
-    char text[512] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, text, sizeof text, nullptr);
-    while (length > 0 &&
-           (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ')) {
-        length--;
-    }
-    return length > 0 ? std::string(text, length) : "Error " + std::to_string(error) + ".";
 }
 
 std::string FieldText(HWND dlg, int id) {
@@ -192,7 +181,7 @@ void OnOk(HWND dlg, SaveDialogData* data) {
     }
     // The system's words come last: a read-only folder is not fixed in Winamp's settings.
     Refuse(dlg, IDC_SAVE_SKINNAME,
-           FillIn(kMsgCreateDirFailed, {folder}) + "\n" + SystemReason(error));
+           FillIn(kMsgCreateDirFailed, {folder}) + "\n" + SystemReason(error) + ".");
 }
 
 void OnBrowse(HWND dlg) {

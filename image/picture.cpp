@@ -41,16 +41,11 @@ OpenedPicture Validate(BmpRead read, const ConvertQuestion& askConvert) {
             }
         }
     }
-    if (read.width < kMinPictureWidth || read.height < kMinPictureHeight) {
-        result.outcome = PictureOutcome::TooSmall;
-        result.reason = std::to_string(read.width) + " x " + std::to_string(read.height) +
-                        " is smaller than " + std::to_string(kMinPictureWidth) + " x " +
-                        std::to_string(kMinPictureHeight);
-    } else if (read.status == BmpStatus::TooLarge || read.width > kMaxPictureWidth ||
-               read.height > kMaxPictureHeight) {
+    result.outcome = CheckPictureSize(read.width, read.height, &result.reason);
+    if (result.outcome == PictureOutcome::Accepted && read.status == BmpStatus::TooLarge) {
         result.outcome = PictureOutcome::TooLarge;
-    } else {
-        result.outcome = PictureOutcome::Accepted;
+    }
+    if (result.outcome == PictureOutcome::Accepted) {
         result.picture = std::move(picture);
     }
     return result;
@@ -160,6 +155,19 @@ OpenedPicture OpenPictureBytes(std::span<const uint8_t> file, const ConvertQuest
         return OpenPhoto(file);
     }
     return Validate(BmpDecodeFile(file), askConvert);
+}
+
+PictureOutcome CheckPictureSize(int32_t width, int32_t height, std::string* reasonOut) {
+    if (width < kMinPictureWidth || height < kMinPictureHeight) {
+        *reasonOut = std::to_string(width) + " x " + std::to_string(height) +
+                     " is smaller than " + std::to_string(kMinPictureWidth) + " x " +
+                     std::to_string(kMinPictureHeight);
+        return PictureOutcome::TooSmall;
+    }
+    if (width > kMaxPictureWidth || height > kMaxPictureHeight) {
+        return PictureOutcome::TooLarge;
+    }
+    return PictureOutcome::Accepted;
 }
 
 std::string PictureReducedNotice(const OpenedPicture& opened) {

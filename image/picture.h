@@ -53,6 +53,10 @@ OpenedPicture OpenPictureFileScaled(const char* path, const ConvertQuestion& ask
                                     ScalePlan* plan);
 OpenedPicture OpenPictureBytes(std::span<const uint8_t> file, const ConvertQuestion& askConvert);
 
+// Whether a picture of this size can be made into a skin: Accepted, TooSmall (reasonOut then
+// says by how much) or TooLarge.
+PictureOutcome CheckPictureSize(int32_t width, int32_t height, std::string* reasonOut);
+
 // "The picture was 4032 x 3024; Korvane reduced it to 1600 x 1200." for a reduced photo,
 // else empty.
 std::string PictureReducedNotice(const OpenedPicture& opened);

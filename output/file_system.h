@@ -30,6 +30,10 @@ bool MoveOverFile(const std::string& from, const std::string& to, std::string* r
 // move meets after every temporary was written, leave every old file as it was.
 bool CanReplace(const std::string& path, std::string* reasonOut);
 
+// The operating system's words for an error number (errno; GetLastError on Windows), on one
+// line and without a closing period, so callers can put them after their own.
+std::string SystemReason(unsigned long error);
+
 // Removes a file that this program created; a failure is not reported.
 void RemoveOwnFile(const std::string& path);
 

@@ -16,7 +16,7 @@ NewFileStatus WriteNewFile(const std::string& path, std::span<const uint8_t> byt
         if (errno == EEXIST) {
             return NewFileStatus::NameTaken;
         }
-        *reasonOut = std::strerror(errno);
+        *reasonOut = SystemReason(errno);
         return NewFileStatus::Failed;
     }
     const uint8_t* p = bytes.data();
@@ -39,7 +39,7 @@ NewFileStatus WriteNewFile(const std::string& path, std::span<const uint8_t> byt
     }
     if (error != 0) {
         unlink(path.c_str());
-        *reasonOut = std::strerror(error);
+        *reasonOut = SystemReason(error);
         return NewFileStatus::Failed;
     }
     return NewFileStatus::Written;
@@ -49,7 +49,7 @@ bool MoveOverFile(const std::string& from, const std::string& to, std::string* r
     if (std::rename(from.c_str(), to.c_str()) == 0) {
         return true;
     }
-    *reasonOut = std::strerror(errno);
+    *reasonOut = SystemReason(errno);
     return false;
 }
 
@@ -77,4 +77,8 @@ bool FileKeyOf(const std::string& path, FileKey* keyOut) {
 
 std::string FoldNameCase(const std::string& name) {
     return name;
+}
+
+std::string SystemReason(unsigned long error) {
+    return std::strerror(int(error));
 }

@@ -2,25 +2,6 @@
 
 #include <windows.h>
 
-namespace {
-
-std::string SystemReason(DWORD error) {
-    char* text = nullptr;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason = length ? std::string(text, length) : "error " + std::to_string(error);
-    // LocalFree releases what FORMAT_MESSAGE_ALLOCATE_BUFFER allocated.
-    LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == ' ' || reason.back() == '.')) {
-        reason.pop_back();
-    }
-    return reason;
-}
-
-} // namespace
-
 NewFileStatus WriteNewFile(const std::string& path, std::span<const uint8_t> bytes,
                            std::string* reasonOut) {
     // CREATE_NEW fails on any existing name, a link or junction included, and opens nothing.
@@ -152,4 +133,19 @@ std::string FoldNameCase(const std::string& name) {
         CharUpperBuffA(folded.data(), DWORD(folded.size()));
     }
     return folded;
+}
+
+std::string SystemReason(unsigned long error) {
+    char* text = nullptr;
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string reason = length ? std::string(text, length) : "error " + std::to_string(error);
+    // LocalFree releases what FORMAT_MESSAGE_ALLOCATE_BUFFER allocated.
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                               reason.back() == ' ' || reason.back() == '.')) {
+        reason.pop_back();
+    }
+    return reason;
 }

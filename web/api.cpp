@@ -159,11 +159,8 @@ EMSCRIPTEN_KEEPALIVE int korvane_open_rgba(const uint8_t* rgba, int width, int h
     opened.width = width;
     opened.height = height;
     opened.bitCount = 24;
-    if (width < kMinPictureWidth || height < kMinPictureHeight) {
-        opened.outcome = PictureOutcome::TooSmall;
-    } else if (width > kMaxPictureWidth || height > kMaxPictureHeight) {
-        opened.outcome = PictureOutcome::TooLarge;
-    } else {
+    opened.outcome = CheckPictureSize(width, height, &opened.reason);
+    if (opened.outcome == PictureOutcome::Accepted) {
         opened.picture = DibCreate(width, height, 24);
         for (int32_t y = 0; y < height; y++) {
             const uint8_t* from = rgba + size_t(y) * size_t(width) * 4;
@@ -174,7 +171,6 @@ EMSCRIPTEN_KEEPALIVE int korvane_open_rgba(const uint8_t* rgba, int width, int h
                 to[2] = from[0];
             }
         }
-        opened.outcome = PictureOutcome::Accepted;
     }
     return Accept(std::move(opened));
 }
