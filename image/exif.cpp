@@ -1,4 +1,4 @@
-// The EXIF orientation of a JPEG, read from the file's own bytes: the Windows build's codecs
+// The EXIF orientation of a JPEG or PNG, read from the file's own bytes: the Windows build's codecs
 // do not report it everywhere, so both builds share this small reader. Every offset the file
 // gives is checked against the bytes that are really there.
 #include "image/photo.h"
@@ -114,6 +114,25 @@ int JpegOrientation(std::span<const uint8_t> file) {
         return true;
     });
     return orientation;
+}
+
+int PngOrientation(std::span<const uint8_t> file) {
+    // Chunks after the signature: length, type, body, CRC; an eXIf chunk comes before the
+    // image data or not at all.
+    Reader r(file, true);
+    for (size_t at = 8; r.Has(at, 8);) {
+        uint32_t length = r.U32(at);
+        const uint8_t* type = file.data() + at + 4;
+        if (!r.Has(at + 8, length) || std::equal(type, type + 4, "IDAT")) {
+            break;
+        }
+        if (std::equal(type, type + 4, "eXIf")) {
+            int found = TiffOrientation(file.subspan(at + 8, length));
+            return found >= 1 && found <= 8 ? found : 1;
+        }
+        at += 8 + size_t(length) + 4;
+    }
+    return 1;
 }
 
 bool PhotoHeaderSize(std::span<const uint8_t> file, PhotoSize* size) {

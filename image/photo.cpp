@@ -238,7 +238,7 @@ DecodedPhoto DecodePhoto(std::span<const uint8_t> file, PhotoSize max, PhotoSize
         result.reason = "not a PNG or JPEG file";
         return result;
     }
-    int orientation = kind == PhotoKind::Jpeg ? JpegOrientation(file) : 1;
+    int orientation = kind == PhotoKind::Jpeg ? JpegOrientation(file) : PngOrientation(file);
     ReducingSink sink(max, min, orientation >= 5, &result);
     std::string reason = kind == PhotoKind::Png ? DecodePng(file, sink) : DecodeJpeg(file, sink);
     if (result.tooLarge || result.tooSmall) {

@@ -52,6 +52,8 @@ std::string DecodeJpeg(std::span<const uint8_t> file, PhotoSink& sink);
 // The EXIF orientation (1 to 8) of a JPEG, from its APP1 block; 1 when it has none or it
 // cannot be read. Reads at most the file's own bytes, whatever the block claims.
 int JpegOrientation(std::span<const uint8_t> file);
+// The same for a PNG, from its eXIf chunk.
+int PngOrientation(std::span<const uint8_t> file);
 
 // The stored size of a PNG or JPEG from its header alone; false when the header is not there.
 bool PhotoHeaderSize(std::span<const uint8_t> file, PhotoSize* size);
