@@ -5,6 +5,7 @@
 #  - the same with the .wsz archive too;
 #  - a 4000 x 3000 JPEG photo (decoded, reduced to 1600 x 1200, made into a skin) beside
 #    ImageMagick only reducing it: `convert photo.jpg -resize 1600x1200 out.bmp`.
+# Each line gives the wall time and, beside it, the CPU time.
 #   bench/cli-vs-imagemagick.sh [N]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,22 +20,28 @@ trap 'rm -rf "$work"' EXIT
 "$convert" -seed 3 -size 400x300 plasma:fractal -resize '4000x3000!' -attenuate 0.4 \
     +noise Uniform -quality 90 "$work/photo.jpg" 2>/dev/null
 
-mean_ms() { # mean_ms COMMAND...: mean wall milliseconds over $runs runs
-    local start end
+# mean_ms COMMAND...: the mean wall milliseconds over $runs runs (in microseconds, as the
+# other figures), and in $cpu the mean CPU time (user + system, children included): on a
+# busy machine the wall time says more about the neighbours than about the command.
+cpu=0
+mean_ms() {
     "$@" >/dev/null 2>&1 # warm the page cache and the binary
-    start=$(date +%s%N)
-    for _ in $(seq "$runs"); do
-        "$@" >/dev/null 2>&1
-    done
-    end=$(date +%s%N)
-    echo $(((end - start) / runs / 1000))
+    local TIMEFORMAT='%R %U %S' times
+    times=$( { time (for _ in $(seq "$runs"); do "$@" >/dev/null 2>&1; done) ; } 2>&1 )
+    read -r real user sys <<<"$times"
+    cpu=$(echo "($user + $sys) * 1000000 / $runs" | bc)
+    echo "$(echo "$real * 1000000 / $runs" | bc) $cpu"
 }
 
-row() { # row LABEL MICROSECONDS
-    printf '%-44s %8.2f ms\n' "$1" "$(echo "$2 / 1000" | bc -l)"
+row() { # row LABEL "WALL CPU" (microseconds)
+    set -- "$1" $2
+    printf '%-44s %8.2f ms  (CPU %.2f ms)\n' "$1" "$(echo "$2 / 1000" | bc -l)" \
+        "$(echo "$3 / 1000" | bc -l)"
 }
-ratio() { # ratio LABEL NUMERATOR DENOMINATOR GOAL
-    printf '%-44s %8.2fx   (goal %s)\n' "$1" "$(echo "$2 / $3" | bc -l)" "$4"
+ratio() { # ratio LABEL "WALL CPU" "WALL CPU" GOAL: the wall-time ratio, the CPU one beside it
+    set -- "$1" $2 $3 "$4"
+    printf '%-44s %8.2fx   (goal %s; CPU %.2fx)\n' "$1" "$(echo "$2 / $4" | bc -l)" "$6" \
+        "$(echo "$3 / $5" | bc -l)"
 }
 
 adjust=(--scale 50 --brightness 20 --contrast 20)
@@ -69,9 +76,9 @@ if [ -x "$exe" ] && command -v wine >/dev/null; then
     "$root/scripts/run-under-wine.sh" "$exe" "Z:$work/photo.jpg" "Z:$work/skin-wine" \
         >/dev/null 2>&1 || true
     end=$(date +%s%N)
-    row "  korvane-make.exe under Wine (with Wine's start)" $(((end - start) / 1000))
+    row "  korvane-make.exe under Wine (with Wine's start)" "$(((end - start) / 1000)) 0"
     start=$(date +%s%N)
     "$root/scripts/run-under-wine.sh" "$exe" --help >/dev/null 2>&1 || true
     end=$(date +%s%N)
-    row "  korvane-make.exe --help under Wine (the start alone)" $(((end - start) / 1000))
+    row "  korvane-make.exe --help under Wine (the start alone)" "$(((end - start) / 1000)) 0"
 fi
