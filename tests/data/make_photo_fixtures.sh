@@ -4,8 +4,9 @@
 # - photo-*.png, photo-*.jpg: one 24 x 16 picture in each form PNG and JPEG files come in,
 #   each with photo-*.rgb beside it: ImageMagick's reading over white, top row first, red,
 #   green, blue.
-# - orient-N.jpg: a 32 x 20 grey picture with a red block at its top-left and a blue one at
-#   its top-right, stored turned or mirrored so that EXIF orientation N stands it upright.
+# - orient-N.jpg, orient-N.png: a 32 x 20 grey picture with a red block at its top-left and a
+#   blue one at its top-right, stored turned or mirrored so that EXIF orientation N (an APP1
+#   block, an eXIf chunk) stands it upright.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 work=$(mktemp -d)
@@ -56,4 +57,17 @@ PY
         echo "orient-$n.jpg does not stand upright in ImageMagick" >&2
         exit 1
     fi
+    # The same as a PNG with an eXIf chunk after IHDR; Pillow, which reads it, checks it.
+    convert "$work/stored.jpg" -define png:exclude-chunks=date,time PNG24:"$work/stored.png"
+    /usr/bin/python3 - "$work/stored.png" "orient-$n.png" "$n" "$work/upright.ppm" <<'PY'
+import struct, sys, zlib
+from PIL import Image, ImageChops, ImageOps
+data = open(sys.argv[1], "rb").read()
+tiff = b"MM\0*" + struct.pack(">IHHHIHHI", 8, 1, 0x0112, 3, 1, int(sys.argv[3]), 0, 0)
+chunk = struct.pack(">I", len(tiff)) + b"eXIf" + tiff + struct.pack(">I", zlib.crc32(b"eXIf" + tiff))
+open(sys.argv[2], "wb").write(data[:33] + chunk + data[33:])
+shown = ImageOps.exif_transpose(Image.open(sys.argv[2])).convert("RGB")
+if shown.size != (32, 20) or max(e[1] for e in ImageChops.difference(shown, Image.open(sys.argv[4]).convert("RGB")).getextrema()) > 40:
+    sys.exit(sys.argv[2] + " does not stand upright in Pillow")
+PY
 done
