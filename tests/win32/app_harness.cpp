@@ -88,6 +88,19 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+RECT RectIn(HWND hwnd, HWND parent) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 HWND Workspace(int id) {
     return GetDlgItem(gApp.mainWindow, id);
 }

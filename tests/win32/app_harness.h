@@ -73,8 +73,11 @@ bool Exists(const std::string& path);
 std::vector<std::string> FolderEntries(const std::string& folder); // sorted, no dot entries
 void RemoveTree(const std::string& folder);
 
-// A window's text; the main window's child with this id, and a workspace window's offset.
+// A window's text and class name, and its rectangle in its parent's client coordinates; the
+// main window's child with this id, and a workspace window's offset.
 std::string WindowText(HWND hwnd);
+std::string ClassOf(HWND hwnd);
+RECT RectIn(HWND hwnd, HWND parent);
 HWND Workspace(int id);
 OffsetPoint Offset(int id);
 

@@ -29,19 +29,6 @@
 
 namespace {
 
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
-
-RECT RectIn(HWND hwnd, HWND parent) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 // The size `text` needs in the control's own font, at most `width` wide, broken at words.
 SIZE NeededSize(HWND control, const std::string& text, int width, UINT format) {
     HDC dc = GetDC(control);
