@@ -57,25 +57,26 @@ struct Shot {
         }
         ReleaseDC(hwnd, dc);
     }
-    bool Filled(int x0, int y0, int x1, int y1, COLORREF c) const {
-        for (int y = y0; y < y1; y++) {
-            for (int x = x0; x < x1; x++) {
-                if (px[size_t(y * w + x)] != c) {
+    // Two rings, each in a top-left and a bottom-right colour, around an inside of one colour
+    // that reaches `insideRight`.
+    bool Framed(COLORREF outerTl, COLORREF innerTl, COLORREF outerBr, COLORREF innerBr,
+                COLORREF inside, int insideRight = -1) const {
+        for (int y = 0; y < h; y++) {
+            for (int x = 0; x < w; x++) {
+                int ring = std::min({x, y, w - 1 - x, h - 1 - y});
+                if (ring >= 2 && insideRight >= 0 && x >= insideRight) {
+                    continue;
+                }
+                bool br = x == w - 1 - ring || y == h - 1 - ring;
+                COLORREF want = ring >= 2   ? inside
+                                : ring == 0 ? (br ? outerBr : outerTl)
+                                            : (br ? innerBr : innerTl);
+                if (px[size_t(y * w + x)] != want) {
                     return false;
                 }
             }
         }
         return true;
-    }
-    // Two rings, top-left colours then bottom-right colours, around an inside of one colour
-    // that reaches `insideRight`.
-    bool Framed(COLORREF outerTl, COLORREF innerTl, COLORREF outerBr, COLORREF innerBr,
-                COLORREF inside, int insideRight = -1) const {
-        return Filled(0, 0, w - 1, 1, outerTl) && Filled(0, 0, 1, h - 1, outerTl) &&
-               Filled(1, 1, w - 2, 2, innerTl) && Filled(1, 1, 2, h - 2, innerTl) &&
-               Filled(0, h - 1, w, h, outerBr) && Filled(w - 1, 0, w, h, outerBr) &&
-               Filled(1, h - 2, w - 1, h - 1, innerBr) && Filled(w - 2, 1, w - 1, h - 1, innerBr) &&
-               Filled(2, 2, insideRight < 0 ? w - 2 : insideRight, h - 2, inside);
     }
     bool Sunken(COLORREF inside, int insideRight = -1) const {
         return Framed(GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_3DDKSHADOW),

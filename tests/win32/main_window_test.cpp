@@ -359,7 +359,7 @@ TEST(Workspaces, ShowThePictureWhereMakeSkinCutsItAndThePreviewsInOrder) {
 // the first when it is out of range; Make Skin reads the choice, and a new choice re-makes.
 TEST(TemplatePanel, ListsFoldersSortedAndUsesTheChoice) {
     static int stored;
-    for (auto [last, selected] : {std::pair{4, 4}, {9, 0}}) {
+    for (auto [last, selected] : {std::pair{1, 1}, {9, 0}}) {
         stored = last;
         AppRun run([](const std::string& folder) {
             std::filesystem::copy(KORVANE_TEMPLATES, folder + "\\templates",
@@ -368,8 +368,7 @@ TEST(TemplatePanel, ListsFoldersSortedAndUsesTheChoice) {
                 std::filesystem::create_directories(folder + "\\templates\\" + name);
             }
             std::ofstream(folder + "\\templates\\notes.txt") << "a file";
-            std::ofstream(folder + "\\korvane.ini")
-                << "[Korvane]\r\nLast_Tmpl=" << stored << "\r\n";
+            std::ofstream(folder + "\\korvane.ini") << "[Korvane]\r\nLast_Tmpl=" << stored;
         });
         HWND box = gApp.templateBox;
         std::vector<std::string> names;
@@ -383,22 +382,19 @@ TEST(TemplatePanel, ListsFoldersSortedAndUsesTheChoice) {
         Click(gApp.makeSkinButton);
         EXPECT_EQ(gApp.templatePath, run.Folder() + "\\templates\\" + names[selected] + "\\");
         EXPECT_EQ(gApp.lastTemplateIndex, selected);
+        // Choosing another template while a skin is made re-makes it at once.
+        auto buttons = [] {
+            const Dib* b = gApp.skin->cbuttons.get();
+            return std::vector<uint8_t>(b->Bytes(), b->Bytes() + b->Size());
+        };
+        std::vector<uint8_t> before = buttons();
+        SendMessageA(box, CB_SETCURSEL, 2, 0);
+        SendMessageA(gApp.templatePanel, WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_BOX, CBN_SELENDOK),
+                     LPARAM(box));
+        ASSERT_TRUE(gApp.SkinMade());
+        EXPECT_NE(buttons(), before);
+        EXPECT_EQ(gApp.lastTemplateIndex, 2);
     }
-    AppRun run([](const std::string& folder) {
-        std::filesystem::copy(KORVANE_TEMPLATES, folder + "\\templates",
-                              std::filesystem::copy_options::recursive);
-    });
-    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    Click(gApp.makeSkinButton);
-    const Dib* b = gApp.skin->cbuttons.get();
-    std::vector<uint8_t> basic(b->Bytes(), b->Bytes() + b->Size());
-    SendMessageA(gApp.templateBox, CB_SETCURSEL, 1, 0); // Brushed Steel
-    SendMessageA(gApp.templatePanel, WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_BOX, CBN_SELENDOK),
-                 LPARAM(gApp.templateBox));
-    ASSERT_TRUE(gApp.SkinMade());
-    b = gApp.skin->cbuttons.get();
-    EXPECT_NE(std::vector<uint8_t>(b->Bytes(), b->Bytes() + b->Size()), basic);
-    EXPECT_EQ(gApp.lastTemplateIndex, 1);
 }
 
 // Apply rebuilds the work picture from the source: unchanged values change nothing, a scale
@@ -433,18 +429,15 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
     EXPECT_EQ(Offset(1).x, -1) << "only brightness changed: the view stays";
 }
 
-TEST(SkinSetPanel, MainColoursRemakeTheSkinPlaylistColoursDoNot) {
+// The main colours re-make the skin (the new user's test sees the text colour in main.bmp);
+// the playlist colours do not.
+TEST(SkinSetPanel, PlaylistColoursDoNotRemakeTheSkinAndDefaultsComeBack) {
     AppRun run;
     EXPECT_EQ(SendDlgItemMessageA(gApp.skinSetPanel, kTextColorId, CPM_GETCOLOR, 0, 0), 0xFFFFFF);
     EXPECT_EQ(SendDlgItemMessageA(gApp.skinSetPanel, kPlaylistSelectedBackId, CPM_GETCOLOR, 0, 0),
               0xC00000);
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
     Click(gApp.makeSkinButton);
-    PickColor(kTextColorId, RGB(10, 200, 30));
-    ASSERT_TRUE(gApp.SkinMade());
-    EXPECT_EQ(gApp.colors.text, RGB(10, 200, 30));
-    EXPECT_EQ(DibGetPixel(gApp.skin->main.get(), 73, 30), Rgb(10, 200, 30)) << "the time's colon";
-
     const SkinSet* skin = gApp.skin.get();
     PickColor(kPlaylistNormalId, RGB(1, 2, 3));
     EXPECT_EQ(gApp.playlist.normalText, RGB(1, 2, 3));
