@@ -91,5 +91,5 @@ bool MenuItemGrayed(HWND main, UINT id);
 std::unique_ptr<Dib> Picture(int32_t width, int32_t height);
 
 // What a window shows on screen right now, as a 24-bit picture: its client area, or with
-// its frame, caption and menu.
-std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame = false);
+// its frame, caption and menu. `repaint` false: only what the window itself invalidated.
+std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame = false, bool repaint = true);

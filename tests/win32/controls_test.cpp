@@ -38,56 +38,37 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// What a window shows now, read from its DC without running the message loop (so it works
-// while the colour dialog is open). `repaint` false: only what the window itself invalidated.
-struct Shot {
-    int w = 0, h = 0;
-    std::vector<COLORREF> px;
-    explicit Shot(HWND hwnd, bool repaint = true) {
-        RedrawWindow(hwnd, nullptr, nullptr,
-                     RDW_UPDATENOW | (repaint ? RDW_INVALIDATE | RDW_ERASE : 0));
-        RECT r;
-        GetClientRect(hwnd, &r);
-        w = r.right, h = r.bottom;
-        HDC dc = GetDC(hwnd);
-        for (int y = 0; y < h; y++) {
-            for (int x = 0; x < w; x++) {
-                px.push_back(GetPixel(dc, x, y));
+// A shot with two rings, each in a top-left and a bottom-right colour, around an inside of
+// one colour, which reaches `insideRight` when that is given.
+bool Framed(const Dib& shot, COLORREF outerTl, COLORREF innerTl, COLORREF outerBr, COLORREF innerBr,
+            COLORREF inside, int insideRight = -1) {
+    const int w = shot.Width(), h = shot.Height();
+    for (int y = 0; y < h; y++) {
+        for (int x = 0; x < w; x++) {
+            int ring = std::min({x, y, w - 1 - x, h - 1 - y});
+            bool br = x == w - 1 - ring || y == h - 1 - ring;
+            COLORREF want = ring >= 2   ? inside
+                            : ring == 0 ? (br ? outerBr : outerTl)
+                                        : (br ? innerBr : innerTl);
+            if ((ring < 2 || insideRight < 0 || x < insideRight) &&
+                DibGetPixel(&shot, x, y) != want) {
+                return false;
             }
         }
-        ReleaseDC(hwnd, dc);
     }
-    // Two rings, each in a top-left and a bottom-right colour, around an inside of one colour
-    // that reaches `insideRight`.
-    bool Framed(COLORREF outerTl, COLORREF innerTl, COLORREF outerBr, COLORREF innerBr,
-                COLORREF inside, int insideRight = -1) const {
-        for (int y = 0; y < h; y++) {
-            for (int x = 0; x < w; x++) {
-                int ring = std::min({x, y, w - 1 - x, h - 1 - y});
-                if (ring >= 2 && insideRight >= 0 && x >= insideRight) {
-                    continue;
-                }
-                bool br = x == w - 1 - ring || y == h - 1 - ring;
-                COLORREF want = ring >= 2   ? inside
-                                : ring == 0 ? (br ? outerBr : outerTl)
-                                            : (br ? innerBr : innerTl);
-                if (px[size_t(y * w + x)] != want) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    }
-    bool Sunken(COLORREF inside, int insideRight = -1) const {
-        return Framed(GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_3DDKSHADOW),
-                      GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DLIGHT), inside,
-                      insideRight);
-    }
-    bool Pressed(COLORREF inside) const {
-        COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
-        return Framed(dark, dark, dark, dark, inside);
-    }
-};
+    return true;
+}
+
+// What the window shows now; `repaint` false: only what the window itself invalidated.
+bool Sunken(HWND hwnd, COLORREF inside, int insideRight = -1, bool repaint = true) {
+    return Framed(*Screenshot(hwnd, false, repaint), GetSysColor(COLOR_BTNSHADOW),
+                  GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT),
+                  GetSysColor(COLOR_3DLIGHT), inside, insideRight);
+}
+bool Pressed(HWND hwnd, COLORREF inside) {
+    COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
+    return Framed(*Screenshot(hwnd), dark, dark, dark, dark, inside);
+}
 
 void TypeInto(HWND edit, const std::string& text) {
     SendMessageA(edit, EM_SETSEL, 0, -1);
@@ -149,7 +130,7 @@ TEST_F(Controls, SpinFieldLaysOutItsChildrenInASunkenFrame) {
         r = RectIn(GetDlgItem(field, 2), field);
         EXPECT_TRUE(EqualRect(&r, &arrows));
         ShowWindow(GetDlgItem(field, 1), SW_HIDE);
-        EXPECT_TRUE(Shot(field).Sunken(GetSysColor(COLOR_BTNFACE), s.cx - 18));
+        EXPECT_TRUE(Sunken(field, GetSysColor(COLOR_BTNFACE), s.cx - 18));
         DestroyWindow(field);
     }
 }
@@ -244,7 +225,6 @@ Seen Click(HWND picker, POINT up, const Answer& answer, std::vector<POINT> moves
     Seen seen;
     gRecord = {};
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchInitDialog, nullptr, GetCurrentThreadId());
-    COLORREF before = COLORREF(SendMessageA(picker, CPM_GETCOLOR, 0, 0));
     Drive drive = RunDriven(
         nullptr,
         [&](HWND dialog) {
@@ -255,7 +235,13 @@ Seen Click(HWND picker, POINT up, const Answer& answer, std::vector<POINT> moves
                 v[i] = GetDlgItemInt(dialog, kFields[i], nullptr, FALSE);
             }
             seen.fields = RGB(v[0], v[1], v[2]);
-            seen.pressedWhileOpen = Shot(picker).Pressed(before);
+            // The bottom-right rim is dark only while pressed (read without running messages).
+            HDC dc = GetDC(picker);
+            RECT r;
+            GetClientRect(picker, &r);
+            seen.pressedWhileOpen =
+                GetPixel(dc, r.right - 1, r.bottom - 1) == GetSysColor(COLOR_3DDKSHADOW);
+            ReleaseDC(picker, dc);
             for (int i = 0; i < 3 && answer.typed != CLR_INVALID; i++) {
                 TypeInto(GetDlgItem(dialog, kFields[i]),
                          std::to_string((answer.typed >> (8 * i)) & 0xFF));
@@ -288,14 +274,14 @@ COLORREF ColorOf(HWND picker) {
 TEST_F(Controls, ColorPickerShowsItsColourInASunkenEdge) {
     for (SIZE s : {SIZE{28, 14}, SIZE{41, 23}, SIZE{7, 5}}) {
         HWND picker = Add(kColorPickerClass, s.cx, s.cy);
-        EXPECT_TRUE(Shot(picker).Sunken(RGB(0, 0, 0))) << s.cx;
+        EXPECT_TRUE(Sunken(picker, RGB(0, 0, 0))) << s.cx;
         for (COLORREF color : {RGB(0x12, 0x34, 0x56), RGB(255, 255, 255), RGB(0, 1, 0)}) {
             SendMessageA(picker, CPM_SETCOLOR, color, 0);
             EXPECT_EQ(ColorOf(picker), color);
-            EXPECT_TRUE(Shot(picker, false).Sunken(color)) << s.cx << " " << color;
+            EXPECT_TRUE(Sunken(picker, color, -1, false)) << s.cx << " " << color;
         }
         EnableWindow(picker, FALSE);
-        EXPECT_TRUE(Shot(picker).Sunken(GetSysColor(COLOR_BTNFACE))) << s.cx;
+        EXPECT_TRUE(Sunken(picker, GetSysColor(COLOR_BTNFACE))) << s.cx;
         DestroyWindow(picker);
     }
     AppRun::Pump();
@@ -318,9 +304,8 @@ TEST_F(Controls, ColorPickerOpensOnlyOnAReleaseOverIt) {
                               {0, 0, true},
                               {5, 14, false}}) {
         SendMessageA(picker, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
-        Shot shot(picker);
-        EXPECT_EQ(shot.Pressed(color), over) << x << "," << y;
-        EXPECT_EQ(shot.Sunken(color), !over) << x << "," << y;
+        EXPECT_EQ(Pressed(picker, color), over) << x << "," << y;
+        EXPECT_EQ(Sunken(picker, color), !over) << x << "," << y;
     }
     struct Case {
         bool press;
@@ -337,12 +322,12 @@ TEST_F(Controls, ColorPickerOpensOnlyOnAReleaseOverIt) {
         Seen seen = Click(picker, c.up, Answer{true, RGB(1, 2, 3)}, c.moves, c.press);
         EXPECT_EQ(seen.opened, c.opens) << c.up.x << "," << c.up.y;
         EXPECT_EQ(GetCapture(), nullptr);
-        EXPECT_TRUE(Shot(picker).Sunken(ColorOf(picker)));
+        EXPECT_TRUE(Sunken(picker, ColorOf(picker)));
         SendMessageA(picker, CPM_SETCOLOR, color, 0);
     }
     SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SetCapture(host_); // taken away, as when another window grabs the mouse
-    EXPECT_TRUE(Shot(picker).Sunken(color));
+    EXPECT_TRUE(Sunken(picker, color));
     ReleaseCapture();
     EXPECT_FALSE(Click(picker, {5, 5}, Answer{}, {{5, 5}}, false).opened);
 }
@@ -388,7 +373,7 @@ TEST_F(Controls, ColorPickerChangesOnlyWhenADifferentColourIsPicked) {
         Click(c.picker, {20, 10}, c.answer);
         AppRun::Pump();
         EXPECT_EQ(ColorOf(c.picker), c.after);
-        EXPECT_TRUE(Shot(c.picker).Sunken(c.after));
+        EXPECT_TRUE(Sunken(c.picker, c.after));
         ASSERT_EQ(gToHost.size(), c.after == before ? 0u : 1u);
         if (!gToHost.empty()) {
             EXPECT_EQ(gToHost[0].wParam, MAKEWPARAM(GetDlgCtrlID(c.picker), CPN_CHANGED));
