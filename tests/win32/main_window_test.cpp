@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -132,7 +133,8 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
     EXPECT_EQ(Field(kScaleFieldId), 100);
 }
 
-// Each state: which File items are grayed, the button's text, what the window shows.
+// Each state: the File items grayed (M)ake Skin, (S)ave, (U)ndo Skin, the others never; the
+// button's text and whether it and the mode box can be used; what the window shows.
 TEST(MainWindow, MenusAndControlsFollowThePictureAndTheSkin) {
     AppRun run;
     HWND main = run.Main();
@@ -142,56 +144,59 @@ TEST(MainWindow, MenusAndControlsFollowThePictureAndTheSkin) {
     struct State {
         const char* name;
         std::function<void()> reach;
-        bool makeGrayed, saveGrayed, undoGrayed, buttonEnabled;
+        const char* grayed;
         const char* button;
-        bool workspaces; // else the previews, with the Skin Set panel
+        bool buttonEnabled, modeEnabled, skinShown;
+        const char* message = nullptr;
     } states[] = {
-        {"started", [] {}, true, true, true, false, "Make Skin!", true},
-        {"picture", [&] { run.Open(run.WritePicture("photo.bmp", *Picture(400, 300))); }, false,
-         true, true, true, "Make Skin!", true},
-        {"skin", [] { Click(gApp.makeSkinButton); }, true, false, false, true, "Undo Skin...",
-         false},
-        {"undone", command(IDM_UNDOSKIN), false, true, true, true, "Make Skin!", true},
-        {"made by menu", command(IDM_MAKESKIN), true, false, false, true, "Undo Skin...", false},
+        {"started", [] {}, "MSU", "Make Skin!", false, false, false},
+        {"picture", [&] { run.Open(run.WritePicture("photo.bmp", *Picture(400, 300))); }, "SU",
+         "Make Skin!", true, true, false},
+        {"skin", [] { Click(gApp.makeSkinButton); }, "M", "Undo Skin...", true, false, true},
+        {"undone", command(IDM_UNDOSKIN), "SU", "Make Skin!", true, true, false},
+        {"made by menu", command(IDM_MAKESKIN), "M", "Undo Skin...", true, false, true},
+        {"a refused file drops the skin",
+         [&] {
+             std::ofstream(run.Folder() + "\\junk.bmp") << "not a picture";
+             run.Open(run.Folder() + "\\junk.bmp");
+         },
+         "MSU", "Make Skin!", false, false, false, kMsgLoadFailed},
     };
     for (const State& s : states) {
         SCOPED_TRACE(s.name);
+        run.ClearMessages();
         s.reach();
         AppRun::Pump();
-        EXPECT_TRUE(run.Messages().empty());
-        for (UINT always : {IDM_OPEN, IDM_OPTION, IDM_ABOUT, IDM_EXIT}) {
-            EXPECT_FALSE(MenuItemGrayed(main, always)) << always;
+        for (auto [id, letter] : {std::pair{IDM_MAKESKIN, 'M'},
+                                  {IDM_SAVE, 'S'},
+                                  {IDM_UNDOSKIN, 'U'},
+                                  {IDM_OPEN, 'O'},
+                                  {IDM_OPTION, 'P'},
+                                  {IDM_ABOUT, 'A'},
+                                  {IDM_EXIT, 'X'}}) {
+            EXPECT_EQ(MenuItemGrayed(main, id), std::strchr(s.grayed, letter) != nullptr) << letter;
         }
-        EXPECT_EQ(MenuItemGrayed(main, IDM_MAKESKIN), s.makeGrayed);
-        EXPECT_EQ(MenuItemGrayed(main, IDM_SAVE), s.saveGrayed);
-        EXPECT_EQ(MenuItemGrayed(main, IDM_UNDOSKIN), s.undoGrayed);
         EXPECT_EQ(WindowText(gApp.makeSkinButton), s.button);
         EXPECT_EQ(IsWindowEnabled(gApp.makeSkinButton) != FALSE, s.buttonEnabled);
-        // No mode change without a picture or while a skin is shown.
-        EXPECT_EQ(IsWindowEnabled(gApp.modeBox) != FALSE, s.buttonEnabled && s.workspaces);
-        EXPECT_EQ(Visible(gApp.imageSetPanel), s.workspaces);
-        EXPECT_EQ(Visible(gApp.skinSetPanel), !s.workspaces);
+        EXPECT_EQ(IsWindowEnabled(gApp.modeBox) != FALSE, s.modeEnabled);
+        EXPECT_EQ(gApp.SkinMade(), s.skinShown);
+        EXPECT_EQ(Visible(gApp.imageSetPanel), !s.skinShown);
+        EXPECT_EQ(Visible(gApp.skinSetPanel), s.skinShown);
         if (s.buttonEnabled) {
             for (int id : {1, 2, 3}) {
-                EXPECT_EQ(Visible(Workspace(id)), s.workspaces) << id;
+                EXPECT_EQ(Visible(Workspace(id)), !s.skinShown) << id;
             }
             EXPECT_FALSE(Visible(Workspace(4)));
             EXPECT_EQ(HCURSOR(GetClassLongPtrA(Workspace(1), GCLP_HCURSOR)),
-                      LoadCursor(nullptr, s.workspaces ? IDC_CROSS : IDC_ARROW));
+                      LoadCursor(nullptr, s.skinShown ? IDC_ARROW : IDC_CROSS));
+        }
+        ASSERT_EQ(run.Messages().size(), s.message ? 1u : 0u);
+        if (s.message) {
+            EXPECT_EQ(run.Messages()[0].text, s.message);
+            EXPECT_EQ(run.Messages()[0].caption, "Warning..!");
+            EXPECT_EQ(run.Messages()[0].type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
         }
     }
-
-    // Opening another file while a skin is shown drops it, even when the file is refused.
-    std::ofstream(run.Folder() + "\\junk.bmp") << "not a picture";
-    run.Open(run.Folder() + "\\junk.bmp");
-    EXPECT_FALSE(gApp.SkinMade());
-    EXPECT_FALSE(gApp.workPicture);
-    EXPECT_EQ(WindowText(gApp.makeSkinButton), "Make Skin!");
-    EXPECT_FALSE(IsWindowEnabled(gApp.makeSkinButton));
-    ASSERT_EQ(run.Messages().size(), 1u);
-    EXPECT_EQ(run.Messages()[0].text, kMsgLoadFailed);
-    EXPECT_EQ(run.Messages()[0].caption, "Warning..!");
-    EXPECT_EQ(run.Messages()[0].type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
 }
 
 TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
