@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <process.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -190,6 +192,13 @@ std::vector<HWND> TabRound(bool backwards) {
     return visited;
 }
 
+// The DPI a new process reads, and the one the child run is told to expect.
+void SetSystemDpi(DWORD dpi, const char* expected) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi,
+                    sizeof dpi);
+    SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", expected);
+}
+
 } // namespace
 
 // The system DPI is read when a process starts, so each DPI gets a process of its own: this
@@ -197,38 +206,16 @@ std::vector<HWND> TabRound(bool backwards) {
 TEST(Layout, FitsItsTextAt96_120_And144Dpi) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    // The prefix's own setting comes back however the test ends.
+    const std::string quoted = std::string("\"") + self + "\"";
+    // The prefix's own setting (96) comes back however the test ends.
     struct Restore {
-        const char* key = "Control Panel\\Desktop";
-        DWORD value = 0, size = sizeof value;
-        bool had = RegGetValueA(HKEY_CURRENT_USER, key, "LogPixels", RRF_RT_REG_DWORD, nullptr,
-                                &value, &size) == ERROR_SUCCESS;
-        void Set(DWORD dpi) const {
-            RegSetKeyValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
-        }
-        ~Restore() {
-            had ? Set(value) : void(RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "LogPixels"));
-            SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", nullptr);
-        }
+        ~Restore() { SetSystemDpi(96, nullptr); }
     } restore;
     for (int dpi : {96, 120, 144}) {
-        restore.Set(DWORD(dpi));
-        SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", std::to_string(dpi).c_str());
-        std::string command = std::string("\"") + self + "\" --gtest_filter=LayoutAtThisDpi.*";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
-        if (WaitForSingleObject(process.hProcess, 180000) != WAIT_OBJECT_0) {
-            TerminateProcess(process.hProcess, 99);
-            ADD_FAILURE() << "the layout check at " << dpi << " DPI did not end";
-        }
-        DWORD exitCode = 1;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        EXPECT_EQ(exitCode, 0u) << "the layout at " << dpi << " DPI (its failures are above)";
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        SetSystemDpi(DWORD(dpi), std::to_string(dpi).c_str());
+        EXPECT_EQ(
+            _spawnl(_P_WAIT, self, quoted.c_str(), "--gtest_filter=LayoutAtThisDpi.*", nullptr), 0)
+            << "the layout at " << dpi << " DPI (its failures are above)";
     }
 }
 
