@@ -9,7 +9,6 @@
 #include <process.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,7 +17,6 @@
 #include "app/message_box.h"
 #include "app/project_option_dialog.h"
 #include "app/resource.h"
-#include "app/save_dialog.h"
 #include "app/side_panels.h"
 #include "app/startup.h"
 #include "app/title_text_dialog.h"

@@ -52,14 +52,6 @@ void Apply(int scale, int brightness, int contrast) {
     Click(GetDlgItem(gApp.imageSetPanel, kApplyButtonId));
 }
 
-// A picker change as the user makes it: a new colour, then the notification.
-void PickColor(int id, COLORREF color) {
-    HWND picker = GetDlgItem(gApp.skinSetPanel, id);
-    SendMessageA(picker, CPM_SETCOLOR, color, 0);
-    SendMessageA(gApp.skinSetPanel, WM_COMMAND, MAKEWPARAM(id, CPN_CHANGED), LPARAM(picker));
-    AppRun::Pump();
-}
-
 std::unique_ptr<Dib> EightBit(int32_t w, int32_t h) {
     auto dib = DibCreate(w, h, 8);
     for (int i = 0; i < 256; i++) {
@@ -207,11 +199,14 @@ TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
         int answer;
         std::vector<std::string> messages;
         bool loaded;
+        ColorRef at77 = 0; // the loaded picture at (77, 10)
     };
     std::vector<Case> cases;
-    cases.push_back({"good.bmp", Picture(275, 116), IDOK, {}, true});
+    cases.push_back({"good.bmp", Picture(275, 116), IDOK, {}, true, PatternColor(77, 10)});
     cases.push_back({"eight-no.bmp", EightBit(300, 200), IDNO, {kMsgAskConvert}, false});
-    cases.push_back({"eight-yes.bmp", EightBit(300, 200), IDYES, {kMsgAskConvert}, true});
+    // The converted picture takes its colours from the colour table.
+    cases.push_back(
+        {"eight-yes.bmp", EightBit(300, 200), IDYES, {kMsgAskConvert}, true, Rgb(77, 0, 0)});
     cases.push_back({"small.bmp", Picture(274, 116), IDOK, {kMsgTooSmall}, false});
     cases.push_back(
         {"small8.bmp", EightBit(100, 50), IDYES, {kMsgAskConvert, kMsgTooSmall}, false});
@@ -237,13 +232,9 @@ TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
         if (c.loaded && gApp.workPicture) {
             EXPECT_EQ(gApp.workPicture->BitCount(), 24);
             EXPECT_EQ(gApp.lastPicDir, run.Folder());
+            EXPECT_EQ(DibGetPixel(gApp.workPicture.get(), 77, 10), c.at77);
         }
     }
-    // The converted picture takes its colours from the colour table.
-    run.Answer(IDYES);
-    run.Open(run.WritePicture("ramp.bmp", *EightBit(300, 200)));
-    ASSERT_TRUE(gApp.workPicture);
-    EXPECT_EQ(DibGetPixel(gApp.workPicture.get(), 77, 10), Rgb(77, 0, 0));
 }
 
 // Where the picture sits in each band after each step. An offset (x, y): x <= 0 shifts the
@@ -444,7 +435,10 @@ TEST(SkinSetPanel, PlaylistColoursDoNotRemakeTheSkinAndDefaultsComeBack) {
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
     Click(gApp.makeSkinButton);
     const SkinSet* skin = gApp.skin.get();
-    PickColor(kPlaylistNormalId, RGB(1, 2, 3));
+    HWND picker = GetDlgItem(gApp.skinSetPanel, kPlaylistNormalId);
+    SendMessageA(picker, CPM_SETCOLOR, RGB(1, 2, 3), 0); // a new colour, then the notification
+    SendMessageA(gApp.skinSetPanel, WM_COMMAND, MAKEWPARAM(kPlaylistNormalId, CPN_CHANGED),
+                 LPARAM(picker));
     EXPECT_EQ(gApp.playlist.normalText, RGB(1, 2, 3));
     EXPECT_EQ(gApp.skin.get(), skin) << "the playlist colours never re-make the skin";
 
