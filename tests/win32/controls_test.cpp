@@ -288,9 +288,9 @@ TEST_F(Controls, ColorPickerShowsItsColourInASunkenEdge) {
     EXPECT_TRUE(gToHost.empty());
 }
 
-// Pressed, the swatch looks pressed exactly while the pointer is over it; only a release over
-// it after a press opens the dialog, and a lost capture ends the press.
-TEST_F(Controls, ColorPickerOpensOnlyOnAReleaseOverIt) {
+// Pressed, the swatch looks pressed exactly while the pointer is over it; a lost capture
+// ends the press.
+TEST_F(Controls, ColorPickerLooksPressedWhileThePointerIsOverIt) {
     const COLORREF color = RGB(40, 160, 220);
     HWND picker = Add(kColorPickerClass, 28, 14);
     SendMessageA(picker, CPM_SETCOLOR, color, 0);
@@ -307,35 +307,17 @@ TEST_F(Controls, ColorPickerOpensOnlyOnAReleaseOverIt) {
         EXPECT_EQ(Pressed(picker, color), over) << x << "," << y;
         EXPECT_EQ(Sunken(picker, color), !over) << x << "," << y;
     }
-    struct Case {
-        bool press;
-        std::vector<POINT> moves;
-        POINT up;
-        bool opens;
-    } cases[] = {
-        {false, {}, {-1, -1}, false},        {false, {{5, 5}}, {5, 5}, false},
-        {true, {{40, 5}}, {40, 5}, false},   {true, {{-3, 5}}, {-3, 5}, false},
-        {true, {{28, 14}}, {28, 14}, false}, {true, {{40, 5}, {6, 6}}, {6, 6}, true},
-        {true, {}, {20, 10}, true},
-    };
-    for (const Case& c : cases) {
-        Seen seen = Click(picker, c.up, Answer{true, RGB(1, 2, 3)}, c.moves, c.press);
-        EXPECT_EQ(seen.opened, c.opens) << c.up.x << "," << c.up.y;
-        EXPECT_EQ(GetCapture(), nullptr);
-        EXPECT_TRUE(Sunken(picker, ColorOf(picker)));
-        SendMessageA(picker, CPM_SETCOLOR, color, 0);
-    }
-    SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SetCapture(host_); // taken away, as when another window grabs the mouse
     EXPECT_TRUE(Sunken(picker, color));
     ReleaseCapture();
     EXPECT_FALSE(Click(picker, {5, 5}, Answer{}, {{5, 5}}, false).opened);
 }
 
-// The full dialog opens over the parent with the picker's colour and the sixteen standard
-// custom colours, which all pickers share and keep; only OK with a different colour changes
-// the picker and tells the parent, once, with the new colour readable.
-TEST_F(Controls, ColorPickerChangesOnlyWhenADifferentColourIsPicked) {
+// Only a release over the swatch after a press opens the full dialog, over the parent, with
+// the picker's colour and the sixteen standard custom colours, which all pickers share and
+// keep; only OK with a different colour changes the picker and tells the parent, once, with
+// the new colour readable.
+TEST_F(Controls, ColorPickerOpensOnAReleaseOverItAndTakesOnlyANewColour) {
     HWND first = Add(kColorPickerClass, 28, 14, 2, 38);
     HWND second = Add(kColorPickerClass, 28, 14, 8, 198);
     SendMessageA(first, CPM_SETCOLOR, RGB(18, 52, 86), 0);
@@ -356,22 +338,34 @@ TEST_F(Controls, ColorPickerChangesOnlyWhenADifferentColourIsPicked) {
     EXPECT_EQ(gCustom[0], RGB(12, 34, 56)) << "kept and shared";
     EXPECT_EQ(gCustom[1], RGB(128, 0, 0));
 
+    const Answer pick = {true, RGB(1, 2, 3)};
     struct Case {
         HWND picker;
+        bool press;
+        std::vector<POINT> moves;
+        POINT up;
         Answer answer;
         COLORREF after;
     } cases[] = {
-        {first, {true, RGB(200, 100, 50)}, RGB(200, 100, 50)},
-        {second, {true, RGB(9, 8, 7)}, RGB(9, 8, 7)},
-        {first, {true}, RGB(200, 100, 50)},                    // OK unchanged
-        {first, {true, RGB(200, 100, 50)}, RGB(200, 100, 50)}, // retyped the same
-        {first, {false, RGB(250, 0, 7)}, RGB(200, 100, 50)},   // cancelled
+        {first, false, {}, {-1, -1}, pick, RGB(18, 52, 86)}, // a release without a press
+        {first, false, {{5, 5}}, {5, 5}, pick, RGB(18, 52, 86)},
+        {first, true, {{40, 5}}, {40, 5}, pick, RGB(18, 52, 86)}, // released outside
+        {first, true, {{-3, 5}}, {-3, 5}, pick, RGB(18, 52, 86)},
+        {first, true, {{28, 14}}, {28, 14}, pick, RGB(18, 52, 86)},
+        {first, true, {{40, 5}, {6, 6}}, {6, 6}, {true, RGB(200, 100, 50)}, RGB(200, 100, 50)},
+        {second, true, {}, {20, 10}, {true, RGB(9, 8, 7)}, RGB(9, 8, 7)},
+        {first, true, {}, {20, 10}, {true}, RGB(200, 100, 50)},                    // OK unchanged
+        {first, true, {}, {20, 10}, {true, RGB(200, 100, 50)}, RGB(200, 100, 50)}, // the same
+        {first, true, {}, {20, 10}, {false, RGB(250, 0, 7)}, RGB(200, 100, 50)},   // cancelled
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.up.x) + "," + std::to_string(c.up.y));
         COLORREF before = ColorOf(c.picker);
         gToHost.clear();
-        Click(c.picker, {20, 10}, c.answer);
+        const bool over = c.up.x >= 0 && c.up.x < 28 && c.up.y >= 0 && c.up.y < 14;
+        EXPECT_EQ(Click(c.picker, c.up, c.answer, c.moves, c.press).opened, c.press && over);
         AppRun::Pump();
+        EXPECT_EQ(GetCapture(), nullptr);
         EXPECT_EQ(ColorOf(c.picker), c.after);
         EXPECT_TRUE(Sunken(c.picker, c.after));
         ASSERT_EQ(gToHost.size(), c.after == before ? 0u : 1u);
