@@ -88,6 +88,19 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+RECT RectIn(HWND hwnd, HWND parent) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 HWND Workspace(int id) {
     return GetDlgItem(gApp.mainWindow, id);
 }
@@ -106,9 +119,10 @@ std::unique_ptr<Dib> Picture(int32_t width, int32_t height) {
     return MakePattern24(width, height);
 }
 
-std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame) {
+std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame, bool repaint) {
     RedrawWindow(hwnd, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+                 RDW_UPDATENOW | RDW_ALLCHILDREN |
+                     (repaint ? RDW_INVALIDATE | RDW_ERASE | RDW_FRAME : 0));
     AppRun::Pump();
     RECT area;
     if (withFrame) {

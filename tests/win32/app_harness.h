@@ -73,8 +73,11 @@ bool Exists(const std::string& path);
 std::vector<std::string> FolderEntries(const std::string& folder); // sorted, no dot entries
 void RemoveTree(const std::string& folder);
 
-// A window's text; the main window's child with this id, and a workspace window's offset.
+// A window's text and class name, and its rectangle in its parent's client coordinates; the
+// main window's child with this id, and a workspace window's offset.
 std::string WindowText(HWND hwnd);
+std::string ClassOf(HWND hwnd);
+RECT RectIn(HWND hwnd, HWND parent);
 HWND Workspace(int id);
 OffsetPoint Offset(int id);
 
@@ -88,5 +91,5 @@ bool MenuItemGrayed(HWND main, UINT id);
 std::unique_ptr<Dib> Picture(int32_t width, int32_t height);
 
 // What a window shows on screen right now, as a 24-bit picture: its client area, or with
-// its frame, caption and menu.
-std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame = false);
+// its frame, caption and menu. `repaint` false: only what the window itself invalidated.
+std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame = false, bool repaint = true);

@@ -20,79 +20,55 @@
 
 namespace {
 
-// The colour dialog's red, green and blue fields and its "Add to Custom Colors" button.
-constexpr int kColorFields[] = {706, 707, 708};
-constexpr int kAddToCustomButton = 712;
-constexpr char kHostClass[] = "KorvaneControlHost";
-// A background no control paints, so any pixel a control leaves unpainted shows.
-constexpr COLORREF kHostBackground = RGB(90, 201, 13);
-
-// Every WM_COMMAND, WM_NOTIFY and scroll message the children sent the host.
+// Every WM_COMMAND, WM_NOTIFY and scroll message the children sent the host, with a picker's
+// colour as its parent reads it while being told.
 struct ToHost {
-    UINT msg;
     WPARAM wParam;
     LPARAM lParam;
-    COLORREF color; // a picker's colour as its parent reads it while being told
+    COLORREF color;
 };
 std::vector<ToHost> gToHost;
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COMMAND || msg == WM_NOTIFY || msg == WM_VSCROLL || msg == WM_HSCROLL) {
         LPARAM color = msg == WM_COMMAND ? SendMessageA(HWND(lParam), CPM_GETCOLOR, 0, 0) : 0;
-        gToHost.push_back({msg, wParam, lParam, COLORREF(color)});
+        gToHost.push_back({wParam, lParam, COLORREF(color)});
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// What a window shows now, read from its DC without running the message loop (so it works
-// while the colour dialog is open). `repaint` false: only what the window itself invalidated.
-struct Shot {
-    int w = 0, h = 0;
-    std::vector<COLORREF> px;
-    explicit Shot(HWND hwnd, bool repaint = true) {
-        RedrawWindow(hwnd, nullptr, nullptr,
-                     RDW_UPDATENOW | (repaint ? RDW_INVALIDATE | RDW_ERASE : 0));
-        RECT r;
-        GetClientRect(hwnd, &r);
-        w = r.right, h = r.bottom;
-        HDC dc = GetDC(hwnd);
-        for (int y = 0; y < h; y++) {
-            for (int x = 0; x < w; x++) {
-                px.push_back(GetPixel(dc, x, y));
+// A shot with two rings, each in a top-left and a bottom-right colour, around an inside of
+// one colour, which reaches `insideRight` when that is given.
+bool Framed(const Dib& shot, COLORREF outerTl, COLORREF innerTl, COLORREF outerBr, COLORREF innerBr,
+            COLORREF inside, int insideRight = -1) {
+    const int w = shot.Width(), h = shot.Height();
+    for (int y = 0; y < h; y++) {
+        for (int x = 0; x < w; x++) {
+            int ring = std::min({x, y, w - 1 - x, h - 1 - y});
+            bool br = x == w - 1 - ring || y == h - 1 - ring;
+            COLORREF want = ring >= 2   ? inside
+                            : ring == 0 ? (br ? outerBr : outerTl)
+                                        : (br ? innerBr : innerTl);
+            if ((ring < 2 || insideRight < 0 || x < insideRight) &&
+                DibGetPixel(&shot, x, y) != want) {
+                return false;
             }
         }
-        ReleaseDC(hwnd, dc);
     }
-    COLORREF At(int x, int y) const { return px[size_t(y * w + x)]; }
-    bool Filled(int x0, int y0, int x1, int y1, COLORREF c) const {
-        for (int y = y0; y < y1; y++) {
-            for (int x = x0; x < x1; x++) {
-                if (At(x, y) != c) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    }
-    // Two rings, top-left colours then bottom-right colours, around an inside of one colour.
-    bool Framed(COLORREF outerTl, COLORREF innerTl, COLORREF outerBr, COLORREF innerBr,
-                int insideRight, COLORREF inside) const {
-        return Filled(0, 0, w - 1, 1, outerTl) && Filled(0, 0, 1, h - 1, outerTl) &&
-               Filled(1, 1, w - 2, 2, innerTl) && Filled(1, 1, 2, h - 2, innerTl) &&
-               Filled(0, h - 1, w, h, outerBr) && Filled(w - 1, 0, w, h, outerBr) &&
-               Filled(1, h - 2, w - 1, h - 1, innerBr) && Filled(w - 2, 1, w - 1, h - 1, innerBr) &&
-               Filled(2, 2, insideRight, h - 2, inside);
-    }
-    bool Sunken(COLORREF inside) const {
-        return Framed(GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_3DDKSHADOW),
-                      GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DLIGHT), w - 2, inside);
-    }
-    bool Pressed(COLORREF inside) const {
-        COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
-        return Framed(dark, dark, dark, dark, w - 2, inside);
-    }
-};
+    return true;
+}
+
+// What the window shows now; `repaint` false: only what the window itself invalidated.
+bool Sunken(HWND hwnd, COLORREF inside, int insideRight = -1, bool repaint = true) {
+    return Framed(*Screenshot(hwnd, false, repaint), GetSysColor(COLOR_BTNSHADOW),
+                  GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT),
+                  GetSysColor(COLOR_3DLIGHT), inside, insideRight);
+}
+bool Pressed(HWND hwnd, COLORREF inside) {
+    COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
+    return Framed(*Screenshot(hwnd), dark, dark, dark, dark, inside);
+}
 
 void TypeInto(HWND edit, const std::string& text) {
     SendMessageA(edit, EM_SETSEL, 0, -1);
@@ -101,21 +77,23 @@ void TypeInto(HWND edit, const std::string& text) {
     }
 }
 
-// A plain top-level window at the screen's top left for the controls to live in.
+// A plain top-level window at the screen's top left, in a colour no control paints, for the
+// controls to live in.
 class Controls : public testing::Test {
   protected:
     void SetUp() override {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         WNDCLASSA wc = {};
-        if (!GetClassInfoA(instance, kHostClass, &wc)) {
+        if (!GetClassInfoA(instance, "KorvaneControlHost", &wc)) {
             wc.lpfnWndProc = HostProc;
             wc.hInstance = instance;
-            wc.hbrBackground = CreateSolidBrush(kHostBackground); // kept for the whole run
-            wc.lpszClassName = kHostClass;
+            wc.hbrBackground = CreateSolidBrush(RGB(90, 201, 13)); // kept for the whole run
+            wc.lpszClassName = "KorvaneControlHost";
             ASSERT_NE(RegisterClassA(&wc), 0);
         }
-        host_ = CreateWindowExA(0, kHostClass, "controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                400, 300, nullptr, nullptr, instance, nullptr);
+        host_ =
+            CreateWindowExA(0, "KorvaneControlHost", "controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                            0, 0, 400, 300, nullptr, nullptr, instance, nullptr);
         AppRun::Pump();
         gToHost.clear();
     }
@@ -129,12 +107,6 @@ class Controls : public testing::Test {
     }
     HWND host_ = nullptr;
 };
-
-// ---- Spin field ---------------------------------------------------------------------------
-
-int Position(HWND field) {
-    return short(LOWORD(SendMessageA(field, UDM_GETPOS, 0, 0)));
-}
 
 void ClickArrow(HWND field, bool up) {
     HWND arrows = GetDlgItem(field, 2);
@@ -151,23 +123,16 @@ TEST_F(Controls, SpinFieldLaysOutItsChildrenInASunkenFrame) {
     for (SIZE s : {SIZE{50, 20}, SIZE{81, 27}, SIZE{23, 9}}) {
         SCOPED_TRACE(std::to_string(s.cx) + " x " + std::to_string(s.cy));
         HWND field = Add(kSpinFieldClass, s.cx, s.cy);
-        auto rectOf = [&](int id) {
-            RECT r;
-            GetWindowRect(GetDlgItem(field, id), &r);
-            MapWindowPoints(nullptr, field, reinterpret_cast<POINT*>(&r), 2);
-            return std::vector<LONG>{r.left, r.top, r.right, r.bottom};
-        };
-        EXPECT_EQ(rectOf(1), (std::vector<LONG>{2, 2, s.cx - 18, s.cy - 2}));
-        EXPECT_EQ(rectOf(2), (std::vector<LONG>{s.cx - 18, 2, s.cx - 2, s.cy - 2}));
+        const RECT edit = {2, 2, s.cx - 18, s.cy - 2}, arrows = {s.cx - 18, 2, s.cx - 2, s.cy - 2};
+        RECT r = RectIn(GetDlgItem(field, 1), field);
+        EXPECT_TRUE(EqualRect(&r, &edit));
         MoveWindow(field, 20, 60, s.cx + 40, s.cy + 10, TRUE);
-        EXPECT_EQ(rectOf(2), (std::vector<LONG>{s.cx - 18, 2, s.cx - 2, s.cy - 2}));
+        r = RectIn(GetDlgItem(field, 2), field);
+        EXPECT_TRUE(EqualRect(&r, &arrows));
+        ShowWindow(GetDlgItem(field, 1), SW_HIDE);
+        EXPECT_TRUE(Sunken(field, GetSysColor(COLOR_BTNFACE), s.cx - 18));
         DestroyWindow(field);
     }
-    HWND field = Add(kSpinFieldClass, 61, 23);
-    ShowWindow(GetDlgItem(field, 1), SW_HIDE);
-    EXPECT_TRUE(Shot(field).Framed(GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_3DDKSHADOW),
-                                   GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DLIGHT),
-                                   61 - 18, GetSysColor(COLOR_BTNFACE)));
 }
 
 // What the owner sends reaches the arrows: ranges either way round, positions limited by
@@ -176,7 +141,6 @@ TEST_F(Controls, SpinFieldLaysOutItsChildrenInASunkenFrame) {
 TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
     HWND field = Add(kSpinFieldClass, 50, 20);
     HWND edit = GetDlgItem(field, 1);
-    EXPECT_EQ(Position(field), 0);
     EXPECT_EQ(WindowText(edit), "0");
     EXPECT_EQ(SendMessageA(GetDlgItem(field, 2), UDM_GETRANGE, 0, 0), MAKELONG(100, -100));
     EXPECT_EQ(SendMessageA(field, UDM_GETRANGE, 0, 0), 0);
@@ -186,21 +150,21 @@ TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
         int set;   // when nothing is typed
         int arrow; // +1 up, -1 down, 0 none
         int position;
-        int error; // the high word of the read
+        bool error; // the high word of the read
     } steps[] = {
-        {0, nullptr, 101, 0, 100, 0},
-        {0, nullptr, -32768, 0, -100, 0},
-        {0, nullptr, 55, 0, 55, 0},
-        {0, "-30", 0, 0, -30, 0},
-        {0, "-30", 0, +1, -29, 0},
-        {0, "abc", 0, 0, -29, 1},
-        {0, "-101", 0, 0, -29, 1},
-        {100, nullptr, -30, 0, 0, 0},
-        {100, nullptr, 0, -1, 0, 0},
-        {100, nullptr, 100, +1, 100, 0},
-        {100, nullptr, 100, -1, 99, 0},
-        {MAKELPARAM(50, -50), nullptr, -70, 0, -50, 0},
-        {MAKELPARAM(2000, -2000), nullptr, -1500, 0, -1500, 0},
+        {0, nullptr, 101, 0, 100, false},
+        {0, nullptr, -32768, 0, -100, false},
+        {0, nullptr, 55, 0, 55, false},
+        {0, "-30", 0, 0, -30, false},
+        {0, "-30", 0, +1, -29, false},
+        {0, "abc", 0, 0, -29, true},
+        {0, "-101", 0, 0, -29, true},
+        {100, nullptr, -30, 0, 0, false},
+        {100, nullptr, 0, -1, 0, false},
+        {100, nullptr, 100, +1, 100, false},
+        {100, nullptr, 100, -1, 99, false},
+        {MAKELPARAM(50, -50), nullptr, -70, 0, -50, false},
+        {MAKELPARAM(2000, -2000), nullptr, -1500, 0, -1500, false},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(std::to_string(s.set) + (s.typed ? s.typed : ""));
@@ -216,7 +180,7 @@ TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
             ClickArrow(field, s.arrow > 0);
         }
         LRESULT read = SendMessageA(field, UDM_GETPOS, 0, 0);
-        EXPECT_EQ(HIWORD(read) != 0, s.error != 0);
+        EXPECT_EQ(HIWORD(read) != 0, s.error);
         if (!s.error) {
             EXPECT_EQ(short(LOWORD(read)), s.position);
             EXPECT_EQ(WindowText(edit), std::to_string(s.position));
@@ -226,71 +190,70 @@ TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
     EXPECT_TRUE(gToHost.empty());
 }
 
-// ---- Colour picker --------------------------------------------------------------------------
-
-// Reads the colour dialog's record as Wine hands it to the dialog (custom colours included).
+// The colour dialog's record as Wine hands it to the dialog, custom colours included.
 CHOOSECOLORA gRecord;
 COLORREF gCustom[16];
 LRESULT CALLBACK WatchInitDialog(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_INITDIALOG) {
-        const auto* record = reinterpret_cast<const CHOOSECOLORA*>(call->lParam);
-        if (record && record->lStructSize == sizeof(CHOOSECOLORA)) {
-            gRecord = *record;
-            std::copy(record->lpCustColors, record->lpCustColors + 16, gCustom);
-        }
+    const auto* record = reinterpret_cast<const CHOOSECOLORA*>(call->lParam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && record &&
+        record->lStructSize == sizeof(CHOOSECOLORA)) {
+        gRecord = *record;
+        std::copy(record->lpCustColors, record->lpCustColors + 16, gCustom);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// How the test answers the colour dialog, and what it saw there.
+// How the test answers the colour dialog: OK or Cancel, after typing `typed` (unless
+// CLR_INVALID) into its red, green and blue fields and maybe adding it to the custom colours.
 struct Answer {
     bool ok = false;
-    bool type = false; // type `color` into the red, green and blue fields first
-    COLORREF color = 0;
+    COLORREF typed = CLR_INVALID;
     bool addToCustom = false;
 };
 struct Seen {
     bool opened = false;
-    HWND owner = nullptr;
     COLORREF fields = CLR_INVALID; // the colour in the dialog's fields as it opened
     bool pressedWhileOpen = false;
 };
 
-// A press at `down`, moves, and a release at `up`, with any colour dialog answered.
-Seen Click(HWND picker, POINT down, POINT up, const Answer& answer, std::vector<POINT> moves = {},
+// A press (unless `press` is false), moves, and a release at `up`, with any colour dialog
+// answered.
+Seen Click(HWND picker, POINT up, const Answer& answer, std::vector<POINT> moves = {},
            bool press = true) {
+    constexpr int kFields[] = {706, 707, 708}, kAddToCustom = 712;
     Seen seen;
     gRecord = {};
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchInitDialog, nullptr, GetCurrentThreadId());
-    COLORREF before = COLORREF(SendMessageA(picker, CPM_GETCOLOR, 0, 0));
     Drive drive = RunDriven(
         nullptr,
         [&](HWND dialog) {
             seen.opened = true;
             SetWindowPos(dialog, nullptr, 600, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-            seen.owner = GetWindow(dialog, GW_OWNER);
-            BOOL ok[3];
             UINT v[3];
             for (int i = 0; i < 3; i++) {
-                v[i] = GetDlgItemInt(dialog, kColorFields[i], &ok[i], FALSE);
+                v[i] = GetDlgItemInt(dialog, kFields[i], nullptr, FALSE);
             }
-            seen.fields = ok[0] && ok[1] && ok[2] ? RGB(v[0], v[1], v[2]) : CLR_INVALID;
-            seen.pressedWhileOpen = Shot(picker).Pressed(before);
-            if (answer.type) {
-                for (int i = 0; i < 3; i++) {
-                    TypeInto(GetDlgItem(dialog, kColorFields[i]),
-                             std::to_string((answer.color >> (8 * i)) & 0xFF));
-                }
+            seen.fields = RGB(v[0], v[1], v[2]);
+            // The bottom-right rim is dark only while pressed (read without running messages).
+            HDC dc = GetDC(picker);
+            RECT r;
+            GetClientRect(picker, &r);
+            seen.pressedWhileOpen =
+                GetPixel(dc, r.right - 1, r.bottom - 1) == GetSysColor(COLOR_3DDKSHADOW);
+            ReleaseDC(picker, dc);
+            for (int i = 0; i < 3 && answer.typed != CLR_INVALID; i++) {
+                TypeInto(GetDlgItem(dialog, kFields[i]),
+                         std::to_string((answer.typed >> (8 * i)) & 0xFF));
             }
             if (answer.addToCustom) {
-                SendDlgItemMessageA(dialog, kAddToCustomButton, BM_CLICK, 0, 0);
+                SendDlgItemMessageA(dialog, kAddToCustom, BM_CLICK, 0, 0);
             }
             SendDlgItemMessageA(dialog, answer.ok ? IDOK : IDCANCEL, BM_CLICK, 0, 0);
         },
         [&] {
             if (press) {
-                SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+                SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
             }
             for (POINT p : moves) {
                 SendMessageA(picker, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
@@ -311,25 +274,26 @@ COLORREF ColorOf(HWND picker) {
 TEST_F(Controls, ColorPickerShowsItsColourInASunkenEdge) {
     for (SIZE s : {SIZE{28, 14}, SIZE{41, 23}, SIZE{7, 5}}) {
         HWND picker = Add(kColorPickerClass, s.cx, s.cy);
-        EXPECT_TRUE(Shot(picker).Sunken(RGB(0, 0, 0))) << s.cx;
+        EXPECT_TRUE(Sunken(picker, RGB(0, 0, 0))) << s.cx;
         for (COLORREF color : {RGB(0x12, 0x34, 0x56), RGB(255, 255, 255), RGB(0, 1, 0)}) {
-            EXPECT_EQ(SendMessageA(picker, CPM_SETCOLOR, color, 0), 0);
+            SendMessageA(picker, CPM_SETCOLOR, color, 0);
             EXPECT_EQ(ColorOf(picker), color);
-            EXPECT_TRUE(Shot(picker, false).Sunken(color)) << s.cx << " " << color;
+            EXPECT_TRUE(Sunken(picker, color, -1, false)) << s.cx << " " << color;
         }
         EnableWindow(picker, FALSE);
-        EXPECT_TRUE(Shot(picker).Sunken(GetSysColor(COLOR_BTNFACE))) << s.cx;
+        EXPECT_TRUE(Sunken(picker, GetSysColor(COLOR_BTNFACE))) << s.cx;
         DestroyWindow(picker);
     }
     AppRun::Pump();
     EXPECT_TRUE(gToHost.empty());
 }
 
-// Pressed, the swatch looks pressed exactly while the pointer is over it; only a release over
-// it opens the dialog, and a lost capture ends the press.
-TEST_F(Controls, ColorPickerOpensOnlyOnAReleaseOverIt) {
+// Pressed, the swatch looks pressed exactly while the pointer is over it; a lost capture
+// ends the press.
+TEST_F(Controls, ColorPickerLooksPressedWhileThePointerIsOverIt) {
+    const COLORREF color = RGB(40, 160, 220);
     HWND picker = Add(kColorPickerClass, 28, 14);
-    SendMessageA(picker, CPM_SETCOLOR, RGB(40, 160, 220), 0);
+    SendMessageA(picker, CPM_SETCOLOR, color, 0);
     SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(GetCapture(), picker);
     for (auto [x, y, over] : {std::tuple{-3, 5, false},
@@ -340,44 +304,24 @@ TEST_F(Controls, ColorPickerOpensOnlyOnAReleaseOverIt) {
                               {0, 0, true},
                               {5, 14, false}}) {
         SendMessageA(picker, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
-        Shot shot(picker);
-        EXPECT_EQ(shot.Pressed(RGB(40, 160, 220)), over) << x << "," << y;
-        EXPECT_EQ(shot.Sunken(RGB(40, 160, 220)), !over) << x << "," << y;
+        EXPECT_EQ(Pressed(picker, color), over) << x << "," << y;
+        EXPECT_EQ(Sunken(picker, color), !over) << x << "," << y;
     }
-    EXPECT_FALSE(Click(picker, {}, {-1, -1}, Answer{}, {}, false).opened);
-    struct Case {
-        bool press;
-        std::vector<POINT> moves;
-        POINT up;
-        bool opens;
-    } cases[] = {
-        {false, {{5, 5}}, {5, 5}, false},        {true, {{40, 5}}, {40, 5}, false},
-        {true, {{-3, 5}}, {-3, 5}, false},       {true, {{28, 14}}, {28, 14}, false},
-        {true, {{40, 5}, {6, 6}}, {6, 6}, true}, {true, {}, {20, 10}, true},
-    };
-    for (const Case& c : cases) {
-        Seen seen = Click(picker, {5, 5}, c.up, Answer{true, true, RGB(1, 2, 3)}, c.moves, c.press);
-        EXPECT_EQ(seen.opened, c.opens) << c.up.x << "," << c.up.y;
-        EXPECT_EQ(GetCapture(), nullptr);
-        EXPECT_TRUE(Shot(picker).Sunken(ColorOf(picker)));
-        SendMessageA(picker, CPM_SETCOLOR, RGB(40, 160, 220), 0);
-    }
-    SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SetCapture(host_); // taken away, as when another window grabs the mouse
-    EXPECT_TRUE(Shot(picker).Sunken(RGB(40, 160, 220)));
+    EXPECT_TRUE(Sunken(picker, color));
     ReleaseCapture();
-    EXPECT_FALSE(Click(picker, {}, {5, 5}, Answer{}, {{5, 5}}, false).opened);
+    EXPECT_FALSE(Click(picker, {5, 5}, Answer{}, {{5, 5}}, false).opened);
 }
 
-// The full dialog opens over the parent with the picker's colour and the sixteen standard
-// custom colours, which all pickers share and keep; only OK with a different colour changes
-// the picker and tells the parent, once, with the new colour readable.
-TEST_F(Controls, ColorPickerChangesOnlyWhenADifferentColourIsPicked) {
+// Only a release over the swatch after a press opens the full dialog, over the parent, with
+// the picker's colour and the sixteen standard custom colours, which all pickers share and
+// keep; only OK with a different colour changes the picker and tells the parent, once, with
+// the new colour readable.
+TEST_F(Controls, ColorPickerOpensOnAReleaseOverItAndTakesOnlyANewColour) {
     HWND first = Add(kColorPickerClass, 28, 14, 2, 38);
     HWND second = Add(kColorPickerClass, 28, 14, 8, 198);
     SendMessageA(first, CPM_SETCOLOR, RGB(18, 52, 86), 0);
-    Seen seen = Click(first, {5, 5}, {20, 10}, Answer{});
-    EXPECT_EQ(seen.owner, host_);
+    Seen seen = Click(first, {20, 10}, Answer{});
     EXPECT_EQ(seen.fields, RGB(18, 52, 86));
     EXPECT_TRUE(seen.pressedWhileOpen);
     EXPECT_EQ(gRecord.hwndOwner, host_);
@@ -389,37 +333,47 @@ TEST_F(Controls, ColorPickerChangesOnlyWhenADifferentColourIsPicked) {
         RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255),
     };
     EXPECT_TRUE(std::equal(gCustom, gCustom + 16, standard));
-    Click(first, {5, 5}, {20, 10}, Answer{false, true, RGB(12, 34, 56), true});
-    Click(second, {5, 5}, {20, 10}, Answer{});
+    Click(first, {20, 10}, Answer{false, RGB(12, 34, 56), true});
+    Click(second, {20, 10}, Answer{});
     EXPECT_EQ(gCustom[0], RGB(12, 34, 56)) << "kept and shared";
     EXPECT_EQ(gCustom[1], RGB(128, 0, 0));
 
+    const Answer pick = {true, RGB(1, 2, 3)};
     struct Case {
         HWND picker;
+        bool press;
+        std::vector<POINT> moves;
+        POINT up;
         Answer answer;
         COLORREF after;
     } cases[] = {
-        {first, {true, true, RGB(200, 100, 50)}, RGB(200, 100, 50)},
-        {second, {true, true, RGB(9, 8, 7)}, RGB(9, 8, 7)},
-        {first, {true}, RGB(200, 100, 50)},                          // OK unchanged
-        {first, {true, true, RGB(200, 100, 50)}, RGB(200, 100, 50)}, // retyped the same
-        {first, {false, true, RGB(250, 0, 7)}, RGB(200, 100, 50)},   // cancelled
+        {first, false, {}, {-1, -1}, pick, RGB(18, 52, 86)}, // a release without a press
+        {first, false, {{5, 5}}, {5, 5}, pick, RGB(18, 52, 86)},
+        {first, true, {{40, 5}}, {40, 5}, pick, RGB(18, 52, 86)}, // released outside
+        {first, true, {{-3, 5}}, {-3, 5}, pick, RGB(18, 52, 86)},
+        {first, true, {{28, 14}}, {28, 14}, pick, RGB(18, 52, 86)},
+        {first, true, {{40, 5}, {6, 6}}, {6, 6}, {true, RGB(200, 100, 50)}, RGB(200, 100, 50)},
+        {second, true, {}, {20, 10}, {true, RGB(9, 8, 7)}, RGB(9, 8, 7)},
+        {first, true, {}, {20, 10}, {true}, RGB(200, 100, 50)},                    // OK unchanged
+        {first, true, {}, {20, 10}, {true, RGB(200, 100, 50)}, RGB(200, 100, 50)}, // the same
+        {first, true, {}, {20, 10}, {false, RGB(250, 0, 7)}, RGB(200, 100, 50)},   // cancelled
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.up.x) + "," + std::to_string(c.up.y));
         COLORREF before = ColorOf(c.picker);
         gToHost.clear();
-        Click(c.picker, {5, 5}, {20, 10}, c.answer);
+        const bool over = c.up.x >= 0 && c.up.x < 28 && c.up.y >= 0 && c.up.y < 14;
+        EXPECT_EQ(Click(c.picker, c.up, c.answer, c.moves, c.press).opened, c.press && over);
         AppRun::Pump();
+        EXPECT_EQ(GetCapture(), nullptr);
         EXPECT_EQ(ColorOf(c.picker), c.after);
-        EXPECT_TRUE(Shot(c.picker).Sunken(c.after));
-        if (c.after == before) {
-            EXPECT_TRUE(gToHost.empty());
-            continue;
+        EXPECT_TRUE(Sunken(c.picker, c.after));
+        ASSERT_EQ(gToHost.size(), c.after == before ? 0u : 1u);
+        if (!gToHost.empty()) {
+            EXPECT_EQ(gToHost[0].wParam, MAKEWPARAM(GetDlgCtrlID(c.picker), CPN_CHANGED));
+            EXPECT_EQ(HWND(gToHost[0].lParam), c.picker);
+            EXPECT_EQ(gToHost[0].color, c.after) << "read back while being told";
         }
-        ASSERT_EQ(gToHost.size(), 1u);
-        EXPECT_EQ(gToHost[0].wParam, MAKEWPARAM(GetDlgCtrlID(c.picker), CPN_CHANGED));
-        EXPECT_EQ(HWND(gToHost[0].lParam), c.picker);
-        EXPECT_EQ(gToHost[0].color, c.after) << "read back while being told";
     }
 }
 

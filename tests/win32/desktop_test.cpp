@@ -6,8 +6,9 @@
 
 #include <commctrl.h>
 
+#include <process.h>
+
 #include <cstdlib>
-#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,7 +17,6 @@
 #include "app/message_box.h"
 #include "app/project_option_dialog.h"
 #include "app/resource.h"
-#include "app/save_dialog.h"
 #include "app/side_panels.h"
 #include "app/startup.h"
 #include "app/title_text_dialog.h"
@@ -29,91 +29,69 @@
 
 namespace {
 
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
-
-RECT RectIn(HWND hwnd, HWND parent) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-// The size `text` needs in the control's own font, at most `width` wide, broken at words.
-SIZE NeededSize(HWND control, const std::string& text, int width, UINT format) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, HFONT(SendMessageA(control, WM_GETFONT, 0, 0)));
-    RECT r = {0, 0, width, 0};
-    DrawTextA(dc, text.c_str(), -1, &r, format | DT_CALCRECT);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return {r.right, r.bottom};
-}
-
 // Every child of `parent` lies inside it, overlaps no sibling, and shows its whole text:
-// labels and check boxes within their rectangles, button captions and list entries on one
-// line within their width.
+// labels and check boxes wrapped within their rectangles, button captions, the widest number
+// of a spin field and the entries of our lists on one line within their width.
 void ExpectChildrenFit(HWND parent, const std::string& where) {
     RECT client;
     GetClientRect(parent, &client);
-    std::vector<std::pair<HWND, RECT>> seen;
+    std::vector<RECT> seen;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) {
+        const LONG style = GetWindowLongA(child, GWL_STYLE), kind = style & BS_TYPEMASK;
+        if (!(style & WS_VISIBLE)) {
             continue;
         }
-        const std::string name = where + " / " + ClassOf(child) + " \"" + WindowText(child) + "\"";
-        const RECT r = RectIn(child, parent);
-        const int width = r.right - r.left;
-        const int height = r.bottom - r.top;
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right &&
-                    r.bottom <= client.bottom)
-            << name << " lies outside its parent";
-        for (const auto& [other, otherRect] : seen) {
-            RECT both;
-            EXPECT_FALSE(IntersectRect(&both, &r, &otherRect))
-                << name << " overlaps " << ClassOf(other) << " \"" << WindowText(other) << "\"";
-        }
-        seen.push_back({child, r});
-        const LONG style = GetWindowLongA(child, GWL_STYLE);
         const std::string cls = ClassOf(child);
-        const std::string text = WindowText(child);
-        if (cls == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT && !text.empty()) {
-            UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
-            SIZE need = NeededSize(child, text, width, DT_WORDBREAK | prefix);
-            EXPECT_LE(need.cx, width) << name;
-            EXPECT_LE(need.cy, height) << name;
-        } else if (cls == "Button") {
-            const LONG kind = style & BS_TYPEMASK;
-            if (kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX) {
-                // The box and its gap come before the text.
-                int room = width - GetSystemMetrics(SM_CXMENUCHECK) - 4;
-                SIZE need = NeededSize(child, text, room, DT_WORDBREAK);
-                EXPECT_LE(need.cx, room) << name;
-                EXPECT_LE(need.cy, height) << name;
-            } else if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) {
-                SIZE need = NeededSize(child, text, 0, DT_SINGLELINE);
-                EXPECT_LE(need.cx + 4, width) << name;
-                EXPECT_LE(need.cy, height) << name;
-            }
+        const std::string name = where + " / " + cls + " \"" + WindowText(child) + "\"";
+        const RECT r = RectIn(child, parent);
+        RECT both;
+        EXPECT_TRUE(IntersectRect(&both, &r, &client) && EqualRect(&both, &r)) << name;
+        for (const RECT& other : seen) {
+            EXPECT_FALSE(IntersectRect(&both, &r, &other)) << name << " overlaps a sibling";
+        }
+        seen.push_back(r);
+        HWND measured = child;
+        std::vector<std::string> texts = {WindowText(child)};
+        int room = 0, height = r.bottom - r.top;
+        UINT format = DT_SINGLELINE;
+        if (cls == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT) {
+            room = r.right - r.left;
+            format = DT_WORDBREAK | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+        } else if (cls == "Button" && (kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX)) {
+            room = r.right - r.left - GetSystemMetrics(SM_CXMENUCHECK) - 4; // the box and gap
+            format = DT_WORDBREAK;
+        } else if (cls == "Button" && kind <= BS_DEFPUSHBUTTON) {
+            room = r.right - r.left - 4;
         } else if (cls == kSpinFieldClass) {
-            // The widest number a field takes, with the edit's one-pixel margins.
-            HWND edit = GetWindow(child, GW_CHILD);
+            measured = GetWindow(child, GW_CHILD);
             RECT inside;
-            GetClientRect(edit, &inside);
-            EXPECT_LE(NeededSize(edit, "-100", 0, DT_SINGLELINE).cx + 2, inside.right) << name;
+            GetClientRect(measured, &inside);
+            room = inside.right - 2; // the edit's one-pixel margins
+            texts = {"-100"};
         } else if (cls == "ComboBox" && GetDlgCtrlID(child) != kFontBoxId) {
             // The font box lists whatever the machine has installed; the others, our words.
-            const int room = width - GetSystemMetrics(SM_CXVSCROLL) - 6;
-            LRESULT count = SendMessageA(child, CB_GETCOUNT, 0, 0);
-            for (LRESULT i = 0; i < count; i++) {
+            room = r.right - r.left - GetSystemMetrics(SM_CXVSCROLL) - 6;
+            texts.clear();
+            for (LRESULT i = 0; i < SendMessageA(child, CB_GETCOUNT, 0, 0); i++) {
                 char item[256] = {};
                 SendMessageA(child, CB_GETLBTEXT, WPARAM(i), LPARAM(item));
-                EXPECT_LE(NeededSize(child, item, 0, DT_SINGLELINE).cx, room)
-                    << name << " " << item;
+                texts.push_back(item);
             }
+        } else {
+            continue;
+        }
+        for (const std::string& text : texts) {
+            if (text.empty()) {
+                continue;
+            }
+            HDC dc = GetDC(measured);
+            HGDIOBJ old = SelectObject(dc, HFONT(SendMessageA(measured, WM_GETFONT, 0, 0)));
+            RECT need = {0, 0, (format & DT_WORDBREAK) ? room : 0, 0};
+            DrawTextA(dc, text.c_str(), -1, &need, format | DT_CALCRECT);
+            SelectObject(dc, old);
+            ReleaseDC(measured, dc);
+            EXPECT_LE(need.right, room) << name << " " << text;
+            EXPECT_LE(need.bottom, measured == child ? height : need.bottom) << name << " " << text;
         }
     }
 }
@@ -212,17 +190,11 @@ std::vector<HWND> TabRound(bool backwards) {
     return visited;
 }
 
-DWORD ReadLogPixels(bool* present) {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    *present = RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels",
-                            RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS;
-    return value;
-}
-
-void WriteLogPixels(DWORD value) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &value,
-                    sizeof value);
+// The DPI a new process reads, and the one the child run is told to expect.
+void SetSystemDpi(DWORD dpi, const char* expected) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi,
+                    sizeof dpi);
+    SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", expected);
 }
 
 } // namespace
@@ -232,37 +204,16 @@ void WriteLogPixels(DWORD value) {
 TEST(Layout, FitsItsTextAt96_120_And144Dpi) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    // The prefix's own setting comes back however the test ends.
+    const std::string quoted = std::string("\"") + self + "\"";
+    // The prefix's own setting (96) comes back however the test ends.
     struct Restore {
-        bool had = false;
-        DWORD value = ReadLogPixels(&had);
-        ~Restore() {
-            if (had) {
-                WriteLogPixels(value);
-            } else {
-                RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
-            }
-            SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", nullptr);
-        }
+        ~Restore() { SetSystemDpi(96, nullptr); }
     } restore;
     for (int dpi : {96, 120, 144}) {
-        WriteLogPixels(DWORD(dpi));
-        SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", std::to_string(dpi).c_str());
-        std::string command = std::string("\"") + self + "\" --gtest_filter=LayoutAtThisDpi.*";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
-        if (WaitForSingleObject(process.hProcess, 180000) != WAIT_OBJECT_0) {
-            TerminateProcess(process.hProcess, 99);
-            ADD_FAILURE() << "the layout check at " << dpi << " DPI did not end";
-        }
-        DWORD exitCode = 1;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        EXPECT_EQ(exitCode, 0u) << "the layout at " << dpi << " DPI (its failures are above)";
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        SetSystemDpi(DWORD(dpi), std::to_string(dpi).c_str());
+        EXPECT_EQ(
+            _spawnl(_P_WAIT, self, quoted.c_str(), "--gtest_filter=LayoutAtThisDpi.*", nullptr), 0)
+            << "the layout at " << dpi << " DPI (its failures are above)";
     }
 }
 
@@ -299,11 +250,12 @@ TEST(LayoutAtThisDpi, ClientAreaPanelsAndDialogs) {
     auto shot = Screenshot(run.Main());
     EXPECT_TRUE(
         SameRect(shot.get(), stack.left, stack.top, gApp.skin->mainPreview.get(), 0, 0, 275, 116));
-    const uint32_t teal = Rgb(0, 128, 128);
-    EXPECT_EQ(DibGetPixel(shot.get(), stack.left - 5, stack.top + 100), teal);
-    EXPECT_EQ(DibGetPixel(shot.get(), stack.right + 4, stack.top + 100), teal);
-    EXPECT_EQ(DibGetPixel(shot.get(), stack.left + 100, stack.top - 5), teal);
-    EXPECT_EQ(DibGetPixel(shot.get(), stack.left + 100, stack.bottom + 4), teal);
+    for (auto [x, y] : {std::pair{stack.left - 5, stack.top + 100},
+                        {stack.right + 4, stack.top + 100},
+                        {stack.left + 100, stack.top - 5},
+                        {stack.left + 100, stack.bottom + 4}}) {
+        EXPECT_EQ(DibGetPixel(shot.get(), x, y), Rgb(0, 128, 128)) << x << "," << y;
+    }
 
     HWND main = run.Main();
     ExpectDialogFits("Save...", [&] { SendMessageA(main, WM_COMMAND, IDM_SAVE, 0); });
@@ -319,13 +271,11 @@ TEST(Keyboard, TabCyclesThePanelsAndEnterAndEscapeDoNothing) {
     HWND skinSet = gApp.skinSetPanel;
     auto edit = [&](int id) { return GetWindow(GetDlgItem(imageSet, id), GW_CHILD); };
     SetFocus(gApp.templateBox);
-    const std::vector<HWND> picture = {gApp.templateBox,
-                                       gApp.makeSkinButton,
-                                       gApp.modeBox,
-                                       edit(kScaleFieldId),
-                                       edit(kBrightnessFieldId),
-                                       edit(kContrastFieldId),
-                                       GetDlgItem(imageSet, kApplyButtonId)};
+    // clang-format off
+    const std::vector<HWND> picture = {gApp.templateBox, gApp.makeSkinButton, gApp.modeBox,
+        edit(kScaleFieldId), edit(kBrightnessFieldId), edit(kContrastFieldId),
+        GetDlgItem(imageSet, kApplyButtonId)};
+    // clang-format on
     EXPECT_EQ(TabRound(false), picture);
     std::vector<HWND> back(picture.rbegin(), picture.rend() - 1);
     back.insert(back.begin(), picture[0]);
@@ -363,38 +313,34 @@ TEST(Keyboard, TabCyclesThePanelsAndEnterAndEscapeDoNothing) {
 TEST(FontBox, HoldsEachNameOnceAndShowsTheFontTheSkinUses) {
     AppRun run;
     HWND box = GetDlgItem(gApp.skinSetPanel, kFontBoxId);
-    auto shown = [box] {
-        char name[LF_FULLFACESIZE] = {};
-        LRESULT i = SendMessageA(box, CB_GETCURSEL, 0, 0);
-        SendMessageA(box, CB_GETLBTEXT, WPARAM(i), LPARAM(name));
-        return std::string(name);
+    auto name = [box](LRESULT i) {
+        char text[LF_FULLFACESIZE] = {};
+        SendMessageA(box, CB_GETLBTEXT, WPARAM(i), LPARAM(text));
+        return std::string(text);
     };
+    auto shown = [&] { return name(SendMessageA(box, CB_GETCURSEL, 0, 0)); };
     std::set<std::string> names;
-    const LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
-    ASSERT_GT(count, 1);
-    for (LRESULT i = 0; i < count; i++) {
-        char name[LF_FULLFACESIZE] = {};
-        SendMessageA(box, CB_GETLBTEXT, WPARAM(i), LPARAM(name));
-        EXPECT_TRUE(names.insert(CharLowerA(name)).second) << name << " twice";
+    ASSERT_GT(SendMessageA(box, CB_GETCOUNT, 0, 0), 1);
+    for (LRESULT i = 0; i < SendMessageA(box, CB_GETCOUNT, 0, 0); i++) {
+        std::string lower = name(i);
+        EXPECT_TRUE(names.insert(CharLowerA(lower.data())).second) << lower << " twice";
     }
     EXPECT_EQ(shown(), "Arial");
 
     // The arrow keys on the closed box choose; the list opened, scrolled and left with
-    // Escape keeps the chosen font.
+    // Escape keeps the chosen font; Enter in the open list chooses.
     ShowWindow(gApp.skinSetPanel, SW_SHOW);
     SetFocus(box);
     Press(VK_DOWN);
     const std::string chosen = gApp.playlist.fontName;
     EXPECT_NE(chosen, "Arial");
-    EXPECT_EQ(shown(), chosen);
     SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
-    Press(VK_DOWN);
-    Press(VK_DOWN);
-    Press(VK_ESCAPE);
+    for (UINT key : {VK_DOWN, VK_DOWN, VK_ESCAPE}) {
+        Press(key);
+    }
     EXPECT_FALSE(SendMessageA(box, CB_GETDROPPEDSTATE, 0, 0));
     EXPECT_EQ(gApp.playlist.fontName, chosen);
     EXPECT_EQ(shown(), chosen);
-    // Enter in the open list chooses.
     SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
     Press(VK_UP);
     Press(VK_RETURN);

@@ -1,17 +1,23 @@
-// The main window, its workspace windows and the Template panel as a user meets them.
+// The main window, its workspace windows and its three panels as a user meets them.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
 #include "app/app_state.h"
-#include "app/main_window.h"
 #include "app/picture_commands.h"
 #include "app/resource.h"
+#include "app/side_panels.h"
 #include "app/workspace.h"
-#include "compose/skin.h"
-#include "image/bmp_file.h"
+#include "controls/color_picker.h"
+#include "image/adjust.h"
 #include "image/messages.h"
 #include "tests/unit/test_util.h"
 #include "tests/win32/app_harness.h"
@@ -22,13 +28,28 @@ bool Visible(HWND hwnd) {
     return IsWindowVisible(hwnd) != FALSE;
 }
 
-HCURSOR WorkspaceCursor() {
-    return reinterpret_cast<HCURSOR>(GetClassLongPtrA(Workspace(1), GCLP_HCURSOR));
+void Click(HWND button) {
+    SendMessageA(button, BM_CLICK, 0, 0);
+    AppRun::Pump();
 }
 
-void ClickMakeSkin() {
-    SendMessageA(gApp.makeSkinButton, BM_CLICK, 0, 0);
-    AppRun::Pump();
+void ChooseMode(int mode) {
+    SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(mode), 0);
+    SendMessageA(gApp.imageSetPanel, WM_COMMAND, MAKEWPARAM(kModeBoxId, CBN_SELENDOK),
+                 LPARAM(gApp.modeBox));
+}
+
+int Field(int id) {
+    return short(LOWORD(SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_GETPOS, 0, 0)));
+}
+
+void Apply(int scale, int brightness, int contrast) {
+    for (auto [id, value] : {std::pair{kScaleFieldId, scale},
+                             {kBrightnessFieldId, brightness},
+                             {kContrastFieldId, contrast}}) {
+        SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_SETPOS, 0, MAKELPARAM(value, 0));
+    }
+    Click(GetDlgItem(gApp.imageSetPanel, kApplyButtonId));
 }
 
 std::unique_ptr<Dib> EightBit(int32_t w, int32_t h) {
@@ -44,6 +65,12 @@ std::unique_ptr<Dib> EightBit(int32_t w, int32_t h) {
     return dib;
 }
 
+std::string ComboText(HWND box, LRESULT i) {
+    char text[256] = {};
+    SendMessageA(box, CB_GETLBTEXT, WPARAM(i), LPARAM(text));
+    return text;
+}
+
 } // namespace
 
 TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
@@ -53,19 +80,14 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
     RECT outer;
     GetWindowRect(main, &outer);
     LONG style = GetWindowLongA(main, GWL_STYLE);
-    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-    EXPECT_TRUE(style & WS_THICKFRAME);
-
+    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME),
+              WS_MINIMIZEBOX | WS_THICKFRAME);
     // The border neither sizes nor shows sizing cursors: every sizing hit is the client.
-    LRESULT left = SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(outer.left + 1, outer.top + 200));
-    LRESULT corner =
-        SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(outer.right - 1, outer.bottom - 1));
-    LRESULT caption =
-        SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(outer.left + 100, outer.top + 10));
-    EXPECT_EQ(left, HTCLIENT);
-    EXPECT_EQ(corner, HTCLIENT);
-    EXPECT_EQ(caption, HTCAPTION);
+    for (auto [x, y, hit] : {std::tuple{outer.left + 1, outer.top + 200, HTCLIENT},
+                             {outer.right - 1, outer.bottom - 1, HTCLIENT},
+                             {outer.left + 100, outer.top + 10, HTCAPTION}}) {
+        EXPECT_EQ(SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(x, y)), hit) << x << "," << y;
+    }
     MINMAXINFO info = {};
     SendMessageA(main, WM_GETMINMAXINFO, 0, LPARAM(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, outer.right - outer.left);
@@ -89,82 +111,84 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
     for (const Child& c : children) {
         HWND child = GetDlgItem(main, c.id);
         ASSERT_TRUE(child) << c.id;
-        char className[64] = {};
-        GetClassNameA(child, className, sizeof className);
-        EXPECT_STREQ(className, c.className);
+        EXPECT_EQ(ClassOf(child), c.className);
         EXPECT_EQ(WindowText(child), c.text);
-        RECT r;
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, c.rect.left) << c.id;
-        EXPECT_EQ(r.top, c.rect.top) << c.id;
-        EXPECT_EQ(r.right, c.rect.right) << c.id;
-        EXPECT_EQ(r.bottom, c.rect.bottom) << c.id;
+        RECT r = RectIn(child, main);
+        EXPECT_TRUE(EqualRect(&r, &c.rect))
+            << c.id << ": " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
         EXPECT_EQ(Visible(child), c.visible) << c.id;
     }
-    EXPECT_EQ(WindowText(gApp.makeSkinButton), "Make Skin!");
-    EXPECT_FALSE(IsWindowEnabled(gApp.makeSkinButton));
+    // The Image Set panel's mode box and fields before any picture.
+    EXPECT_EQ(SendMessageA(gApp.modeBox, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(ComboText(gApp.modeBox, 2), "Continuous");
+    EXPECT_EQ(SendMessageA(gApp.modeBox, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(Field(kScaleFieldId), 100);
 }
 
-TEST(MainWindow, MenusFollowThePictureAndTheSkin) {
+// Each state: the File items grayed (M)ake Skin, (S)ave, (U)ndo Skin, the others never; the
+// button's text and whether it and the mode box can be used; what the window shows.
+TEST(MainWindow, MenusAndControlsFollowThePictureAndTheSkin) {
     AppRun run;
     HWND main = run.Main();
-    // Each state: the File menu items grayed, the button's text, and what is shown.
+    auto command = [main](UINT id) {
+        return [main, id] { SendMessageA(main, WM_COMMAND, id, 0); };
+    };
     struct State {
         const char* name;
         std::function<void()> reach;
-        bool makeGrayed, saveGrayed, undoGrayed;
+        const char* grayed;
         const char* button;
-        bool workspaces; // else the previews, with the Skin Set panel
+        bool buttonEnabled, modeEnabled, skinShown;
+        const char* message = nullptr;
     } states[] = {
-        {"started", [] {}, true, true, true, "Make Skin!", true},
-        {"picture", [&] { run.Open(run.WritePicture("photo.bmp", *Picture(400, 300))); }, false,
-         true, true, "Make Skin!", true},
-        {"skin", ClickMakeSkin, true, false, false, "Undo Skin...", false},
-        {"undone",
+        {"started", [] {}, "MSU", "Make Skin!", false, false, false},
+        {"picture", [&] { run.Open(run.WritePicture("photo.bmp", *Picture(400, 300))); }, "SU",
+         "Make Skin!", true, true, false},
+        {"skin", [] { Click(gApp.makeSkinButton); }, "M", "Undo Skin...", true, false, true},
+        {"undone", command(IDM_UNDOSKIN), "SU", "Make Skin!", true, true, false},
+        {"made by menu", command(IDM_MAKESKIN), "M", "Undo Skin...", true, false, true},
+        {"a refused file drops the skin",
          [&] {
-             SendMessageA(main, WM_COMMAND, IDM_UNDOSKIN, 0);
-             AppRun::Pump();
+             std::ofstream(run.Folder() + "\\junk.bmp") << "not a picture";
+             run.Open(run.Folder() + "\\junk.bmp");
          },
-         false, true, true, "Make Skin!", true},
-        {"made by menu", [&] { SendMessageA(main, WM_COMMAND, IDM_MAKESKIN, 0); }, true, false,
-         false, "Undo Skin...", false},
+         "MSU", "Make Skin!", false, false, false, kMsgLoadFailed},
     };
     for (const State& s : states) {
         SCOPED_TRACE(s.name);
+        run.ClearMessages();
         s.reach();
-        EXPECT_TRUE(run.Messages().empty());
-        EXPECT_FALSE(MenuItemGrayed(main, IDM_OPEN));
-        EXPECT_FALSE(MenuItemGrayed(main, IDM_ABOUT));
-        EXPECT_EQ(MenuItemGrayed(main, IDM_MAKESKIN), s.makeGrayed);
-        EXPECT_EQ(MenuItemGrayed(main, IDM_SAVE), s.saveGrayed);
-        EXPECT_EQ(MenuItemGrayed(main, IDM_UNDOSKIN), s.undoGrayed);
+        AppRun::Pump();
+        for (auto [id, letter] : {std::pair{IDM_MAKESKIN, 'M'},
+                                  {IDM_SAVE, 'S'},
+                                  {IDM_UNDOSKIN, 'U'},
+                                  {IDM_OPEN, 'O'},
+                                  {IDM_OPTION, 'P'},
+                                  {IDM_ABOUT, 'A'},
+                                  {IDM_EXIT, 'X'}}) {
+            EXPECT_EQ(MenuItemGrayed(main, id), std::strchr(s.grayed, letter) != nullptr) << letter;
+        }
         EXPECT_EQ(WindowText(gApp.makeSkinButton), s.button);
-        EXPECT_EQ(gApp.SkinMade(), !s.workspaces);
-        EXPECT_EQ(IsWindowEnabled(gApp.makeSkinButton) != FALSE, bool(gApp.workPicture));
-        EXPECT_EQ(Visible(gApp.imageSetPanel), s.workspaces);
-        EXPECT_EQ(Visible(gApp.skinSetPanel), !s.workspaces);
-        if (gApp.workPicture) {
+        EXPECT_EQ(IsWindowEnabled(gApp.makeSkinButton) != FALSE, s.buttonEnabled);
+        EXPECT_EQ(IsWindowEnabled(gApp.modeBox) != FALSE, s.modeEnabled);
+        EXPECT_EQ(gApp.SkinMade(), s.skinShown);
+        EXPECT_EQ(Visible(gApp.imageSetPanel), !s.skinShown);
+        EXPECT_EQ(Visible(gApp.skinSetPanel), s.skinShown);
+        if (s.buttonEnabled) {
             for (int id : {1, 2, 3}) {
-                EXPECT_EQ(Visible(Workspace(id)), s.workspaces) << id;
+                EXPECT_EQ(Visible(Workspace(id)), !s.skinShown) << id;
             }
             EXPECT_FALSE(Visible(Workspace(4)));
-            EXPECT_EQ(WorkspaceCursor(), LoadCursor(nullptr, s.workspaces ? IDC_CROSS : IDC_ARROW));
+            EXPECT_EQ(HCURSOR(GetClassLongPtrA(Workspace(1), GCLP_HCURSOR)),
+                      LoadCursor(nullptr, s.skinShown ? IDC_ARROW : IDC_CROSS));
+        }
+        ASSERT_EQ(run.Messages().size(), s.message ? 1u : 0u);
+        if (s.message) {
+            EXPECT_EQ(run.Messages()[0].text, s.message);
+            EXPECT_EQ(run.Messages()[0].caption, "Warning..!");
+            EXPECT_EQ(run.Messages()[0].type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
         }
     }
-
-    // Opening another file while a skin is shown drops it, even when the file is refused.
-    ASSERT_TRUE(gApp.SkinMade());
-    std::ofstream(run.Folder() + "\\junk.bmp") << "not a picture";
-    run.Open(run.Folder() + "\\junk.bmp");
-    EXPECT_FALSE(gApp.SkinMade());
-    EXPECT_FALSE(gApp.workPicture);
-    EXPECT_EQ(WindowText(gApp.makeSkinButton), "Make Skin!");
-    EXPECT_FALSE(IsWindowEnabled(gApp.makeSkinButton));
-    ASSERT_EQ(run.Messages().size(), 1u);
-    EXPECT_EQ(run.Messages()[0].text, kMsgLoadFailed);
-    EXPECT_EQ(run.Messages()[0].caption, "Warning..!");
-    EXPECT_EQ(run.Messages()[0].type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
 }
 
 TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
@@ -175,16 +199,20 @@ TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
         int answer;
         std::vector<std::string> messages;
         bool loaded;
+        ColorRef at77 = 0; // the loaded picture at (77, 10)
     };
     std::vector<Case> cases;
-    cases.push_back({"good.bmp", Picture(275, 116), IDOK, {}, true});
+    cases.push_back({"good.bmp", Picture(275, 116), IDOK, {}, true, PatternColor(77, 10)});
     cases.push_back({"eight-no.bmp", EightBit(300, 200), IDNO, {kMsgAskConvert}, false});
-    cases.push_back({"eight-yes.bmp", EightBit(300, 200), IDYES, {kMsgAskConvert}, true});
+    // The converted picture takes its colours from the colour table.
+    cases.push_back(
+        {"eight-yes.bmp", EightBit(300, 200), IDYES, {kMsgAskConvert}, true, Rgb(77, 0, 0)});
     cases.push_back({"small.bmp", Picture(274, 116), IDOK, {kMsgTooSmall}, false});
     cases.push_back(
         {"small8.bmp", EightBit(100, 50), IDYES, {kMsgAskConvert, kMsgTooSmall}, false});
     cases.push_back({"large.bmp", Picture(1601, 1200), IDOK, {kMsgTooLarge}, false});
     for (Case& c : cases) {
+        SCOPED_TRACE(c.name);
         gApp.scale = 40; // a refused picture keeps the old adjustments, a loaded one resets them
         gApp.skinOrder = {2, 0, 1};
         run.ClearMessages();
@@ -195,187 +223,252 @@ TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
             shown.push_back(m.text);
             EXPECT_EQ(m.caption, "Warning..!");
         }
-        EXPECT_EQ(shown, c.messages) << c.name;
-        EXPECT_EQ(bool(gApp.workPicture), c.loaded) << c.name;
-        EXPECT_EQ(gApp.shownPicture, gApp.workPicture.get()) << c.name;
-        EXPECT_EQ(gApp.scale, c.loaded ? 100 : 40) << c.name;
-        EXPECT_EQ(gApp.skinOrder[0], c.loaded ? 0 : 2) << c.name;
-        EXPECT_TRUE(Visible(gApp.imageSetPanel)) << c.name;
-        EXPECT_EQ(Visible(Workspace(4)), !c.loaded) << c.name;
+        EXPECT_EQ(shown, c.messages);
+        EXPECT_EQ(bool(gApp.workPicture), c.loaded);
+        EXPECT_EQ(gApp.shownPicture, gApp.workPicture.get());
+        EXPECT_EQ(gApp.scale, c.loaded ? 100 : 40);
+        EXPECT_EQ(gApp.skinOrder[0], c.loaded ? 0 : 2);
+        EXPECT_EQ(Visible(Workspace(4)), !c.loaded);
         if (c.loaded && gApp.workPicture) {
-            EXPECT_EQ(gApp.workPicture->BitCount(), 24) << c.name;
-            EXPECT_EQ(gApp.lastPicDir, run.Folder()) << c.name;
+            EXPECT_EQ(gApp.workPicture->BitCount(), 24);
+            EXPECT_EQ(gApp.lastPicDir, run.Folder());
+            EXPECT_EQ(DibGetPixel(gApp.workPicture.get(), 77, 10), c.at77);
         }
     }
-    // The converted picture takes its colours from the colour table.
-    run.ClearMessages();
-    run.Answer(IDYES);
-    run.Open(run.WritePicture("ramp.bmp", *EightBit(300, 200)));
-    ASSERT_TRUE(gApp.workPicture);
-    EXPECT_EQ(DibGetPixel(gApp.workPicture.get(), 77, 10), Rgb(77, 0, 0));
 }
 
-TEST(Workspaces, TileModeMovesAllBandsAndFreeModeOnlyOne) {
+// Where the picture sits in each band after each step. An offset (x, y): x <= 0 shifts the
+// picture left, y is how far the view's bottom lies above the picture's bottom; a drag stops
+// at x = 0 and 275 - W, y = 0 and H - 116 (H - 348 for the Skin Workspace).
+TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePicture) {
     AppRun run;
-    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    // Opened at the top-left corner: offset (0, H - 116).
-    EXPECT_EQ(Offset(1).x, 0);
-    EXPECT_EQ(Offset(1).y, 184);
-    // Drag the picture left by 30 and up by 20 in the Equalizer band.
-    Drag(Workspace(2), {100, 50}, {70, 30});
-    for (int id : {1, 2, 3}) {
-        EXPECT_EQ(Offset(id).x, -30) << id;
-        EXPECT_EQ(Offset(id).y, 164) << id;
+    auto open = [&](int w, int h) {
+        return [&run, w, h] { run.Open(run.WritePicture("p.bmp", *Picture(w, h))); };
+    };
+    auto drag = [](int id, POINT from, POINT to) { return [=] { Drag(Workspace(id), from, to); }; };
+    auto mode = [](int m) { return [m] { ChooseMode(m); }; };
+    const char* noContinuous = "Can not use Continuous Mode!\nImage height less than 348 "
+                               "pixels.\nPlease try to load another image.";
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::vector<OffsetPoint> bands; // bands 1 to 3, or the Skin Workspace alone
+        const char* message = nullptr;
+    } steps[] = {
+        {"opened at the top-left", open(400, 300), {{0, 184}, {0, 184}, {0, 184}}},
+        {"tile moves all", drag(2, {100, 50}, {70, 30}), {{-30, 164}, {-30, 164}, {-30, 164}}},
+        {"the same mode: nothing", mode(1), {{-30, 164}, {-30, 164}, {-30, 164}}},
+        {"Continuous refused", mode(2), {{-30, 164}, {-30, 164}, {-30, 164}}, noContinuous},
+        {"Free resets", mode(0), {{0, 184}, {0, 184}, {0, 184}}},
+        {"free moves one", drag(3, {100, 50}, {90, 40}), {{0, 184}, {0, 184}, {-10, 174}}},
+        {"tile again", mode(1), {{0, 184}, {0, 184}, {0, 184}}},
+        {"one pixel past the corner", drag(1, {10, 10}, {11, 11}), {{0, 184}, {0, 184}, {0, 184}}},
+        {"far left and up", drag(1, {270, 110}, {0, 0}), {{-125, 74}, {-125, 74}, {-125, 74}}},
+        {"to the limits", drag(1, {270, 110}, {0, 0}), {{-125, 0}, {-125, 0}, {-125, 0}}},
+        {"band moved by hand",
+         [] {
+             OffsetPoint elsewhere = {-5, 5};
+             SendMessageA(Workspace(2), WSM_SETOFFSET, WPARAM(&elsewhere), 0);
+         },
+         {{-125, 0}, {-5, 5}, {-125, 0}}},
+        {"pushing at the limit still synchronises",
+         drag(1, {270, 110}, {260, 100}),
+         {{-125, 0}, {-125, 0}, {-125, 0}}},
+        {"Continuous on a tall picture",
+         [&] {
+             open(400, 500)();
+             ChooseMode(2);
+         },
+         {{0, 152}}},
+        {"its limits", drag(4, {10, 10}, {270, 340}), {{0, 152}}},
+        {"348 rows, still Continuous", open(400, 348), {{0, 0}}},
+        {"348 rows move only sideways", drag(4, {10, 10}, {0, 200}), {{-10, 0}}},
+        {"a short picture falls back to Tile", open(300, 200), {{0, 84}, {0, 84}, {0, 84}}},
+        {"its left limit", drag(1, {200, 50}, {0, 50}), {{-25, 84}, {-25, 84}, {-25, 84}}},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        run.ClearMessages();
+        s.act();
+        EXPECT_EQ(run.Messages().empty(), s.message == nullptr);
+        if (s.message && !run.Messages().empty()) {
+            EXPECT_EQ(run.Messages()[0].text, s.message);
+        }
+        const bool continuous = s.bands.size() == 1;
+        EXPECT_EQ(gApp.adjustmentMode == AdjustmentMode::Continuous, continuous);
+        EXPECT_EQ(SendMessageA(gApp.modeBox, CB_GETCURSEL, 0, 0), int(gApp.adjustmentMode));
+        EXPECT_EQ(Visible(Workspace(4)), continuous);
+        EXPECT_EQ(Visible(Workspace(1)), !continuous);
+        for (size_t i = 0; i < s.bands.size(); i++) {
+            OffsetPoint at = Offset(continuous ? 4 : int(i) + 1);
+            EXPECT_EQ(at.x, s.bands[i].x) << "band " << i + 1;
+            EXPECT_EQ(at.y, s.bands[i].y) << "band " << i + 1;
+        }
     }
-    gApp.adjustmentMode = AdjustmentMode::Free;
-    Drag(Workspace(3), {100, 50}, {90, 60});
-    EXPECT_EQ(Offset(3).x, -40);
-    EXPECT_EQ(Offset(3).y, 174);
-    EXPECT_EQ(Offset(1).x, -30);
-    EXPECT_EQ(Offset(2).y, 164);
 }
 
-TEST(Workspaces, DragsAreClampedAndStillNotify) {
+// A pointer that left the window (negative coordinates read as large numbers) moves nothing;
+// releasing outside ends the drag; with a made skin a press starts none.
+TEST(Workspaces, APointerOutsideOrAMadeSkinMovesNothing) {
     AppRun run;
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    // One pixel or far right and down: x stops at 0, y at the top of the picture (H - 116).
-    Drag(Workspace(1), {10, 10}, {11, 11});
+    HWND band = Workspace(1);
+    SendMessageA(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 50));
+    SendMessageA(band, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-20, 50));
     EXPECT_EQ(Offset(1).x, 0);
-    EXPECT_EQ(Offset(1).y, 184);
-    Drag(Workspace(1), {10, 10}, {270, 110});
-    EXPECT_EQ(Offset(1).x, 0);
-    EXPECT_EQ(Offset(1).y, 184);
-    // Far left and up: x stops at 275 - W, y at 0.
-    Drag(Workspace(1), {270, 110}, {0, 0});
-    EXPECT_EQ(Offset(1).x, -125);
-    EXPECT_EQ(Offset(1).y, 74);
-    Drag(Workspace(1), {270, 110}, {0, 0});
-    EXPECT_EQ(Offset(1).y, 0);
-    // A move that only pushes against the limit changes nothing but still notifies: the
-    // other bands, moved by hand, are synchronised again.
-    OffsetPoint elsewhere = {-5, 5};
-    SendMessageA(Workspace(2), WSM_SETOFFSET, WPARAM(&elsewhere), 0);
-    Drag(Workspace(1), {270, 110}, {260, 100});
-    EXPECT_EQ(Offset(1).x, -125);
-    EXPECT_EQ(Offset(2).x, -125);
-    EXPECT_EQ(Offset(2).y, 0);
-    // A pointer that left the window (negative coordinates read as large numbers) is ignored.
-    SendMessageA(Workspace(1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 50));
-    SendMessageA(Workspace(1), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-20, 50));
-    EXPECT_EQ(Offset(1).x, -125);
-    SendMessageA(Workspace(1), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(120, 50));
-    EXPECT_EQ(Offset(1).x, -105) << "re-entering moves by the step from the last point inside";
-    SendMessageA(Workspace(1), WM_LBUTTONUP, 0, MAKELPARAM(-20, 50));
-    EXPECT_EQ(GetCapture(), nullptr) << "releasing outside ends the drag";
-    // With a made skin a press starts no drag.
-    ClickMakeSkin();
-    OffsetPoint before = Offset(1);
-    Drag(Workspace(1), {100, 50}, {50, 20});
-    EXPECT_EQ(Offset(1).x, before.x);
+    SendMessageA(band, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(80, 50));
+    EXPECT_EQ(Offset(1).x, -20) << "re-entering moves by the step from the last point inside";
+    SendMessageA(band, WM_LBUTTONUP, 0, MAKELPARAM(-20, 50));
+    EXPECT_EQ(GetCapture(), nullptr);
+    Click(gApp.makeSkinButton);
+    Drag(band, {100, 50}, {50, 20});
+    EXPECT_EQ(Offset(1).x, -20);
 }
 
-TEST(Workspaces, ContinuousModeNeedsThreeBandsOfPicture) {
-    AppRun run;
-    gApp.adjustmentMode = AdjustmentMode::Continuous;
-    run.Open(run.WritePicture("short.bmp", *Picture(300, 200)));
-    EXPECT_EQ(gApp.adjustmentMode, AdjustmentMode::Tile);
-    EXPECT_EQ(Offset(1).x, 0);
-    EXPECT_EQ(Offset(1).y, 84);
-    Drag(Workspace(1), {200, 50}, {0, 50});
-    EXPECT_EQ(Offset(1).x, -25) << "limit 275 - W";
-
-    gApp.adjustmentMode = AdjustmentMode::Continuous;
-    run.Open(run.WritePicture("tall.bmp", *Picture(400, 500)));
-    EXPECT_EQ(gApp.adjustmentMode, AdjustmentMode::Continuous);
-    EXPECT_EQ(Offset(4).x, 0);
-    EXPECT_EQ(Offset(4).y, 152);
-    EXPECT_TRUE(Visible(Workspace(4)));
-    EXPECT_FALSE(Visible(Workspace(1)));
-    Drag(Workspace(4), {10, 10}, {270, 340});
-    EXPECT_EQ(Offset(4).y, 152) << "limit H - 348";
-}
-
-TEST(Workspaces, PaintExactlyWhatMakeSkinCuts) {
+// What the bands show is what Make Skin cuts, and the previews stack in the band order.
+TEST(Workspaces, ShowThePictureWhereMakeSkinCutsItAndThePreviewsInOrder) {
     AppRun run;
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
     Drag(Workspace(1), {200, 100}, {150, 60}); // offset (-50, 144): picture (50, 40) at top-left
     auto band = DibCreate(275, 116, 24);
     CutBand(CurrentSkinInputs(), Band::Main, band.get());
-    EXPECT_EQ(DibGetPixel(band.get(), 0, 0), PatternColor(50, 40));
     auto shot = Screenshot(Workspace(2));
     for (auto [x, y] : {std::pair{0, 0}, {274, 0}, {0, 115}, {274, 115}, {137, 58}}) {
-        EXPECT_EQ(DibGetPixel(shot.get(), x, y), DibGetPixel(band.get(), x, y)) << x << "," << y;
+        EXPECT_EQ(DibGetPixel(shot.get(), x, y), PatternColor(50 + x, 40 + y)) << x << "," << y;
+        EXPECT_EQ(DibGetPixel(band.get(), x, y), PatternColor(50 + x, 40 + y)) << x << "," << y;
     }
-}
 
-TEST(MainWindow, PreviewsFollowTheBandOrder) {
-    AppRun run;
-    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
     gApp.skinOrder = {2, 0, 1};
-    ClickMakeSkin();
-    auto shot = Screenshot(run.Main());
+    Click(gApp.makeSkinButton);
+    shot = Screenshot(run.Main());
     const SkinSet& skin = *gApp.skin;
-    EXPECT_EQ(DibGetPixel(shot.get(), 30 + 200, 260 + 50),
-              DibGetPixel(skin.mainPreview.get(), 200, 50));
-    EXPECT_EQ(DibGetPixel(shot.get(), 30 + 5, 28 + 60),
-              DibGetPixel(skin.equalizerPreview.get(), 5, 60));
+    EXPECT_TRUE(SameRect(shot.get(), 30, 260, skin.mainPreview.get(), 0, 0, 275, 116));
+    EXPECT_TRUE(SameRect(shot.get(), 30, 28, skin.equalizerPreview.get(), 0, 0, 275, 116));
+    // The playlist's frame as previewed, its list area drawn in the normal background.
     EXPECT_EQ(DibGetPixel(shot.get(), 30 + 5, 144 + 90),
               DibGetPixel(skin.playlistPreview.get(), 5, 90));
-    // The list area is the playlist's normal background, the third line the selected one.
     EXPECT_EQ(DibGetPixel(shot.get(), 270, 144 + 21), gApp.playlist.normalBack);
-    // The teal field around the previews.
     EXPECT_EQ(DibGetPixel(shot.get(), 24, 200), Rgb(0, 128, 128));
 }
 
-TEST(TemplatePanel, ListsFoldersSortedAndRemembersTheChoice) {
-    AppRun run([](const std::string& folder) {
-        for (const char* name : {"zeta", "Alpha", "beta", ".old"}) {
-            std::filesystem::create_directories(folder + "\\templates\\" + name);
+// Template folders listed sorted (no files, no dot folders), the stored choice selected or
+// the first when it is out of range; Make Skin reads the choice, and a new choice re-makes.
+TEST(TemplatePanel, ListsFoldersSortedAndUsesTheChoice) {
+    static int stored;
+    for (auto [last, selected] : {std::pair{1, 1}, {9, 0}}) {
+        stored = last;
+        AppRun run([](const std::string& folder) {
+            std::filesystem::copy(KORVANE_TEMPLATES, folder + "\\templates",
+                                  std::filesystem::copy_options::recursive);
+            for (const char* name : {"zeta", "alpha", ".old"}) {
+                std::filesystem::create_directories(folder + "\\templates\\" + name);
+            }
+            std::ofstream(folder + "\\templates\\notes.txt") << "a file";
+            std::ofstream(folder + "\\korvane.ini") << "[Korvane]\r\nLast_Tmpl=" << stored;
+        });
+        HWND box = gApp.templateBox;
+        std::vector<std::string> names;
+        for (LRESULT i = 0; i < SendMessageA(box, CB_GETCOUNT, 0, 0); i++) {
+            names.push_back(ComboText(box, i));
         }
-        std::ofstream(folder + "\\templates\\notes.txt") << "a file";
-        std::ofstream(folder + "\\korvane.ini") << "[Korvane]\r\nLast_Tmpl=2\r\n";
-    });
-    HWND box = gApp.templateBox;
-    ASSERT_EQ(SendMessageA(box, CB_GETCOUNT, 0, 0), 3);
-    char name[64];
-    std::vector<std::string> names;
-    for (int i = 0; i < 3; i++) {
-        SendMessageA(box, CB_GETLBTEXT, i, LPARAM(name));
-        names.push_back(name);
+        EXPECT_EQ(names, (std::vector<std::string>{"alpha", "Basic", "Brushed Steel",
+                                                   "High Contrast", "zeta"}));
+        EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), selected);
+        run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
+        Click(gApp.makeSkinButton);
+        EXPECT_EQ(gApp.templatePath, run.Folder() + "\\templates\\" + names[selected] + "\\");
+        EXPECT_EQ(gApp.lastTemplateIndex, selected);
+        // Choosing another template while a skin is made re-makes it at once.
+        auto buttons = [] {
+            const Dib* b = gApp.skin->cbuttons.get();
+            return std::vector<uint8_t>(b->Bytes(), b->Bytes() + b->Size());
+        };
+        std::vector<uint8_t> before = buttons();
+        SendMessageA(box, CB_SETCURSEL, 2, 0);
+        SendMessageA(gApp.templatePanel, WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_BOX, CBN_SELENDOK),
+                     LPARAM(box));
+        ASSERT_TRUE(gApp.SkinMade());
+        EXPECT_NE(buttons(), before);
+        EXPECT_EQ(gApp.lastTemplateIndex, 2);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "beta", "zeta"}));
-    EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), 2);
-    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    ClickMakeSkin();
-    EXPECT_EQ(gApp.templatePath, run.Folder() + "\\templates\\zeta\\");
-    EXPECT_EQ(gApp.lastTemplateIndex, 2);
 }
 
-TEST(TemplatePanel, AnIndexOutOfRangeSelectsTheFirstAndANewChoiceRemakes) {
-    AppRun run([](const std::string& folder) {
-        std::filesystem::copy(KORVANE_TEMPLATES, folder + "\\templates",
-                              std::filesystem::copy_options::recursive);
-        std::ofstream(folder + "\\korvane.ini") << "[Korvane]\r\nLast_Tmpl=7\r\n";
-    });
-    HWND box = gApp.templateBox;
-    EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), 0);
-    char first[64] = {};
-    SendMessageA(box, CB_GETLBTEXT, 0, LPARAM(first));
-    EXPECT_STREQ(first, "Basic") << "the built-in look comes first";
+// Apply rebuilds the work picture from the source: unchanged values change nothing, a scale
+// too small is raised with a warning, brightness goes before contrast, negative values pass.
+TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
+    AppRun run;
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    ClickMakeSkin();
-    auto bytes = [] {
-        const Dib* b = gApp.skin->cbuttons.get();
-        return std::vector<uint8_t>(b->Bytes(), b->Bytes() + b->Size());
-    };
-    std::vector<uint8_t> basic = bytes();
-    // Choosing another template while a skin is made re-makes it at once.
-    LRESULT steel = SendMessageA(box, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("Brushed Steel"));
-    ASSERT_GE(steel, 0);
-    SendMessageA(box, CB_SETCURSEL, WPARAM(steel), 0);
-    SendMessageA(gApp.templatePanel, WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_BOX, CBN_SELENDOK),
-                 LPARAM(box));
+    const Dib* before = gApp.workPicture.get();
+    Apply(100, 0, 0);
+    EXPECT_EQ(gApp.workPicture.get(), before);
+
+    Apply(50, 0, 0);
+    ASSERT_EQ(run.Messages().size(), 1u);
+    EXPECT_EQ(run.Messages()[0].text,
+              "Image too small...\nProgram will adjust image to minimum skin size.");
+    EXPECT_EQ(gApp.scale, 69);
+    EXPECT_EQ(Field(kScaleFieldId), 69);
+    ASSERT_TRUE(gApp.workPicture);
+    EXPECT_EQ(gApp.workPicture->Width(), 276);
+    EXPECT_EQ(gApp.workPicture->Height(), 207);
+    EXPECT_EQ(Offset(1).y, 207 - 116) << "a new size goes back to the top-left";
+
+    Drag(Workspace(1), {100, 50}, {99, 50});
+    Apply(69, -30, -20);
+    EXPECT_EQ(gApp.brightness, -30);
+    EXPECT_EQ(gApp.contrast, -20);
+    EXPECT_EQ(Field(kBrightnessFieldId), -30);
+    auto expected = DibScaleDown(gApp.sourcePicture.get(), 276, 207);
+    DibAdjustBrightness(expected.get(), -30);
+    DibAdjustContrast(expected.get(), -20);
+    EXPECT_TRUE(SameRect(gApp.workPicture.get(), 0, 0, expected.get(), 0, 0, 276, 207));
+    EXPECT_EQ(Offset(1).x, -1) << "only brightness changed: the view stays";
+}
+
+// The main colours re-make the skin (the new user's test sees the text colour in main.bmp);
+// the playlist colours do not.
+TEST(SkinSetPanel, PlaylistColoursDoNotRemakeTheSkinAndDefaultsComeBack) {
+    AppRun run;
+    EXPECT_EQ(SendDlgItemMessageA(gApp.skinSetPanel, kTextColorId, CPM_GETCOLOR, 0, 0), 0xFFFFFF);
+    EXPECT_EQ(SendDlgItemMessageA(gApp.skinSetPanel, kPlaylistSelectedBackId, CPM_GETCOLOR, 0, 0),
+              0xC00000);
+    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
+    Click(gApp.makeSkinButton);
+    const SkinSet* skin = gApp.skin.get();
+    HWND picker = GetDlgItem(gApp.skinSetPanel, kPlaylistNormalId);
+    SendMessageA(picker, CPM_SETCOLOR, RGB(1, 2, 3), 0); // a new colour, then the notification
+    SendMessageA(gApp.skinSetPanel, WM_COMMAND, MAKEWPARAM(kPlaylistNormalId, CPN_CHANGED),
+                 LPARAM(picker));
+    EXPECT_EQ(gApp.playlist.normalText, RGB(1, 2, 3));
+    EXPECT_EQ(gApp.skin.get(), skin) << "the playlist colours never re-make the skin";
+
+    // Only TrueType fonts are offered.
+    HWND fonts = GetDlgItem(gApp.skinSetPanel, kFontBoxId);
+    EXPECT_EQ(SendMessageA(fonts, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("System")), CB_ERR);
+    gApp.playlist.fontName = "Courier New";
+    SendMessageA(gApp.skinSetPanel, SSM_RESETDEFAULTS, 0, 0);
+    EXPECT_EQ(gApp.colors.text, 0xFFFFFFu);
+    EXPECT_EQ(gApp.playlist.normalText, RGB(0, 255, 0));
+    EXPECT_EQ(gApp.playlist.fontName, "Arial");
+}
+
+// Apply with a new scale, brightness and contrast, then Make Skin, on the largest picture:
+// the bound is loose enough for a busy machine and still catches a pass gone quadratic.
+TEST(Timing, ApplyAndMakeSkinOnTheLargestPictureAnswerWithinAFrame) {
+    AppRun run;
+    run.Open(run.WritePicture("large.bmp", *Picture(1600, 1200)));
+    LARGE_INTEGER frequency, t0, t1, t2;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&t0);
+    Apply(90, 20, 30);
+    QueryPerformanceCounter(&t1);
+    Click(gApp.makeSkinButton);
+    QueryPerformanceCounter(&t2);
     ASSERT_TRUE(gApp.SkinMade());
-    EXPECT_NE(bytes(), basic);
-    EXPECT_EQ(gApp.lastTemplateIndex, int(steel));
+    auto ms = [&](LARGE_INTEGER a, LARGE_INTEGER b) {
+        return 1000.0 * double(b.QuadPart - a.QuadPart) / double(frequency.QuadPart);
+    };
+    std::printf("Apply: %.2f ms; Make Skin: %.2f ms\n", ms(t0, t1), ms(t1, t2));
+    EXPECT_LT(ms(t0, t1), 60.0);
+    EXPECT_LT(ms(t1, t2), 60.0);
 }

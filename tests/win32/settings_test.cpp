@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,40 +31,28 @@ void WriteText(const std::string& path, const std::string& text) {
 // the user's choosing; the settings file and the templates folder belong to that folder.
 class SettingsTest : public testing::Test {
   protected:
-    void SetUp() override {
-        previousDir_ = CurrentDir();
-        folder_ = EnterFreshFolder("korvane-settings-");
-        ASSERT_FALSE(folder_.empty());
-        ResetProgramState();
-    }
-
+    void SetUp() override { ResetProgramState(); }
     void TearDown() override {
         SetCurrentDirectoryA(previousDir_.c_str());
         RemoveTree(folder_);
         ResetProgramState();
     }
-
     std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
     std::string IniPath() const { return Path("korvane.ini"); }
 
-    std::string previousDir_;
-    std::string folder_;
+    std::string previousDir_ = CurrentDir();
+    std::string folder_ = EnterFreshFolder("korvane-settings-");
 };
 
-std::string FirstRunFile(const std::string& folder) {
-    return "[Korvane]\r\n"
-           "Winamp_dir=c:\\program files\\winamp\r\n"
-           "Gen_Balance=1\r\n"
-           "Show_Vis=0\r\n"
-           "Swap_R&B=0\r\n"
-           "Hide_Balance=0\r\n"
-           "Last_PicDir=" +
-           folder +
-           "\r\n"
-           "Last_Tmpl=0\r\n"
-           "TitleText=created by Korvane\r\n"
-           "TitleAlign=0\r\n"
-           "TitleColor=1\r\n";
+// The whole file as the program writes it, key by key.
+std::string IniFile(const std::string& winampDir, const char* switches, const std::string& picDir,
+                    int tmpl, const std::string& title, int align, int color) {
+    return "[Korvane]\r\nWinamp_dir=" + winampDir + "\r\nGen_Balance=" + switches[0] +
+           "\r\nShow_Vis=" + switches[1] + "\r\nSwap_R&B=" + switches[2] +
+           "\r\nHide_Balance=" + switches[3] + "\r\nLast_PicDir=" + picDir +
+           "\r\nLast_Tmpl=" + std::to_string(tmpl) + "\r\nTitleText=" + title +
+           "\r\nTitleAlign=" + std::to_string(align) + "\r\nTitleColor=" + std::to_string(color) +
+           "\r\n";
 }
 
 } // namespace
@@ -86,77 +73,46 @@ TEST(SettingsRun, AFirstRunWritesEveryDefault) {
     LoadSettings(); // still no file: every default again
     DestroyWindow(run.Main());
     AppRun::Pump();
-    EXPECT_EQ(ReadText(run.Folder() + "\\korvane.ini"), FirstRunFile(run.Folder()));
+    EXPECT_EQ(
+        ReadText(run.Folder() + "\\korvane.ini"),
+        IniFile("c:\\program files\\winamp", "1000", run.Folder(), 0, "created by Korvane", 0, 1));
 }
 
-// Each key read on its own (section and key names in any case), so two keys swapped on
-// reading show; the title cut to 79 characters; out-of-range choices kept as written.
-TEST_F(SettingsTest, EachKeyIsReadIntoItsOwnSetting) {
-    const std::string letters(120, 'x');
+// What is read is what is written back, the file whole and in order: section and keys
+// matched in any case, each key into its own setting (between them the two files tell any
+// two switches apart), missing keys at their defaults, the title cut to 79 characters,
+// unknown choices kept as written. The Open dialog's folder is entered at start, and the file
+// stays in the program folder wherever the working directory is.
+TEST_F(SettingsTest, WhatIsReadIsWrittenBack) {
+    const std::string title(80, 'x'), pictures = Path("pictures");
+    ASSERT_TRUE(CreateDirectoryA(pictures.c_str(), nullptr));
     struct Case {
-        std::string lines;
-        std::function<bool()> read;
+        std::string read, written;
     } cases[] = {
-        {"[KORVANE]\r\nWINAMP_DIR=D:\\Media\\Winamp 2",
-         [] { return gApp.winampDir == "D:\\Media\\Winamp 2"; }},
-        {"[korvane]\r\nwinamp_dir=D:\\W", [] { return gApp.winampDir == "D:\\W"; }},
-        {"[Korvane]\r\nGen_Balance=0", [] { return !gApp.options.genBalance; }},
-        {"[Korvane]\r\nShow_Vis=1", [] { return gApp.options.showVis; }},
-        {"[Korvane]\r\nSwap_R&B=1", [] { return gApp.options.swapRedBlue; }},
-        {"[Korvane]\r\nHide_Balance=1", [] { return gApp.options.hideBalance; }},
-        {"[Korvane]\r\nLast_Tmpl=12", [] { return gApp.lastTemplateIndex == 12; }},
-        {"[Korvane]\r\nTitleText=" + letters.substr(0, 79),
-         [&] { return gApp.title.text == letters.substr(0, 79); }},
-        {"[Korvane]\r\nTitleText=" + letters.substr(0, 80),
-         [&] { return gApp.title.text == letters.substr(0, 79); }},
-        {"[Korvane]\r\nTitleText=" + letters,
-         [&] { return gApp.title.text == letters.substr(0, 79); }},
-        {"[Korvane]\r\nTitleAlign=7", [] { return int(gApp.title.align) == 7; }},
-        {"[Korvane]\r\nTitleColor=-2", [] { return int(gApp.title.color) == -2; }},
+        {"[KORVANE]\r\nWINAMP_DIR=D:\\Media\\Winamp 2\r\ngen_balance=0\r\nShow_Vis=0\r\n"
+         "Swap_R&B=1\r\nHide_Balance=1\r\nLast_PicDir=" +
+             pictures +
+             "\r\nLast_Tmpl=12\r\n"
+             "TitleText=" +
+             title + "\r\nTitleAlign=7\r\nTitleColor=-2\r\n",
+         IniFile("D:\\Media\\Winamp 2", "0011", pictures, 12, title.substr(0, 79), 7, -2)},
+        {"[Korvane]\r\nTitleColor=0\r\nGen_Balance=0\r\nShow_Vis=1\r\nHide_Balance=1\r\n"
+         "TitleText=Night Drive 2\r\nTitleAlign=2\r\nLast_Tmpl=-3\r\n",
+         IniFile("c:\\program files\\winamp", "0101", folder_, -3, "Night Drive 2", 2, 0)},
     };
-    const ProjectOptions defaults;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.lines);
+        SCOPED_TRACE(c.read);
         ResetProgramState();
-        WriteText(IniPath(), c.lines + "\r\n");
         SetCurrentDirectoryA(folder_.c_str());
+        WriteText(IniPath(), c.read);
         LoadSettings();
-        EXPECT_TRUE(c.read());
-        int changed = (gApp.options.genBalance != defaults.genBalance) +
-                      (gApp.options.showVis != defaults.showVis) +
-                      (gApp.options.swapRedBlue != defaults.swapRedBlue) +
-                      (gApp.options.hideBalance != defaults.hideBalance);
-        EXPECT_LE(changed, 1) << "one switch changes another";
+        EXPECT_EQ(CurrentDir(), c.read.find(pictures) != std::string::npos ? pictures : folder_);
+        DeleteFileA(IniPath().c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, IniPath().c_str()); // the cache
+        SaveSettings();
+        EXPECT_EQ(ReadText(IniPath()), c.written);
+        EXPECT_FALSE(Exists(pictures + "\\korvane.ini"));
     }
-}
-
-// What is saved is the exact file, in the program folder wherever the working directory is,
-// and reads back to the same settings; the Open dialog's folder is entered at start.
-TEST_F(SettingsTest, WhatIsWrittenIsReadBack) {
-    LoadSettings();
-    ASSERT_TRUE(CreateDirectoryA(Path("pictures").c_str(), nullptr));
-    SetCurrentDirectoryA(Path("pictures").c_str());
-    gApp.winampDir = "E:\\Audio\\Winamp";
-    gApp.options = {true, false, true, false};
-    gApp.lastPicDir = Path("pictures");
-    gApp.lastTemplateIndex = -3;
-    gApp.title = {"Night Drive 2", TitleAlign::Right, TitleColor::Soft};
-    SaveSettings();
-    const std::string file = "[Korvane]\r\nWinamp_dir=E:\\Audio\\Winamp\r\nGen_Balance=0\r\n"
-                             "Show_Vis=1\r\nSwap_R&B=0\r\nHide_Balance=1\r\nLast_PicDir=" +
-                             Path("pictures") +
-                             "\r\nLast_Tmpl=-3\r\nTitleText=Night Drive 2\r\nTitleAlign=2\r\n"
-                             "TitleColor=0\r\n";
-    EXPECT_EQ(ReadText(IniPath()), file);
-    EXPECT_FALSE(Exists(Path("pictures\\korvane.ini")));
-
-    ResetProgramState();
-    SetCurrentDirectoryA(folder_.c_str());
-    LoadSettings();
-    EXPECT_EQ(gApp.title.text, "Night Drive 2");
-    SaveSettings();
-    EXPECT_EQ(ReadText(IniPath()), file);
-    EXPECT_EQ(CurrentDir(), Path("pictures"));
 }
 
 // Where the working directory goes when Last_PicDir is gone: into an existing templates
