@@ -2,68 +2,67 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <commctrl.h>
+#include <shlobj.h>
 
-#include "app/app_state.h"
+#include <cstring>
 
 namespace {
 
-// Driving a modal dialog from inside its own message loop
-//
-// A thread timer fires inside whatever modal loop runs on this thread. Once the dialog with
-// the wanted caption is visible, the script runs against it, synchronously. A dialog still
-// open on the tick after its script, or one that never shows, is ended by the driver and
-// the outcome says so: nothing waits for a person.
+// A thread timer fires inside whatever modal loop runs on this thread. Once the dialog looked
+// for is ready, the script runs against it, synchronously. A dialog still open on the tick
+// after its script, or one that never shows, is ended and the outcome says so.
 
 constexpr UINT kTickMs = 10;
 constexpr int kPatienceTicks = 300;
 
 Drive* gDrive = nullptr;
 
-struct DialogQuery {
-    const char* caption;
-    HWND found;
-};
+std::string ClassOf(HWND hwnd) {
+    char name[32] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+// The system's folder browser fills its tree after it shows, and the first selection asked
+// of it in a fresh setting may be lost; it is driven once its tree holds more than its root,
+// and asked again until the folder shows selected. Our dialogs hold no tree.
+HWND Tree(HWND dialog) {
+    return FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+}
 
 BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam) {
-    auto* query = reinterpret_cast<DialogQuery*>(lParam);
-    char className[16] = {};
-    GetClassNameA(hwnd, className, sizeof className);
+    auto* drive = reinterpret_cast<Drive*>(lParam);
     char caption[128] = {};
     GetWindowTextA(hwnd, caption, sizeof caption);
-    if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(hwnd) &&
-        (!query->caption || std::strcmp(caption, query->caption) == 0)) {
-        query->found = hwnd;
+    bool ready = !Tree(hwnd) || TreeView_GetCount(Tree(hwnd)) > 1;
+    if (ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd) && ready &&
+        (!drive->caption || std::strcmp(caption, drive->caption) == 0) &&
+        (!drive->owner || GetWindow(hwnd, GW_OWNER) == drive->owner)) {
+        drive->dialog = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindDialog(const char* caption) {
-    DialogQuery query{caption, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
 BOOL CALLBACK EndEveryDialog(HWND hwnd, LPARAM) {
-    char className[16] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    if (std::strcmp(className, "#32770") == 0) {
+    if (ClassOf(hwnd) == "#32770") {
         EndDialog(hwnd, kAbandoned);
     }
     return TRUE;
 }
 
+void GiveUp(Drive* drive) {
+    drive->timedOut = true;
+    EnumThreadWindows(GetCurrentThreadId(), EndEveryDialog, 0);
+}
+
 void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD) {
     Drive* drive = gDrive;
-    if (!drive) {
-        return;
-    }
-    if (drive->running) {
-        // The script is waiting in a loop of its own that nobody drives.
-        if (++drive->ticks > kPatienceTicks) {
-            drive->timedOut = true;
-            EnumThreadWindows(GetCurrentThreadId(), EndEveryDialog, 0);
+    if (!drive || drive->running) {
+        // A script waiting in a loop nobody drives is ended with every dialog.
+        if (drive && ++drive->ticks > kPatienceTicks) {
+            GiveUp(drive);
         }
         return;
     }
@@ -74,25 +73,23 @@ void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD) {
         }
         return;
     }
-    if (HWND dialog = FindDialog(drive->caption)) {
-        drive->dialog = dialog;
+    EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(drive));
+    if (drive->dialog) {
         drive->running = true;
-        drive->script(dialog);
+        drive->script(drive->dialog);
         drive->running = false;
         drive->ran = true;
     } else if (++drive->ticks > kPatienceTicks) {
-        drive->timedOut = true;
-        EnumThreadWindows(GetCurrentThreadId(), EndEveryDialog, 0);
+        GiveUp(drive);
     }
 }
 
-} // namespace
-
-Drive RunDriven(const char* caption, Script script, const std::function<void()>& open) {
+Drive Run(const char* caption, HWND owner, Script script, const std::function<void()>& open) {
     Drive drive;
     drive.caption = caption;
+    drive.owner = owner;
     drive.script = std::move(script);
-    Drive* outer = gDrive; // a script may drive a dialog its own dialog opens
+    Drive* outer = gDrive;
     gDrive = &drive;
     UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, DriveTick);
     open();
@@ -102,12 +99,67 @@ Drive RunDriven(const char* caption, Script script, const std::function<void()>&
     return drive;
 }
 
-// The script ran and its last click closed the dialog.
+} // namespace
+
+Drive RunDriven(const char* caption, Script script, const std::function<void()>& open) {
+    return Run(caption, nullptr, std::move(script), open);
+}
+
+Drive RunDrivenOwnedBy(HWND owner, Script script, const std::function<void()>& open) {
+    return Run(nullptr, owner, std::move(script), open);
+}
+
 void ExpectClosedByScript(const Drive& drive) {
-    EXPECT_TRUE(drive.ran);
-    EXPECT_FALSE(drive.leftOpen);
+    EXPECT_TRUE(drive.ran) << "the dialog never showed";
+    EXPECT_FALSE(drive.leftOpen) << "the dialog was left waiting for a person";
     EXPECT_FALSE(drive.timedOut);
 }
+
+bool PumpUntil(const std::function<bool()>& done) {
+    for (DWORD start = GetTickCount(); !done();) {
+        if (GetTickCount() - start > 3000) {
+            return false;
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    }
+    return true;
+}
+
+bool ChooseFolder(HWND browser, const std::string& path) {
+    const std::string name = path.substr(path.find_last_of('\\') + 1);
+    return PumpUntil([&] {
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, LPARAM(path.c_str()));
+        char text[MAX_PATH] = {};
+        TVITEMA item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem = TreeView_GetSelection(Tree(browser));
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        return item.hItem && TreeView_GetItem(Tree(browser), &item) &&
+               _stricmp(text, name.c_str()) == 0;
+    });
+}
+
+std::string FieldText(HWND dialog, int id) {
+    char text[512] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void TypeInto(HWND dialog, int id, const std::string& text) {
+    SetDlgItemTextA(dialog, id, text.c_str());
+}
+
+void Press(HWND dialog, int id) {
+    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+namespace {
 
 // Where the mouse goes in a drag: an item's middle, or a place off the items.
 POINT SpotPoint(HWND list, Target target) {
@@ -126,19 +178,13 @@ POINT SpotPoint(HWND list, Target target) {
         return {-12, client.bottom / 2};
     case Spot::Right:
         return {client.right + 12, client.bottom / 2};
-    case Spot::Gap: {
-        // The first row below the last item (item rectangles exclude their bottom edge).
-        int count = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
-        SendMessageA(list, LB_GETITEMRECT, WPARAM(count - 1), LPARAM(&item));
+    case Spot::Gap: // the first row below the last item (item rectangles exclude their bottom)
+        SendMessageA(list, LB_GETITEMRECT, WPARAM(SendMessageA(list, LB_GETCOUNT, 0, 0) - 1),
+                     LPARAM(&item));
         return {client.right / 2, item.bottom};
-    }
     }
     return {};
 }
-
-// The drag list measures the cursor itself (GetCursorPos), so the pointer really moves and
-// the buttons are pressed on the list.
-namespace {
 
 void PointAt(HWND list, POINT client) {
     POINT screen = client;

@@ -1,13 +1,14 @@
 #pragma once
 
-// Driving the program's modal dialogs from a test, without a person: a thread timer fires
-// inside the dialog's own modal loop, finds the dialog by its caption and runs a script
-// against it. A dialog that never shows, or is still open after its script, is ended and
-// the outcome says so.
+// Driving modal dialogs from a test, without a person: a thread timer fires inside the
+// dialog's own modal loop, finds the dialog once it is ready and runs a script against it.
+// A dialog that never shows, or is still open after its script, is ended and the outcome
+// says so. Drives nest: a script may open another driven dialog.
 
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 constexpr INT_PTR kAbandoned = 0x7AB; // the result of a dialog the driver had to end
 
@@ -15,6 +16,7 @@ using Script = std::function<void(HWND dialog)>;
 
 struct Drive {
     const char* caption = nullptr;
+    HWND owner = nullptr; // when set, only a dialog this window owns
     Script script;
     HWND dialog = nullptr;
     bool running = false;
@@ -25,11 +27,27 @@ struct Drive {
 };
 
 // Runs `open`, which shows the dialog modally, while `script` drives it. A null caption
-// takes the first dialog that shows. Drives nest: a script may open another driven dialog.
+// takes the first dialog that shows.
 Drive RunDriven(const char* caption, Script script, const std::function<void()>& open);
+// The same for a dialog without a caption of ours (the system's folder browser): the first
+// dialog `owner` owns, once its folder tree is filled.
+Drive RunDrivenOwnedBy(HWND owner, Script script, const std::function<void()>& open);
 
 // The script ran and its last click closed the dialog.
 void ExpectClosedByScript(const Drive& drive);
+
+// Runs this thread's messages until `done` holds, for three seconds at most; says whether
+// it held.
+bool PumpUntil(const std::function<bool()>& done);
+
+// Selects a folder in the system's folder browser, asking again until its tree shows it
+// selected; says whether it did.
+bool ChooseFolder(HWND browser, const std::string& path);
+
+// What a user does and sees in a dialog.
+std::string FieldText(HWND dialog, int id);
+void TypeInto(HWND dialog, int id, const std::string& text);
+void Press(HWND dialog, int id); // a button
 
 // Drags in a drag list: the list measures the cursor itself (GetCursorPos), so the pointer
 // really moves while the button messages go to the list.
@@ -46,9 +64,6 @@ inline Target OnItem(int index) {
 inline Target At(Spot spot) {
     return {spot, -1};
 }
-
-// The spot in the list's client coordinates.
-POINT SpotPoint(HWND list, Target target);
 
 enum class Ending { Drop, Escape, RightButton };
 
