@@ -36,38 +36,13 @@ void ExpectStillOpen(HWND dialog) {
 constexpr char kTitleCaption[] = "Edit Title Text";
 constexpr char kOptionCaption[] = "Project Option";
 
-std::string Text(HWND dialog, int id) {
-    char text[512] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-void Click(HWND dialog, int id) {
-    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
-int Selected(HWND dialog, int id, UINT getSelection) {
-    return int(SendDlgItemMessageA(dialog, id, getSelection, 0, 0));
-}
-
-std::vector<std::string> ComboItems(HWND dialog, int id) {
-    std::vector<std::string> items;
-    int count = int(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; i++) {
+// A combo box's or list's lines, top to bottom.
+std::vector<std::string> Items(HWND box, UINT getCount, UINT getText) {
+    std::vector<std::string> items(size_t(SendMessageA(box, getCount, 0, 0)));
+    for (size_t i = 0; i < items.size(); i++) {
         char text[64] = {};
-        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, WPARAM(i), LPARAM(text));
-        items.push_back(text);
-    }
-    return items;
-}
-
-std::vector<std::string> ListItems(HWND list) {
-    std::vector<std::string> items;
-    int count = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; i++) {
-        char text[64] = {};
-        SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(text));
-        items.push_back(text);
+        SendMessageA(box, getText, WPARAM(i), LPARAM(text));
+        items[i] = text;
     }
     return items;
 }
@@ -89,10 +64,9 @@ void ExpectSkinShowsTitle(const TitleSettings& title) {
     EXPECT_TRUE(SameDib(gApp.skin->mainPreview.get(), fresh->mainPreview.get())) << title.text;
 }
 
-void ExpectTitle(const TitleSettings& title, const std::string& text, int align, int color) {
-    EXPECT_EQ(title.text, text);
-    EXPECT_EQ(static_cast<int>(title.align), align);
-    EXPECT_EQ(static_cast<int>(title.color), color);
+// A title as "text|alignment|colour".
+std::string Desc(const TitleSettings& t) {
+    return t.text + "|" + std::to_string(int(t.align)) + "|" + std::to_string(int(t.color));
 }
 
 TitleSettings MakeTitle(const std::string& text, int align, int color) {
@@ -123,17 +97,14 @@ std::function<void()> TitleButton() {
     return [] { SendMessageA(GetDlgItem(gApp.skinSetPanel, kTitleButtonId), BM_CLICK, 0, 0); };
 }
 
-RECT UpdateBox(HWND hwnd) {
+// The edges of what a window has yet to repaint.
+std::vector<LONG> UpdateBox(HWND hwnd) {
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     GetUpdateRgn(hwnd, region, FALSE);
     RECT box = {};
     GetRgnBox(region, &box);
     DeleteObject(region);
-    return box;
-}
-
-std::vector<LONG> Edges(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
+    return {box.left, box.top, box.right, box.bottom};
 }
 
 } // namespace
@@ -148,12 +119,12 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresThem) {
     struct Case {
         TitleSettings stored;
         int alignShown, colorShown;
-        TitleSettings kept, drawn;
+        std::string kept;
+        TitleSettings drawn;
     } cases[] = {
-        {MakeTitle("Stored title", 2, 0), 2, 0, MakeTitle("Stored title", 2, 0),
-         MakeTitle("Stored title", 2, 0)},
-        {MakeTitle("odd", 5, 7), CB_ERR, CB_ERR, MakeTitle("odd", -1, -1), MakeTitle("odd", 0, 1)},
-        {MakeTitle(sixty, 1, 1), 1, 1, MakeTitle(sixty.substr(0, 47), 1, 1),
+        {MakeTitle("Stored", 2, 0), 2, 0, "Stored|2|0", MakeTitle("Stored", 2, 0)},
+        {MakeTitle("odd", 5, 7), CB_ERR, CB_ERR, "odd|-1|-1", MakeTitle("odd", 0, 1)},
+        {MakeTitle(sixty, 1, 1), 1, 1, sixty.substr(0, 47) + "|1|1",
          MakeTitle(sixty.substr(0, 47), 1, 1)},
     };
     AppRun run;
@@ -164,23 +135,24 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresThem) {
         Drive drive = RunDriven(
             kTitleCaption,
             [&](HWND dialog) {
-                EXPECT_EQ(Text(dialog, IDC_TITLE_TEXT), c.stored.text);
-                EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_TITLE_TEXT, EM_GETLIMITTEXT, 0, 0), 48);
-                EXPECT_EQ(ComboItems(dialog, IDC_TITLE_ALIGN),
+                EXPECT_EQ(FieldText(dialog, IDC_TITLE_TEXT), c.stored.text);
+                EXPECT_EQ(Items(GetDlgItem(dialog, IDC_TITLE_ALIGN), CB_GETCOUNT, CB_GETLBTEXT),
                           (std::vector<std::string>{"Left", "Center", "Right"}));
-                EXPECT_EQ(ComboItems(dialog, IDC_TITLE_COLOR),
+                EXPECT_EQ(Items(GetDlgItem(dialog, IDC_TITLE_COLOR), CB_GETCOUNT, CB_GETLBTEXT),
                           (std::vector<std::string>{"Soft", "Hard"}));
-                EXPECT_EQ(Selected(dialog, IDC_TITLE_ALIGN, CB_GETCURSEL), c.alignShown);
-                EXPECT_EQ(Selected(dialog, IDC_TITLE_COLOR, CB_GETCURSEL), c.colorShown);
+                EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_TITLE_ALIGN, CB_GETCURSEL, 0, 0),
+                          c.alignShown);
+                EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_TITLE_COLOR, CB_GETCURSEL, 0, 0),
+                          c.colorShown);
                 // Tab order: the field, the alignment box, then the colour box.
                 HWND next = GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDC_TITLE_TEXT), FALSE);
                 EXPECT_EQ(GetDlgCtrlID(next), IDC_TITLE_ALIGN);
                 EXPECT_EQ(GetDlgCtrlID(GetNextDlgTabItem(dialog, next, FALSE)), IDC_TITLE_COLOR);
-                Click(dialog, IDOK);
+                Press(dialog, IDOK);
             },
             TitleButton());
         ExpectClosedByScript(drive);
-        ExpectTitle(gApp.title, c.kept.text, int(c.kept.align), int(c.kept.color));
+        EXPECT_EQ(Desc(gApp.title), c.kept);
         ExpectSkinShowsTitle(c.drawn);
     }
 }
@@ -196,7 +168,7 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
         gApp.options.swapRedBlue = swap;
         const std::array<int, 3> order = swap ? std::array{1, 2, 0} : std::array{2, 0, 1};
         MakeSkinFromPicture(run, order);
-        const RECT titleArea = {30, 28 + 116 * order[0], 305, 44 + 116 * order[0]};
+        const std::vector<LONG> titleArea = {30, 28 + 116 * order[0], 305, 44 + 116 * order[0]};
         Drive drive = RunDriven(
             kTitleCaption,
             [&](HWND dialog) {
@@ -205,19 +177,19 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
                         SCOPED_TRACE(align * 10 + color);
                         ValidateRect(run.Main(), nullptr);
                         SetTitleFields(dialog, MakeTitle("Hi! 42", align, color));
-                        Click(dialog, IDC_TITLE_APPLY);
+                        Press(dialog, IDC_TITLE_APPLY);
                         ExpectStillOpen(dialog);
-                        ExpectTitle(gApp.title, "Hi! 42", align, color);
+                        EXPECT_EQ(Desc(gApp.title), Desc(MakeTitle("Hi! 42", align, color)));
                         ExpectSkinShowsTitle(gApp.title);
-                        EXPECT_EQ(Edges(UpdateBox(run.Main())), Edges(titleArea));
+                        EXPECT_EQ(UpdateBox(run.Main()), titleArea);
                     }
                 }
                 SetTitleFields(dialog, MakeTitle("never applied", 0, 0));
-                Click(dialog, IDCANCEL);
+                Press(dialog, IDCANCEL);
             },
             TitleButton());
         ExpectClosedByScript(drive);
-        ExpectTitle(gApp.title, "Hi! 42", 2, 1);
+        EXPECT_EQ(Desc(gApp.title), "Hi! 42|2|1");
         ExpectSkinShowsTitle(gApp.title);
         auto shot = Screenshot(run.Main());
         EXPECT_TRUE(SameRect(shot.get(), 30 + 18, 28 + 116 * order[0] + 4,
@@ -229,12 +201,12 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
                 [&](HWND dialog) {
                     ValidateRect(run.Main(), nullptr);
                     SetTitleFields(dialog, MakeTitle(text, 1, 0));
-                    Click(dialog, IDOK);
-                    EXPECT_EQ(Edges(UpdateBox(run.Main())), Edges(titleArea));
+                    Press(dialog, IDOK);
+                    EXPECT_EQ(UpdateBox(run.Main()), titleArea);
                 },
                 TitleButton());
             ExpectClosedByScript(drive);
-            ExpectTitle(gApp.title, text, 1, 0);
+            EXPECT_EQ(Desc(gApp.title), text + std::string("|1|0"));
             ExpectSkinShowsTitle(gApp.title);
         }
         auto band = DibCreate(275, 116, 24);
@@ -259,9 +231,9 @@ TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
             for (char c : typed) {
                 SendMessageA(field, WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 1);
             }
-            EXPECT_EQ(Text(dialog, IDC_TITLE_TEXT), typed.substr(0, 48));
+            EXPECT_EQ(FieldText(dialog, IDC_TITLE_TEXT), typed.substr(0, 48));
             SendDlgItemMessageA(dialog, IDC_TITLE_ALIGN, CB_SETCURSEL, 1, 0);
-            Click(dialog, IDOK);
+            Press(dialog, IDOK);
         },
         [&] { TitleTextDialog(run.Main()); });
     ExpectClosedByScript(drive);
@@ -276,10 +248,10 @@ TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
         kTitleCaption,
         [](HWND dialog) {
             SetTitleFields(dialog, MakeTitle("after undo", 2, 0));
-            Click(dialog, IDC_TITLE_APPLY);
+            Press(dialog, IDC_TITLE_APPLY);
             ExpectStillOpen(dialog);
-            ExpectTitle(gApp.title, "after undo", 2, 0);
-            Click(dialog, IDOK);
+            EXPECT_EQ(Desc(gApp.title), "after undo|2|0");
+            Press(dialog, IDOK);
         },
         [&] { TitleTextDialog(run.Main()); });
     ExpectClosedByScript(drive);
@@ -290,34 +262,23 @@ TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
 
 namespace {
 
-const std::vector<std::string> kMEP = {"Main", "Equalizer", "Playlist"};
+// The order list's lines as initials, top to bottom: "MEP" is Main, Equalizer, Playlist.
+std::string Initials(HWND dialog) {
+    std::string initials;
+    for (const std::string& item :
+         Items(GetDlgItem(dialog, IDC_OPTION_ORDER), LB_GETCOUNT, LB_GETTEXT)) {
+        initials += item == "Main" || item == "Equalizer" || item == "Playlist" ? item[0] : '?';
+    }
+    return initials;
+}
 
-HWND OrderList(HWND dialog) {
-    return GetDlgItem(dialog, IDC_OPTION_ORDER);
+// SkinOrder as initials show it: each band's place in the list.
+std::array<int, 3> OrderOf(const std::string& initials) {
+    return {int(initials.find('M')), int(initials.find('E')), int(initials.find('P'))};
 }
 
 std::function<void()> OptionDialog() {
-    return [] {
-        INT_PTR result = ProjectOptionDialog(gApp.mainWindow);
-        EXPECT_NE(result, kAbandoned);
-    };
-}
-
-std::function<void()> OptionCommand() {
-    return [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); };
-}
-
-// SkinOrder as the list shows it: each band's index in the list.
-std::array<int, 3> OrderOf(const std::vector<std::string>& items) {
-    std::array<int, 3> order = {-1, -1, -1};
-    for (int band = 0; band < 3; band++) {
-        for (size_t i = 0; i < items.size(); i++) {
-            if (items[i] == kMEP[size_t(band)]) {
-                order[size_t(band)] = int(i);
-            }
-        }
-    }
-    return order;
+    return [] { EXPECT_EQ(ProjectOptionDialog(gApp.mainWindow), IDOK); };
 }
 
 } // namespace
@@ -328,18 +289,13 @@ std::array<int, 3> OrderOf(const std::vector<std::string>& items) {
 TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
     AppRun run;
     struct Case {
-        int start, flip;
+        int start, flip; // bits: visualization, red and blue, balance button
         std::array<int, 3> order;
-        std::vector<std::string> items;
+        std::string shown;
     } cases[] = {
-        {0, 7, {0, 1, 2}, kMEP},
-        {7, 7, {1, 2, 0}, {"Playlist", "Main", "Equalizer"}},
-        {1, 2, {2, 0, 1}, {"Equalizer", "Playlist", "Main"}},
-        {2, 4, {2, 1, 0}, {"Playlist", "Equalizer", "Main"}},
-        {4, 1, {0, 2, 0}, {"Main", "Playlist", "Equalizer"}},
-        {5, 3, {0, 1, 2}, kMEP},
-        {3, 6, {0, 1, 2}, kMEP},
-        {6, 5, {0, 1, 2}, kMEP},
+        {0, 7, {0, 1, 2}, "MEP"}, {7, 7, {1, 2, 0}, "PME"}, {1, 2, {2, 0, 1}, "EPM"},
+        {2, 4, {2, 1, 0}, "PEM"}, {4, 1, {0, 2, 0}, "MPE"}, {5, 3, {0, 1, 2}, "MEP"},
+        {3, 6, {0, 1, 2}, "MEP"}, {6, 5, {0, 1, 2}, "MEP"},
     };
     const int ids[3] = {IDC_OPTION_SHOWVIS, IDC_OPTION_SWAPRB, IDC_OPTION_HIDEBALANCE};
     for (const Case& c : cases) {
@@ -350,121 +306,67 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
         gApp.options.hideBalance = c.start & 4;
         gApp.options.genBalance = c.flip & 1;
         gApp.skinOrder = c.order;
-        INT_PTR result = 0;
         Drive drive = RunDriven(
             kOptionCaption,
             [&](HWND dialog) {
-                EXPECT_EQ(Text(dialog, IDC_OPTION_SHOWVIS), "Show &visualization on preview");
-                EXPECT_EQ(Text(dialog, IDC_OPTION_SWAPRB), "&Swaps Red and Blue color");
-                EXPECT_EQ(Text(dialog, IDC_OPTION_HIDEBALANCE), "Hide &Balance Button");
-                EXPECT_EQ(ListItems(OrderList(dialog)), c.items);
-                EXPECT_EQ(Selected(dialog, IDC_OPTION_ORDER, LB_GETCURSEL), LB_ERR);
+                EXPECT_EQ(FieldText(dialog, IDC_OPTION_SHOWVIS), "Show &visualization on preview");
+                EXPECT_EQ(FieldText(dialog, IDC_OPTION_SWAPRB), "&Swaps Red and Blue color");
+                EXPECT_EQ(FieldText(dialog, IDC_OPTION_HIDEBALANCE), "Hide &Balance Button");
+                EXPECT_EQ(Initials(dialog), c.shown);
+                EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_OPTION_ORDER, LB_GETCURSEL, 0, 0),
+                          LB_ERR);
                 for (int bit = 0; bit < 3; bit++) {
-                    EXPECT_EQ(IsDlgButtonChecked(dialog, ids[bit]),
-                              UINT((c.start >> bit) & 1 ? BST_CHECKED : BST_UNCHECKED));
-                    if ((c.flip >> bit) & 1) {
-                        Click(dialog, ids[bit]);
+                    EXPECT_EQ(IsDlgButtonChecked(dialog, ids[bit]), UINT(c.start >> bit & 1));
+                    if (c.flip >> bit & 1) {
+                        Press(dialog, ids[bit]);
                     }
                 }
-                Click(dialog, IDOK);
+                Press(dialog, IDOK);
             },
-            [&] { result = ProjectOptionDialog(run.Main()); });
+            OptionDialog());
         ExpectClosedByScript(drive);
-        EXPECT_EQ(result, IDOK);
         const int now = c.start ^ c.flip;
         EXPECT_EQ(gApp.options.showVis, bool(now & 1));
         EXPECT_EQ(gApp.options.swapRedBlue, bool(now & 2));
         EXPECT_EQ(gApp.options.hideBalance, bool(now & 4));
         EXPECT_EQ(gApp.options.genBalance, bool(c.flip & 1));
-        EXPECT_EQ(gApp.skinOrder, OrderOf(c.items));
+        EXPECT_EQ(gApp.skinOrder, OrderOf(c.shown));
     }
 }
 
-TEST(ProjectOptionDialog, DragAndDropReordersTheBandsAsTheRulesSay) {
+// A drop on an item moves the dragged band there; a drop off the items (above, below or
+// beside the list, or below its items) puts it last; a drop on itself, a drag begun below
+// the items, Escape or the right button change nothing.
+TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
     struct Case {
         const char* name;
-        std::array<int, 3> order;
-        Target from;
-        Target to;
-        Ending ending;
-        std::vector<std::string> items;
-        int selected; // after the drop; -1: unchecked
+        Target from, to;
+        std::string after;
+        int selected = -1; // after the drop; -1: unchecked
+        std::array<int, 3> order = {0, 1, 2};
+        Ending ending = Ending::Drop;
     } cases[] = {
-        {"onto a lower item",
-         {0, 1, 2},
-         OnItem(0),
-         OnItem(2),
-         Ending::Drop,
-         {"Equalizer", "Playlist", "Main"},
-         2},
-        {"onto a higher item",
-         {0, 1, 2},
-         OnItem(2),
-         OnItem(0),
-         Ending::Drop,
-         {"Playlist", "Main", "Equalizer"},
-         0},
-        {"onto the next item",
-         {0, 1, 2},
-         OnItem(0),
-         OnItem(1),
-         Ending::Drop,
-         {"Equalizer", "Main", "Playlist"},
-         1},
-        {"onto the previous item",
-         {0, 1, 2},
-         OnItem(1),
-         OnItem(0),
-         Ending::Drop,
-         {"Equalizer", "Main", "Playlist"},
-         0},
-        {"from another order", {1, 2, 0}, OnItem(0), OnItem(2), Ending::Drop, kMEP, 2},
-        {"onto itself", {0, 1, 2}, OnItem(1), OnItem(1), Ending::Drop, kMEP, -1},
-        {"above the list",
-         {0, 1, 2},
-         OnItem(0),
-         At(Spot::Above),
-         Ending::Drop,
-         {"Equalizer", "Playlist", "Main"},
-         -1},
-        {"below the list",
-         {0, 1, 2},
-         OnItem(1),
-         At(Spot::Below),
-         Ending::Drop,
-         {"Main", "Playlist", "Equalizer"},
-         -1},
-        {"beside the list, right",
-         {0, 1, 2},
-         OnItem(0),
-         At(Spot::Right),
-         Ending::Drop,
-         {"Equalizer", "Playlist", "Main"},
-         -1},
-        {"beside the list, left",
-         {0, 1, 2},
-         OnItem(1),
-         At(Spot::Left),
-         Ending::Drop,
-         {"Main", "Playlist", "Equalizer"},
-         -1},
-        {"the last item outside", {0, 1, 2}, OnItem(2), At(Spot::Right), Ending::Drop, kMEP, -1},
-        {"into the list below its items",
-         {0, 1, 2},
-         OnItem(0),
-         At(Spot::Gap),
-         Ending::Drop,
-         {"Equalizer", "Playlist", "Main"},
-         -1},
-        {"begun below the items", {0, 1, 2}, At(Spot::Gap), OnItem(0), Ending::Drop, kMEP, -1},
-        {"cancelled with Escape", {0, 1, 2}, OnItem(0), OnItem(2), Ending::Escape, kMEP, -1},
+        {"onto a lower item", OnItem(0), OnItem(2), "EPM", 2},
+        {"onto a higher item", OnItem(2), OnItem(0), "PME", 0},
+        {"onto the next item", OnItem(0), OnItem(1), "EMP", 1},
+        {"onto the previous item", OnItem(1), OnItem(0), "EMP", 0},
+        {"from another order", OnItem(0), OnItem(2), "MEP", 2, {1, 2, 0}},
+        {"onto itself", OnItem(1), OnItem(1), "MEP"},
+        {"above the list", OnItem(0), At(Spot::Above), "EPM"},
+        {"below the list", OnItem(1), At(Spot::Below), "MPE"},
+        {"beside the list, right", OnItem(0), At(Spot::Right), "EPM"},
+        {"beside the list, left", OnItem(1), At(Spot::Left), "MPE"},
+        {"the last item outside", OnItem(2), At(Spot::Right), "MEP"},
+        {"into the list below its items", OnItem(0), At(Spot::Gap), "EPM"},
+        {"begun below the items", At(Spot::Gap), OnItem(0), "MEP"},
+        {"cancelled with Escape", OnItem(0), OnItem(2), "MEP", -1, {0, 1, 2}, Ending::Escape},
         {"cancelled with the right button",
-         {0, 1, 2},
          OnItem(0),
          OnItem(2),
-         Ending::RightButton,
-         kMEP,
-         -1},
+         "MEP",
+         -1,
+         {0, 1, 2},
+         Ending::RightButton},
     };
     AppRun run;
     for (const Case& c : cases) {
@@ -473,29 +375,29 @@ TEST(ProjectOptionDialog, DragAndDropReordersTheBandsAsTheRulesSay) {
         Drive drive = RunDriven(
             kOptionCaption,
             [&](HWND dialog) {
-                HWND list = OrderList(dialog);
-                Drag(list, c.from, c.to, c.ending);
-                EXPECT_EQ(ListItems(list), c.items);
+                Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), c.from, c.to, c.ending);
+                EXPECT_EQ(Initials(dialog), c.after);
                 if (c.selected >= 0) {
-                    EXPECT_EQ(int(SendMessageA(list, LB_GETCURSEL, 0, 0)), c.selected);
+                    EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_OPTION_ORDER, LB_GETCURSEL, 0, 0),
+                              c.selected);
                 }
-                Click(dialog, IDOK);
+                Press(dialog, IDOK);
             },
             OptionDialog());
         ExpectClosedByScript(drive);
-        EXPECT_EQ(gApp.skinOrder, OrderOf(c.items));
+        EXPECT_EQ(gApp.skinOrder, OrderOf(c.after));
     }
     // Several drags in one session, one of them cancelled.
     gApp.skinOrder = {0, 1, 2};
     Drive drive = RunDriven(
         kOptionCaption,
         [](HWND dialog) {
-            HWND list = OrderList(dialog);
+            HWND list = GetDlgItem(dialog, IDC_OPTION_ORDER);
             Drag(list, OnItem(0), OnItem(2), Ending::Escape); // nothing
-            Drag(list, OnItem(2), OnItem(0));                 // Playlist, Main, Equalizer
-            Drag(list, OnItem(1), At(Spot::Below));           // Playlist, Equalizer, Main
+            Drag(list, OnItem(2), OnItem(0));                 // PME
+            Drag(list, OnItem(1), At(Spot::Below));           // PEM
             Drag(list, At(Spot::Gap), OnItem(1));             // nothing
-            Click(dialog, IDOK);
+            Press(dialog, IDOK);
         },
         OptionDialog());
     ExpectClosedByScript(drive);
@@ -511,9 +413,9 @@ TEST(ProjectOptionDialog, OkFromTheMenuRemakesTheSkinCancelKeepsEverything) {
         std::function<void(HWND)> close;
         bool stored, remade;
     } cases[] = {
-        {true, [](HWND d) { Click(d, IDOK); }, true, true},
-        {false, [](HWND d) { Click(d, IDOK); }, true, false},
-        {true, [](HWND d) { Click(d, IDCANCEL); }, false, false},
+        {true, [](HWND d) { Press(d, IDOK); }, true, true},
+        {false, [](HWND d) { Press(d, IDOK); }, true, false},
+        {true, [](HWND d) { Press(d, IDCANCEL); }, false, false},
         {true, [](HWND d) { SendMessageA(d, WM_CLOSE, 0, 0); }, false, false},
     };
     for (const Case& c : cases) {
@@ -532,14 +434,14 @@ TEST(ProjectOptionDialog, OkFromTheMenuRemakesTheSkinCancelKeepsEverything) {
         Drive drive = RunDriven(
             kOptionCaption,
             [&](HWND dialog) {
-                Click(dialog, IDC_OPTION_SWAPRB);
-                Drag(OrderList(dialog), OnItem(0), OnItem(2)); // Equalizer, Playlist, Main
+                Press(dialog, IDC_OPTION_SWAPRB);
+                Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), OnItem(0), OnItem(2)); // EPM
                 c.close(dialog);
             },
-            OptionCommand());
+            [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); });
         ExpectClosedByScript(drive);
         EXPECT_EQ(gApp.options.swapRedBlue, c.stored);
-        EXPECT_EQ(gApp.skinOrder, (c.stored ? std::array{2, 0, 1} : std::array{0, 1, 2}));
+        EXPECT_EQ(gApp.skinOrder, OrderOf(c.stored ? "EPM" : "MEP"));
         EXPECT_EQ(gApp.templatePath, c.remade ? "" : "Z:\\nowhere\\");
         EXPECT_EQ(gApp.SkinMade(), c.made);
         if (!c.made) {

@@ -94,42 +94,38 @@ TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
     Shot("06-colour");
 
     // The title, through its dialog.
-    Drive title = RunDriven(
+    ExpectClosedByScript(RunDriven(
         "Edit Title Text",
         [](HWND dialog) {
-            SetDlgItemTextA(dialog, IDC_TITLE_TEXT, "Dusk over the bay");
-            SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            TypeInto(dialog, IDC_TITLE_TEXT, "Dusk over the bay");
+            Press(dialog, IDOK);
         },
-        [] { Click(GetDlgItem(gApp.skinSetPanel, kTitleButtonId)); });
-    ExpectClosedByScript(title);
+        [] { Click(GetDlgItem(gApp.skinSetPanel, kTitleButtonId)); }));
     EXPECT_EQ(gApp.title.text, "Dusk over the bay");
     Shot("07-title");
 
     // The band order: the playlist to the top.
-    Drive option = RunDriven(
+    ExpectClosedByScript(RunDriven(
         "Project Option",
         [](HWND dialog) {
-            HWND list = GetDlgItem(dialog, IDC_OPTION_ORDER);
-            ::Drag(list, OnItem(2), OnItem(0));
-            SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            ::Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), OnItem(2), OnItem(0));
+            Press(dialog, IDOK);
         },
-        [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); });
-    ExpectClosedByScript(option);
+        [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); }));
     EXPECT_EQ(gApp.skinOrder[2], 0) << "the playlist is on top";
     ASSERT_TRUE(gApp.SkinMade());
     Shot("08-order");
 
     // Save into the Winamp folder.
     const std::string winamp = run.Folder() + "\\Winamp";
-    Drive save = RunDriven(
+    ExpectClosedByScript(RunDriven(
         "Save...",
         [&](HWND dialog) {
-            SetDlgItemTextA(dialog, IDC_SAVE_WINAMPDIR, winamp.c_str());
-            SetDlgItemTextA(dialog, IDC_SAVE_SKINNAME, "Dusk");
-            SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            TypeInto(dialog, IDC_SAVE_WINAMPDIR, winamp);
+            TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
+            Press(dialog, IDOK);
         },
-        [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_SAVE, 0); });
-    ExpectClosedByScript(save);
+        [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_SAVE, 0); }));
     EXPECT_TRUE(run.Messages().empty()) << "no warning: every file was written";
 
     // The folder holds the skin, file by file.
