@@ -71,3 +71,7 @@ if shown.size != (32, 20) or max(e[1] for e in ImageChops.difference(shown, Imag
     sys.exit(sys.argv[2] + " does not stand upright in Pillow")
 PY
 done
+
+# photo-big.png: 2000 x 1000, grey with a red 40 x 40 block at its top-left; too big to open
+# as it is.
+convert -size 2000x1000 xc:'#808080' -fill red -draw 'rectangle 0,0 39,39' PNG24:photo-big.png
