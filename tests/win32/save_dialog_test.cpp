@@ -119,7 +119,7 @@ class SaveTest : public testing::Test {
         WriteText(winamp_ + "\\winamp.ini", "[Winamp]\r\nvolume=200\r\n" + line + "\r\n");
     }
 
-    // A skins folder holding a skin called Dusk.
+    // A skin called Dusk in the skins folder.
     void Existing() {
         CreateDirectoryA((skins_ + "\\Dusk").c_str(), nullptr);
         WriteText(skins_ + "\\Dusk\\main.bmp", "picture");
@@ -158,30 +158,6 @@ class SaveTest : public testing::Test {
 
 } // namespace
 
-TEST_F(SaveTest, OpensWithTheWinampFolderAndTheFocusInTheEmptyName) {
-    for (bool genBalance : {true, false}) {
-        SCOPED_TRACE(genBalance);
-        gApp.options.genBalance = genBalance;
-        int result = RunSaveDialog([&](HWND dialog) {
-            EXPECT_EQ(FieldText(dialog, IDC_SAVE_WINAMPDIR), winamp_);
-            EXPECT_EQ(FieldText(dialog, IDC_SAVE_SKINNAME), "");
-            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SAVE_GENBALANCE) == BST_CHECKED, genBalance);
-            EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_SAVE_SKINNAME));
-            TypeInto(dialog, IDC_SAVE_SKINNAME, "Left over");
-            Press(dialog, IDC_SAVE_GENBALANCE);
-            if (genBalance) {
-                Press(dialog, IDCANCEL);
-            } else {
-                SendMessageA(dialog, WM_CLOSE, 0, 0); // closing is Cancel
-            }
-        });
-        EXPECT_EQ(result, 0);
-        EXPECT_EQ(gApp.options.genBalance, genBalance) << "the check box counts only with OK";
-    }
-    EXPECT_TRUE(gShown.empty());
-    EXPECT_TRUE(FolderEntries(skins_).empty());
-}
-
 // Every refusal: one warning owned by the dialog, the dialog still open, the field at
 // fault focused with its text selected, the name left to be corrected, nothing made. In
 // paths "@" is the test's folder and "<n>" the run of n's that makes the skins folder and
@@ -219,6 +195,14 @@ TEST_F(SaveTest, RefusalsWarnAndReturnToTheFieldAtFault) {
     const std::string over = "Skin file would replace the picture or template it is made "
                              "from...\n@\\Winamp\\skins\\Dusk\\main.bmp\nPlease choose another "
                              "skin name.";
+    // Winamp in another folder, and only in a sub-folder of a third.
+    for (const char* made : {"Winamp 5", "Nested", "Nested\\bin"}) {
+        ASSERT_TRUE(CreateDirectoryA(Path(made).c_str(), nullptr));
+    }
+    for (const char* exe :
+         {"Winamp 5\\winamp.exe", "Nested\\bin\\winamp.exe", "Nested\\winamp.exe.bak"}) {
+        WriteText(Path(exe), "MZ");
+    }
     std::vector<Refusal> rows;
     int at = 0;
     for (char c : std::string(".,:;<>|/\\")) { // at the start, inside and at the end
@@ -231,24 +215,14 @@ TEST_F(SaveTest, RefusalsWarnAndReturnToTheFieldAtFault) {
         {
             {"empty name", nullptr, nullptr, "", name, wrongName},
             // A folder that holds Winamp is kept even when the name is refused.
-            {"name refused in another Winamp folder",
-             [](SaveTest& t) {
-                 CreateDirectoryA(t.Path("Winamp 5").c_str(), nullptr);
-                 WriteText(t.Path("Winamp 5\\winamp.exe"), "MZ");
-             },
-             "@\\Winamp 5", "x/y", name, wrongName, 0, MB_OK, "@\\Winamp 5"},
+            {"name refused in another Winamp folder", nullptr, "@\\Winamp 5", "x/y", name,
+             wrongName, 0, MB_OK, "@\\Winamp 5"},
             // The directory is checked first; the bad name is not reached.
             {"folder without Winamp", nullptr, "@", "bad.name", IDC_SAVE_WINAMPDIR, noWinamp},
             {"missing folder", nullptr, "@\\Missing", "Dusk", IDC_SAVE_WINAMPDIR, noWinamp},
-            {"winamp.exe only in a sub-folder",
-             [](SaveTest& t) {
-                 CreateDirectoryA(t.Path("Nested").c_str(), nullptr);
-                 CreateDirectoryA(t.Path("Nested\\bin").c_str(), nullptr);
-                 WriteText(t.Path("Nested\\bin\\winamp.exe"), "MZ");
-                 WriteText(t.Path("Nested\\winamp.exe.bak"), "MZ");
-             },
-             "@\\Nested", "Dusk", IDC_SAVE_WINAMPDIR, noWinamp},
-            {"existing skin, answered No", [](SaveTest& t) { t.Existing(); }, nullptr, "Dusk", name,
+            {"winamp.exe only in a sub-folder", nullptr, "@\\Nested", "Dusk", IDC_SAVE_WINAMPDIR,
+             noWinamp},
+            {"existing skin, answered No", nullptr, nullptr, "Dusk", name,
              "Skin name already exist...\nDo you want to overwrite it?", 0, MB_YESNO},
             // Only the last level is ever made.
             {"missing skins folder", [](SaveTest& t) { RemoveTree(t.Path("Winamp\\skins")); },
@@ -266,16 +240,10 @@ TEST_F(SaveTest, RefusalsWarnAndReturnToTheFieldAtFault) {
                  "<247>\nPlease choose a shorter skin name or skins directory."},
             // The open picture or the template would be overwritten, however it is spelled.
             {"folder holding the picture",
-             [](SaveTest& t) {
-                 t.Existing();
-                 gApp.picturePath = t.Path("Winamp\\skins\\Dusk\\.\\MAIN.BMP");
-             },
+             [](SaveTest& t) { gApp.picturePath = t.Path("Winamp\\skins\\Dusk\\.\\MAIN.BMP"); },
              nullptr, "Dusk", name, over},
             {"template folder",
-             [](SaveTest& t) {
-                 t.Existing();
-                 gApp.templatePath = t.Path("Winamp\\skins\\..\\skins\\Dusk\\");
-             },
+             [](SaveTest& t) { gApp.templatePath = t.Path("Winamp\\skins\\..\\skins\\Dusk\\"); },
              nullptr, "Dusk", name, over},
         });
     for (const Refusal& r : rows) {
@@ -285,6 +253,7 @@ TEST_F(SaveTest, RefusalsWarnAndReturnToTheFieldAtFault) {
         }
         RemoveTree(skins_);
         ASSERT_TRUE(CreateDirectoryA(skins_.c_str(), nullptr));
+        Existing();
         SetSkinDirLine("");
         gApp.winampDir = winamp_;
         gApp.picturePath.clear();
@@ -365,25 +334,53 @@ TEST_F(SaveTest, TheSkinFolderIsMadeWhereWinampLooks) {
     EXPECT_TRUE(gShown.empty());
 }
 
-// The check box is taken on OK, and on Yes to the overwrite question after a No.
-TEST_F(SaveTest, GenBalanceIsTakenFromTheCheckBox) {
+// The dialog opens with the Winamp folder, an empty name holding the focus, the check box as
+// stored, OK as the default button and Tab going OK, Cancel, directory, Browse.., name, check
+// box. The check box is taken on OK, and on Yes to the overwrite question after a No, never
+// on Cancel or on closing the dialog.
+TEST_F(SaveTest, OpensAsStoredAndTakesTheCheckBoxOnlyWithOk) {
     ASSERT_TRUE(CreateDirectoryA((skins_ + "\\Dusk").c_str(), nullptr));
+    const int tabOrder[] = {
+        IDOK, IDCANCEL, IDC_SAVE_WINAMPDIR, IDC_SAVE_BROWSE, IDC_SAVE_SKINNAME, IDC_SAVE_GENBALANCE,
+        IDOK};
+    enum End { Ok, Cancel, Close };
     for (int before : {0, 1}) {
         for (int click : {0, 1}) {
-            SCOPED_TRACE(testing::Message() << before << click);
-            gApp.options.genBalance = before;
-            gAnswers = {IDNO, IDYES};
-            int result = RunSaveDialog([&](HWND dialog) {
-                TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
-                PressOk(dialog);
-                if (click) {
-                    Press(dialog, IDC_SAVE_GENBALANCE);
-                }
-                PressOk(dialog);
-            });
-            EXPECT_EQ(result, 1);
-            EXPECT_EQ(gApp.options.genBalance, bool(before ^ click));
-            EXPECT_EQ(gApp.skinFolderPath, skins_ + "\\Dusk");
+            for (End end : {Ok, Cancel, Close}) {
+                SCOPED_TRACE(testing::Message() << before << click << end);
+                gApp.options.genBalance = before;
+                gAnswers = {IDNO, IDYES};
+                int result = RunSaveDialog([&](HWND dialog) {
+                    EXPECT_EQ(FieldText(dialog, IDC_SAVE_WINAMPDIR), winamp_);
+                    EXPECT_EQ(FieldText(dialog, IDC_SAVE_SKINNAME), "");
+                    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SAVE_GENBALANCE), UINT(before));
+                    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_SAVE_SKINNAME));
+                    EXPECT_TRUE(SendDlgItemMessageA(dialog, IDOK, WM_GETDLGCODE, 0, 0) &
+                                DLGC_DEFPUSHBUTTON);
+                    for (size_t i = 0; i + 1 < std::size(tabOrder); i++) {
+                        EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, tabOrder[i]), 0),
+                                  GetDlgItem(dialog, tabOrder[i + 1]));
+                    }
+                    TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
+                    if (end == Ok) {
+                        PressOk(dialog); // No to the overwrite question
+                    }
+                    if (click) {
+                        Press(dialog, IDC_SAVE_GENBALANCE);
+                    }
+                    if (end == Ok) {
+                        PressOk(dialog); // Yes
+                    } else if (end == Cancel) {
+                        Press(dialog, IDCANCEL);
+                    } else {
+                        SendMessageA(dialog, WM_CLOSE, 0, 0);
+                    }
+                });
+                EXPECT_EQ(result, int(end == Ok));
+                EXPECT_EQ(gApp.options.genBalance, bool(end == Ok ? before ^ click : before));
+                EXPECT_EQ(gShown.size(), end == Ok ? 2u : 0u);
+                gShown.clear();
+            }
         }
     }
 }
@@ -429,8 +426,9 @@ TEST_F(SaveTest, BrowsePutsTheChosenFolderIntoTheDirectoryField) {
 
 // The Save command (the files' bytes are checked by the writer's tests and the new user's
 // whole run; here, what the command passes to the writer)
-
-TEST_F(SaveTest, SaveDoesNothingWithoutAMadeSkinAndCancelWritesNothing) {
+// Without a made skin (or its preview) Save does nothing; Cancel writes nothing; OK writes the
+// set the check box asks for, with the playlist's settings, and gives the cursor back.
+TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskFor) {
     EXPECT_FALSE(RunSaveCommand([](HWND dialog) { Press(dialog, IDCANCEL); }));
     gApp.skin = MadeSkin();
     gApp.skin->mainPreview.reset();
@@ -440,12 +438,7 @@ TEST_F(SaveTest, SaveDoesNothingWithoutAMadeSkinAndCancelWritesNothing) {
         TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
         Press(dialog, IDCANCEL);
     }));
-    EXPECT_TRUE(gShown.empty());
     EXPECT_TRUE(FolderEntries(skins_).empty());
-}
-
-TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskFor) {
-    gApp.skin = MadeSkin();
     gApp.playlist.fontName = "Tahoma";
     HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
     for (bool genBalance : {true, false}) {
@@ -516,27 +509,6 @@ TEST_F(SaveTest, FilesThatCannotBeWrittenAreNamedInOneWarningAndNothingIsReplace
     }
 }
 
-// OK is the default button; Tab goes OK, Cancel, directory, Browse.., name, check box.
-TEST_F(SaveTest, TheRunningDialogShowsItsControlsInTabOrder) {
-    RunSaveDialog([](HWND dialog) {
-        EXPECT_EQ(SendDlgItemMessageA(dialog, IDOK, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON,
-                  DLGC_DEFPUSHBUTTON);
-        const int order[] = {IDOK,
-                             IDCANCEL,
-                             IDC_SAVE_WINAMPDIR,
-                             IDC_SAVE_BROWSE,
-                             IDC_SAVE_SKINNAME,
-                             IDC_SAVE_GENBALANCE,
-                             IDOK};
-        for (size_t i = 0; i + 1 < std::size(order); i++) {
-            EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, order[i]), FALSE),
-                      GetDlgItem(dialog, order[i + 1]))
-                << "after " << order[i];
-        }
-        Press(dialog, IDCANCEL);
-    });
-}
-
 // The rest of the resource script
 
 // Each popup as one line: its title, then every item's text and command ("-" a separator).
@@ -601,18 +573,4 @@ TEST(ResourceScript, IconCarriesA16And32PixelImage) {
     }
     std::sort(sizes.begin(), sizes.end());
     EXPECT_EQ(sizes, (std::vector<int>{16, 32}));
-    for (int size : {16, 32}) {
-        HICON icon = static_cast<HICON>(
-            LoadImageA(instance, MAKEINTRESOURCEA(IDI_KORVANE), IMAGE_ICON, size, size, 0));
-        ASSERT_TRUE(icon) << size;
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(icon, &info));
-        BITMAP bitmap = {};
-        GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-        EXPECT_EQ(bitmap.bmWidth, size);
-        EXPECT_EQ(bitmap.bmHeight, size);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(icon);
-    }
 }
