@@ -159,42 +159,31 @@ class SaveTest : public testing::Test {
 } // namespace
 
 // Every refusal: one warning owned by the dialog, the dialog still open, the field at
-// fault focused with its text selected, the name left to be corrected, nothing made. In
-// paths "@" is the test's folder and "<n>" the run of n's that makes the skins folder and
-// name n characters long.
+// fault focused with its text selected, the name left to be corrected, nothing made.
 struct Refusal {
     const char* what;
     void (*prepare)(SaveTest&);
-    const char* dir; // null: the field as the dialog opens
+    std::string dir;
     std::string name;
     int field;
     std::string message;
     DWORD error = 0; // the message is the folder-creation failure for this path and error
     UINT buttons = MB_OK;
-    const char* kept = "@\\Winamp"; // the Winamp folder afterwards
+    std::string kept = {}; // the Winamp folder afterwards; empty: as it was
 };
 
 TEST_F(SaveTest, RefusalsWarnAndReturnToTheFieldAtFault) {
     const std::string deep = Deep();
-    auto expand = [&](std::string text) {
-        for (size_t at; (at = text.find('@')) != std::string::npos;) {
-            text.replace(at, 1, folder_);
-        }
-        for (int n : {246, 247}) {
-            std::string token = "<" + std::to_string(n) + ">";
-            if (size_t at = text.find(token); at != std::string::npos) {
-                text.replace(at, token.size(), std::string(n - deep.size(), 'n'));
-            }
-        }
-        return text;
-    };
+    const std::string fits(246 - deep.size(), 'n'); // skins folder and name: 246 characters
+    const std::string tooLong = fits + "n";
+    const std::string& w = winamp_;
     const int name = IDC_SAVE_SKINNAME;
     const std::string wrongName = "Wrong skin name...";
     const std::string noWinamp =
         "Could not find WINAMP.EXE !\nYou can search for Winamp's directory using browse button.";
-    const std::string over = "Skin file would replace the picture or template it is made "
-                             "from...\n@\\Winamp\\skins\\Dusk\\main.bmp\nPlease choose another "
-                             "skin name.";
+    const std::string over =
+        "Skin file would replace the picture or template it is made from...\n" + skins_ +
+        "\\Dusk\\main.bmp\nPlease choose another skin name.";
     // Winamp in another folder, and only in a sub-folder of a third.
     for (const char* made : {"Winamp 5", "Nested", "Nested\\bin"}) {
         ASSERT_TRUE(CreateDirectoryA(Path(made).c_str(), nullptr));
@@ -208,47 +197,47 @@ TEST_F(SaveTest, RefusalsWarnAndReturnToTheFieldAtFault) {
     for (char c : std::string(".,:;<>|/\\")) { // at the start, inside and at the end
         std::string forbidden = "Sunset";
         forbidden.insert(size_t(at++ % 3 * 3), 1, c);
-        rows.push_back({"forbidden character", nullptr, nullptr, forbidden, name, wrongName});
+        rows.push_back({"forbidden character", nullptr, w, forbidden, name, wrongName});
     }
     rows.insert(
         rows.end(),
         {
-            {"empty name", nullptr, nullptr, "", name, wrongName},
+            {"empty name", nullptr, w, "", name, wrongName},
             // A folder that holds Winamp is kept even when the name is refused.
-            {"name refused in another Winamp folder", nullptr, "@\\Winamp 5", "x/y", name,
-             wrongName, 0, MB_OK, "@\\Winamp 5"},
+            {"name refused in another Winamp folder", nullptr, Path("Winamp 5"), "x/y", name,
+             wrongName, 0, MB_OK, Path("Winamp 5")},
             // The directory is checked first; the bad name is not reached.
-            {"folder without Winamp", nullptr, "@", "bad.name", IDC_SAVE_WINAMPDIR, noWinamp},
-            {"missing folder", nullptr, "@\\Missing", "Dusk", IDC_SAVE_WINAMPDIR, noWinamp},
-            {"winamp.exe only in a sub-folder", nullptr, "@\\Nested", "Dusk", IDC_SAVE_WINAMPDIR,
+            {"folder without Winamp", nullptr, folder_, "bad.name", IDC_SAVE_WINAMPDIR, noWinamp},
+            {"missing folder", nullptr, Path("Missing"), "Dusk", IDC_SAVE_WINAMPDIR, noWinamp},
+            {"winamp.exe only in a sub-folder", nullptr, Path("Nested"), "Dusk", IDC_SAVE_WINAMPDIR,
              noWinamp},
-            {"existing skin, answered No", nullptr, nullptr, "Dusk", name,
+            {"existing skin, answered No", nullptr, w, "Dusk", name,
              "Skin name already exist...\nDo you want to overwrite it?", 0, MB_YESNO},
             // Only the last level is ever made.
-            {"missing skins folder", [](SaveTest& t) { RemoveTree(t.Path("Winamp\\skins")); },
-             nullptr, "Dusk", name, "@\\Winamp\\skins\\Dusk", ERROR_PATH_NOT_FOUND},
+            {"missing skins folder", [](SaveTest& t) { RemoveTree(t.skins_); }, w, "Dusk", name,
+             skins_ + "\\Dusk", ERROR_PATH_NOT_FOUND},
             // An empty field is the root of the current drive, which has no skins folder.
             {"empty directory field", nullptr, "", "Dusk", name, "\\skins\\Dusk",
              ERROR_PATH_NOT_FOUND},
-            {"a name the system refuses", nullptr, nullptr, "Sun*", name, "@\\Winamp\\skins\\Sun*",
+            {"a name the system refuses", nullptr, w, "Sun*", name, skins_ + "\\Sun*",
              ERROR_INVALID_NAME},
             {"longest path that fits", [](SaveTest& t) { t.SetSkinDirLine("SkinDir=" + t.Deep()); },
-             nullptr, "<246>", name, deep + "<246>", ERROR_PATH_NOT_FOUND},
-            {"path too long", [](SaveTest& t) { t.SetSkinDirLine("SkinDir=" + t.Deep()); }, nullptr,
-             "<247>", name,
-             "Skin folder path too long...\n" + deep +
-                 "<247>\nPlease choose a shorter skin name or skins directory."},
+             w, fits, name, deep + fits, ERROR_PATH_NOT_FOUND},
+            {"path too long", [](SaveTest& t) { t.SetSkinDirLine("SkinDir=" + t.Deep()); }, w,
+             tooLong, name,
+             "Skin folder path too long...\n" + deep + tooLong +
+                 "\nPlease choose a shorter skin name or skins directory."},
             // The open picture or the template would be overwritten, however it is spelled.
             {"folder holding the picture",
-             [](SaveTest& t) { gApp.picturePath = t.Path("Winamp\\skins\\Dusk\\.\\MAIN.BMP"); },
-             nullptr, "Dusk", name, over},
+             [](SaveTest& t) { gApp.picturePath = t.skins_ + "\\Dusk\\.\\MAIN.BMP"; }, w, "Dusk",
+             name, over},
             {"template folder",
-             [](SaveTest& t) { gApp.templatePath = t.Path("Winamp\\skins\\..\\skins\\Dusk\\"); },
-             nullptr, "Dusk", name, over},
+             [](SaveTest& t) { gApp.templatePath = t.skins_ + "\\..\\skins\\Dusk\\"; }, w, "Dusk",
+             name, over},
         });
     for (const Refusal& r : rows) {
         SCOPED_TRACE(std::string(r.what) + ": " + r.name);
-        if (r.dir && !*r.dir && (Exists("\\winamp.ini") || Exists("\\skins"))) {
+        if (r.dir.empty() && (Exists("\\winamp.ini") || Exists("\\skins"))) {
             continue; // this drive's root holds a Winamp setup of its own
         }
         RemoveTree(skins_);
@@ -263,34 +252,28 @@ TEST_F(SaveTest, RefusalsWarnAndReturnToTheFieldAtFault) {
             r.prepare(*this);
         }
         const std::vector<std::string> before = FolderEntries(skins_);
-        const std::string typed = expand(r.name);
-        const std::string message =
-            r.error ? NotMade(expand(r.message), r.error) : expand(r.message);
         gShown.clear();
         int result = RunSaveDialog([&](HWND dialog) {
-            if (r.dir) {
-                TypeInto(dialog, IDC_SAVE_WINAMPDIR, expand(r.dir));
-            }
-            TypeInto(dialog, IDC_SAVE_SKINNAME, typed);
+            TypeInto(dialog, IDC_SAVE_WINAMPDIR, r.dir);
+            TypeInto(dialog, IDC_SAVE_SKINNAME, r.name);
             PressOk(dialog);
             ASSERT_EQ(gShown.size(), 1u) << "exactly one message per refusal";
-            EXPECT_EQ(gShown[0].text, message);
+            EXPECT_EQ(gShown[0].text, r.error ? NotMade(r.message, r.error) : r.message);
             EXPECT_EQ(gShown[0].caption, "Warning..!");
             EXPECT_EQ(gShown[0].owner, dialog);
             EXPECT_EQ(gShown[0].type, r.buttons | MB_ICONEXCLAMATION);
             EXPECT_TRUE(IsWindowVisible(dialog)) << "a refusal keeps the dialog open";
             HWND field = GetDlgItem(dialog, r.field);
             EXPECT_EQ(GetFocus(), field);
-            DWORD start = 1;
-            DWORD end = 0;
+            DWORD start = 1, end = 0;
             SendMessageA(field, EM_GETSEL, WPARAM(&start), LPARAM(&end));
             EXPECT_EQ(start, 0u);
             EXPECT_EQ(end, DWORD(GetWindowTextLengthA(field)));
-            EXPECT_EQ(FieldText(dialog, IDC_SAVE_SKINNAME), typed) << "left to be corrected";
+            EXPECT_EQ(FieldText(dialog, IDC_SAVE_SKINNAME), r.name) << "left to be corrected";
             Press(dialog, IDCANCEL);
         });
         EXPECT_EQ(result, 0);
-        EXPECT_EQ(gApp.winampDir, expand(r.kept));
+        EXPECT_EQ(gApp.winampDir, r.kept.empty() ? winamp_ : r.kept);
         EXPECT_EQ(FolderEntries(skins_), before);
     }
 }
