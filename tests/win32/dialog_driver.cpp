@@ -115,6 +115,9 @@ void ExpectClosedByScript(const Drive& drive) {
     EXPECT_FALSE(drive.timedOut);
 }
 
+namespace {
+
+// Runs this thread's messages until `done` holds, for three seconds at most.
 bool PumpUntil(const std::function<bool()>& done) {
     for (DWORD start = GetTickCount(); !done();) {
         if (GetTickCount() - start > 3000) {
@@ -129,6 +132,8 @@ bool PumpUntil(const std::function<bool()>& done) {
     }
     return true;
 }
+
+} // namespace
 
 bool ChooseFolder(HWND browser, const std::string& path) {
     const std::string name = path.substr(path.find_last_of('\\') + 1);

@@ -36,10 +36,6 @@ Drive RunDrivenOwnedBy(HWND owner, Script script, const std::function<void()>& o
 // The script ran and its last click closed the dialog.
 void ExpectClosedByScript(const Drive& drive);
 
-// Runs this thread's messages until `done` holds, for three seconds at most; says whether
-// it held.
-bool PumpUntil(const std::function<bool()>& done);
-
 // Selects a folder in the system's folder browser, asking again until its tree shows it
 // selected; says whether it did.
 bool ChooseFolder(HWND browser, const std::string& path);

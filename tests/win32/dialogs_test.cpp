@@ -132,7 +132,7 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresThem) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored.text);
         gApp.title = c.stored;
-        Drive drive = RunDriven(
+        ExpectClosedByScript(RunDriven(
             kTitleCaption,
             [&](HWND dialog) {
                 EXPECT_EQ(FieldText(dialog, IDC_TITLE_TEXT), c.stored.text);
@@ -150,8 +150,7 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresThem) {
                 EXPECT_EQ(GetDlgCtrlID(GetNextDlgTabItem(dialog, next, FALSE)), IDC_TITLE_COLOR);
                 Press(dialog, IDOK);
             },
-            TitleButton());
-        ExpectClosedByScript(drive);
+            TitleButton()));
         EXPECT_EQ(Desc(gApp.title), c.kept);
         ExpectSkinShowsTitle(c.drawn);
     }
@@ -169,7 +168,7 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
         const std::array<int, 3> order = swap ? std::array{1, 2, 0} : std::array{2, 0, 1};
         MakeSkinFromPicture(run, order);
         const std::vector<LONG> titleArea = {30, 28 + 116 * order[0], 305, 44 + 116 * order[0]};
-        Drive drive = RunDriven(
+        ExpectClosedByScript(RunDriven(
             kTitleCaption,
             [&](HWND dialog) {
                 for (int align = 0; align < 3; align++) {
@@ -187,8 +186,7 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
                 SetTitleFields(dialog, MakeTitle("never applied", 0, 0));
                 Press(dialog, IDCANCEL);
             },
-            TitleButton());
-        ExpectClosedByScript(drive);
+            TitleButton()));
         EXPECT_EQ(Desc(gApp.title), "Hi! 42|2|1");
         ExpectSkinShowsTitle(gApp.title);
         auto shot = Screenshot(run.Main());
@@ -196,7 +194,7 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
                              gApp.skin->mainPreview.get(), 18, 4, 220, 8));
 
         for (const char* text : {"by ok", ""}) {
-            drive = RunDriven(
+            ExpectClosedByScript(RunDriven(
                 kTitleCaption,
                 [&](HWND dialog) {
                     ValidateRect(run.Main(), nullptr);
@@ -204,8 +202,7 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
                     Press(dialog, IDOK);
                     EXPECT_EQ(UpdateBox(run.Main()), titleArea);
                 },
-                TitleButton());
-            ExpectClosedByScript(drive);
+                TitleButton()));
             EXPECT_EQ(Desc(gApp.title), text + std::string("|1|0"));
             ExpectSkinShowsTitle(gApp.title);
         }
@@ -223,7 +220,7 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
 TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
     AppRun run;
     const std::string typed = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcdefghijklmnopqrstuvwx";
-    Drive drive = RunDriven(
+    ExpectClosedByScript(RunDriven(
         kTitleCaption,
         [&](HWND dialog) {
             HWND field = GetDlgItem(dialog, IDC_TITLE_TEXT);
@@ -235,8 +232,7 @@ TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
             SendDlgItemMessageA(dialog, IDC_TITLE_ALIGN, CB_SETCURSEL, 1, 0);
             Press(dialog, IDOK);
         },
-        [&] { TitleTextDialog(run.Main()); });
-    ExpectClosedByScript(drive);
+        [&] { TitleTextDialog(run.Main()); }));
     EXPECT_EQ(gApp.title.text, typed.substr(0, 47));
     EXPECT_FALSE(gApp.skin);
     MakeSkinFromPicture(run);
@@ -244,7 +240,7 @@ TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
 
     SendMessageA(run.Main(), WM_COMMAND, IDM_UNDOSKIN, 0);
     AppRun::Pump();
-    drive = RunDriven(
+    ExpectClosedByScript(RunDriven(
         kTitleCaption,
         [](HWND dialog) {
             SetTitleFields(dialog, MakeTitle("after undo", 2, 0));
@@ -253,8 +249,7 @@ TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
             EXPECT_EQ(Desc(gApp.title), "after undo|2|0");
             Press(dialog, IDOK);
         },
-        [&] { TitleTextDialog(run.Main()); });
-    ExpectClosedByScript(drive);
+        [&] { TitleTextDialog(run.Main()); }));
     EXPECT_FALSE(gApp.SkinMade());
 }
 
@@ -306,7 +301,7 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
         gApp.options.hideBalance = c.start & 4;
         gApp.options.genBalance = c.flip & 1;
         gApp.skinOrder = c.order;
-        Drive drive = RunDriven(
+        ExpectClosedByScript(RunDriven(
             kOptionCaption,
             [&](HWND dialog) {
                 EXPECT_EQ(FieldText(dialog, IDC_OPTION_SHOWVIS), "Show &visualization on preview");
@@ -323,8 +318,7 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
                 }
                 Press(dialog, IDOK);
             },
-            OptionDialog());
-        ExpectClosedByScript(drive);
+            OptionDialog()));
         const int now = c.start ^ c.flip;
         EXPECT_EQ(gApp.options.showVis, bool(now & 1));
         EXPECT_EQ(gApp.options.swapRedBlue, bool(now & 2));
@@ -372,7 +366,7 @@ TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         gApp.skinOrder = c.order;
-        Drive drive = RunDriven(
+        ExpectClosedByScript(RunDriven(
             kOptionCaption,
             [&](HWND dialog) {
                 Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), c.from, c.to, c.ending);
@@ -383,13 +377,12 @@ TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
                 }
                 Press(dialog, IDOK);
             },
-            OptionDialog());
-        ExpectClosedByScript(drive);
+            OptionDialog()));
         EXPECT_EQ(gApp.skinOrder, OrderOf(c.after));
     }
     // Several drags in one session, one of them cancelled.
     gApp.skinOrder = {0, 1, 2};
-    Drive drive = RunDriven(
+    ExpectClosedByScript(RunDriven(
         kOptionCaption,
         [](HWND dialog) {
             HWND list = GetDlgItem(dialog, IDC_OPTION_ORDER);
@@ -399,8 +392,7 @@ TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
             Drag(list, At(Spot::Gap), OnItem(1));             // nothing
             Press(dialog, IDOK);
         },
-        OptionDialog());
-    ExpectClosedByScript(drive);
+        OptionDialog()));
     EXPECT_EQ(gApp.skinOrder, (std::array<int, 3>{2, 1, 0}));
 }
 
@@ -431,15 +423,14 @@ TEST(ProjectOptionDialog, OkFromTheMenuRemakesTheSkinCancelKeepsEverything) {
         if (c.made) {
             mark = gApp.skin->main->Bytes()[gApp.skin->main->PixelOffset()] ^= 0x5A;
         }
-        Drive drive = RunDriven(
+        ExpectClosedByScript(RunDriven(
             kOptionCaption,
             [&](HWND dialog) {
                 Press(dialog, IDC_OPTION_SWAPRB);
                 Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), OnItem(0), OnItem(2)); // EPM
                 c.close(dialog);
             },
-            [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); });
-        ExpectClosedByScript(drive);
+            [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); }));
         EXPECT_EQ(gApp.options.swapRedBlue, c.stored);
         EXPECT_EQ(gApp.skinOrder, OrderOf(c.stored ? "EPM" : "MEP"));
         EXPECT_EQ(gApp.templatePath, c.remade ? "" : "Z:\\nowhere\\");

@@ -376,7 +376,7 @@ TEST_F(SaveTest, BrowsePutsTheChosenFolderIntoTheDirectoryField) {
     int result = RunSaveDialog([&](HWND dialog) {
         TypeInto(dialog, IDC_SAVE_WINAMPDIR, "typed by hand");
         bool titled = false;
-        Drive browse = RunDrivenOwnedBy(
+        ExpectClosedByScript(RunDrivenOwnedBy(
             dialog,
             [&](HWND browser) {
                 for (HWND child = GetWindow(browser, GW_CHILD); child;
@@ -385,19 +385,17 @@ TEST_F(SaveTest, BrowsePutsTheChosenFolderIntoTheDirectoryField) {
                 }
                 Press(browser, IDCANCEL);
             },
-            [&] { Press(dialog, IDC_SAVE_BROWSE); });
-        ExpectClosedByScript(browse);
+            [&] { Press(dialog, IDC_SAVE_BROWSE); }));
         EXPECT_TRUE(titled);
         EXPECT_EQ(FieldText(dialog, IDC_SAVE_WINAMPDIR), "typed by hand");
 
-        browse = RunDrivenOwnedBy(
+        ExpectClosedByScript(RunDrivenOwnedBy(
             dialog,
             [&](HWND browser) {
                 EXPECT_TRUE(ChooseFolder(browser, chosen));
                 Press(browser, IDOK);
             },
-            [&] { Press(dialog, IDC_SAVE_BROWSE); });
-        ExpectClosedByScript(browse);
+            [&] { Press(dialog, IDC_SAVE_BROWSE); }));
         EXPECT_EQ(_stricmp(FieldText(dialog, IDC_SAVE_WINAMPDIR).c_str(), chosen.c_str()), 0)
             << FieldText(dialog, IDC_SAVE_WINAMPDIR);
         Press(dialog, IDCANCEL);
@@ -525,7 +523,7 @@ TEST(ResourceScript, MenuHoldsEveryCommandWithItsMnemonic) {
 }
 
 TEST(ResourceScript, AboutBoxShowsTheNameAndVersionAndClosesWithOk) {
-    Drive drive = RunDriven(
+    ExpectClosedByScript(RunDriven(
         "About Korvane",
         [](HWND about) {
             bool named = false;
@@ -538,8 +536,7 @@ TEST(ResourceScript, AboutBoxShowsTheNameAndVersionAndClosesWithOk) {
             EXPECT_EQ(WindowText(GetDlgItem(about, IDOK)), "OK");
             Press(about, IDOK);
         },
-        [] { ShowAboutBox(nullptr); });
-    ExpectClosedByScript(drive);
+        [] { ShowAboutBox(nullptr); }));
 }
 
 TEST(ResourceScript, IconCarriesA16And32PixelImage) {
