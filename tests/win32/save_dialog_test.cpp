@@ -375,18 +375,14 @@ TEST_F(SaveTest, BrowsePutsTheChosenFolderIntoTheDirectoryField) {
     ASSERT_TRUE(CreateDirectoryA(chosen.c_str(), nullptr));
     int result = RunSaveDialog([&](HWND dialog) {
         TypeInto(dialog, IDC_SAVE_WINAMPDIR, "typed by hand");
-        bool titled = false;
         ExpectClosedByScript(RunDrivenOwnedBy(
             dialog,
             [&](HWND browser) {
-                for (HWND child = GetWindow(browser, GW_CHILD); child;
-                     child = GetWindow(child, GW_HWNDNEXT)) {
-                    titled = titled || WindowText(child) == "Select your Winamp's directory...";
-                }
+                EXPECT_TRUE(
+                    FindWindowExA(browser, nullptr, "Static", "Select your Winamp's directory..."));
                 Press(browser, IDCANCEL);
             },
             [&] { Press(dialog, IDC_SAVE_BROWSE); }));
-        EXPECT_TRUE(titled);
         EXPECT_EQ(FieldText(dialog, IDC_SAVE_WINAMPDIR), "typed by hand");
 
         ExpectClosedByScript(RunDrivenOwnedBy(
@@ -526,12 +522,7 @@ TEST(ResourceScript, AboutBoxShowsTheNameAndVersionAndClosesWithOk) {
     ExpectClosedByScript(RunDriven(
         "About Korvane",
         [](HWND about) {
-            bool named = false;
-            for (HWND child = GetWindow(about, GW_CHILD); child;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                named = named || WindowText(child) == "Korvane";
-            }
-            EXPECT_TRUE(named);
+            EXPECT_TRUE(FindWindowExA(about, nullptr, "Static", "Korvane"));
             EXPECT_EQ(FieldText(about, IDC_ABOUT_VERSION), "Version " KORVANE_VERSION);
             EXPECT_EQ(WindowText(GetDlgItem(about, IDOK)), "OK");
             Press(about, IDOK);
