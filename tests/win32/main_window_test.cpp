@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -452,23 +453,29 @@ TEST(SkinSetPanel, PlaylistColoursDoNotRemakeTheSkinAndDefaultsComeBack) {
     EXPECT_EQ(gApp.playlist.fontName, "Arial");
 }
 
-// Apply with a new scale, brightness and contrast, then Make Skin, on the largest picture:
-// the bound is loose enough for a busy machine and still catches a pass gone quadratic.
+// Apply with a new scale, brightness and contrast, then Make Skin, on the largest picture. A
+// pass gone quadratic is slow every time, a busy machine only sometimes: the best of five counts.
 TEST(Timing, ApplyAndMakeSkinOnTheLargestPictureAnswerWithinAFrame) {
     AppRun run;
     run.Open(run.WritePicture("large.bmp", *Picture(1600, 1200)));
     LARGE_INTEGER frequency, t0, t1, t2;
     QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&t0);
-    Apply(90, 20, 30);
-    QueryPerformanceCounter(&t1);
-    Click(gApp.makeSkinButton);
-    QueryPerformanceCounter(&t2);
-    ASSERT_TRUE(gApp.SkinMade());
     auto ms = [&](LARGE_INTEGER a, LARGE_INTEGER b) {
         return 1000.0 * double(b.QuadPart - a.QuadPart) / double(frequency.QuadPart);
     };
-    std::printf("Apply: %.2f ms; Make Skin: %.2f ms\n", ms(t0, t1), ms(t1, t2));
-    EXPECT_LT(ms(t0, t1), 60.0);
-    EXPECT_LT(ms(t1, t2), 60.0);
+    double apply = 1e9, make = 1e9;
+    for (int i = 0; i < 5; i++) {
+        QueryPerformanceCounter(&t0);
+        Apply(90 - i, 20, 30); // a new scale each time, so Apply rebuilds
+        QueryPerformanceCounter(&t1);
+        Click(gApp.makeSkinButton);
+        QueryPerformanceCounter(&t2);
+        ASSERT_TRUE(gApp.SkinMade());
+        apply = std::min(apply, ms(t0, t1));
+        make = std::min(make, ms(t1, t2));
+        Click(gApp.makeSkinButton); // Undo Skin, for the next Apply
+    }
+    std::printf("best of five: Apply %.2f ms; Make Skin %.2f ms\n", apply, make);
+    EXPECT_LT(apply, 60.0);
+    EXPECT_LT(make, 60.0);
 }
