@@ -74,6 +74,7 @@ void RemoveTree(const std::string& folder);
 // main window's child with this id, and a workspace window's offset.
 std::string WindowText(HWND hwnd);
 std::string ClassOf(HWND hwnd);
+std::vector<std::string> ComboItems(HWND box);
 RECT RectIn(HWND hwnd, HWND parent);
 HWND Workspace(int id);
 OffsetPoint Offset(int id);

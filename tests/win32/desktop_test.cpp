@@ -71,12 +71,7 @@ void ExpectChildrenFit(HWND parent, const std::string& where) {
         } else if (cls == "ComboBox" && GetDlgCtrlID(child) != kFontBoxId) {
             // The font box lists whatever the machine has installed; the others, our words.
             room = r.right - r.left - GetSystemMetrics(SM_CXVSCROLL) - 6;
-            texts.clear();
-            for (LRESULT i = 0; i < SendMessageA(child, CB_GETCOUNT, 0, 0); i++) {
-                char item[256] = {};
-                SendMessageA(child, CB_GETLBTEXT, WPARAM(i), LPARAM(item));
-                texts.push_back(item);
-            }
+            texts = ComboItems(child);
         } else {
             continue;
         }
@@ -313,16 +308,12 @@ TEST(Keyboard, TabCyclesThePanelsAndEnterAndEscapeDoNothing) {
 TEST(FontBox, HoldsEachNameOnceAndShowsTheFontTheSkinUses) {
     AppRun run;
     HWND box = GetDlgItem(gApp.skinSetPanel, kFontBoxId);
-    auto name = [box](LRESULT i) {
-        char text[LF_FULLFACESIZE] = {};
-        SendMessageA(box, CB_GETLBTEXT, WPARAM(i), LPARAM(text));
-        return std::string(text);
+    auto shown = [box] {
+        return ComboItems(box).at(size_t(SendMessageA(box, CB_GETCURSEL, 0, 0)));
     };
-    auto shown = [&] { return name(SendMessageA(box, CB_GETCURSEL, 0, 0)); };
     std::set<std::string> names;
-    ASSERT_GT(SendMessageA(box, CB_GETCOUNT, 0, 0), 1);
-    for (LRESULT i = 0; i < SendMessageA(box, CB_GETCOUNT, 0, 0); i++) {
-        std::string lower = name(i);
+    ASSERT_GT(ComboItems(box).size(), 1u);
+    for (std::string lower : ComboItems(box)) {
         EXPECT_TRUE(names.insert(CharLowerA(lower.data())).second) << lower << " twice";
     }
     EXPECT_EQ(shown(), "Arial");

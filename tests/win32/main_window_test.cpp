@@ -66,12 +66,6 @@ std::unique_ptr<Dib> EightBit(int32_t w, int32_t h) {
     return dib;
 }
 
-std::string ComboText(HWND box, LRESULT i) {
-    char text[256] = {};
-    SendMessageA(box, CB_GETLBTEXT, WPARAM(i), LPARAM(text));
-    return text;
-}
-
 } // namespace
 
 TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
@@ -112,8 +106,7 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
                             "Zerb_SkinSet \"\" 325,118 525,386 hidden",
                         }));
     // The Image Set panel's mode box and fields before any picture.
-    EXPECT_EQ(SendMessageA(gApp.modeBox, CB_GETCOUNT, 0, 0), 3);
-    EXPECT_EQ(ComboText(gApp.modeBox, 2), "Continuous");
+    EXPECT_EQ(ComboItems(gApp.modeBox), (std::vector<std::string>{"Free", "Tile", "Continuous"}));
     EXPECT_EQ(SendMessageA(gApp.modeBox, CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(Field(kScaleFieldId), 100);
 }
@@ -237,7 +230,8 @@ TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
 // with its offset, as "Tile 1:0,184 2:0,184 3:0,184".
 std::string Bands() {
     const LRESULT mode = SendMessageA(gApp.modeBox, CB_GETCURSEL, 0, 0);
-    std::string s = ComboText(gApp.modeBox, mode) + (mode == int(gApp.adjustmentMode) ? "" : "!");
+    std::string s =
+        ComboItems(gApp.modeBox).at(size_t(mode)) + (mode == int(gApp.adjustmentMode) ? "" : "!");
     for (int id : {1, 2, 3, 4}) {
         if (Visible(Workspace(id))) {
             s += " " + std::to_string(id) + ":" + std::to_string(Offset(id).x) + "," +
@@ -365,10 +359,7 @@ TEST(TemplatePanel, ListsFoldersSortedAndUsesTheChoice) {
             std::ofstream(folder + "\\korvane.ini") << "[Korvane]\r\nLast_Tmpl=" << stored;
         });
         HWND box = gApp.templateBox;
-        std::vector<std::string> names;
-        for (LRESULT i = 0; i < SendMessageA(box, CB_GETCOUNT, 0, 0); i++) {
-            names.push_back(ComboText(box, i));
-        }
+        const std::vector<std::string> names = ComboItems(box);
         EXPECT_EQ(names, (std::vector<std::string>{"alpha", "Basic", "Brushed Steel",
                                                    "High Contrast", "zeta"}));
         EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), selected);
