@@ -203,6 +203,7 @@ TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
     for (Case& c : cases) {
         SCOPED_TRACE(c.name);
         gApp.scale = 40; // a refused picture keeps the old adjustments, a loaded one resets them
+        SendDlgItemMessageA(gApp.imageSetPanel, kScaleFieldId, UDM_SETPOS, 0, 40);
         gApp.skinOrder = {2, 0, 1};
         run.ClearMessages();
         run.Answer(c.answer);
@@ -212,17 +213,13 @@ TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
             shown.push_back(m.text);
             EXPECT_EQ(m.caption, "Warning..!");
         }
-        EXPECT_EQ(shown, c.messages);
-        EXPECT_EQ(bool(gApp.workPicture), c.loaded);
-        EXPECT_EQ(gApp.shownPicture, gApp.workPicture.get());
-        EXPECT_EQ(gApp.scale, c.loaded ? 100 : 40);
-        EXPECT_EQ(gApp.skinOrder[0], c.loaded ? 0 : 2);
-        EXPECT_EQ(Visible(Workspace(4)), !c.loaded);
-        if (c.loaded && gApp.workPicture) {
-            EXPECT_EQ(gApp.workPicture->BitCount(), 24);
-            EXPECT_EQ(gApp.lastPicDir, run.Folder());
-            EXPECT_EQ(DibGetPixel(gApp.workPicture.get(), 77, 10), c.at77);
-        }
+        const Dib* p = gApp.workPicture.get();
+        EXPECT_EQ(std::tuple(shown, p != nullptr, gApp.shownPicture == p, gApp.scale,
+                             Field(kScaleFieldId), gApp.skinOrder[0], Visible(Workspace(4)),
+                             p ? p->BitCount() : 0, p ? DibGetPixel(p, 77, 10) : 0,
+                             p ? gApp.lastPicDir : run.Folder()),
+                  std::tuple(c.messages, c.loaded, true, c.loaded ? 100 : 40, c.loaded ? 100 : 40,
+                             c.loaded ? 0 : 2, !c.loaded, c.loaded ? 24 : 0, c.at77, run.Folder()));
     }
 }
 
@@ -395,18 +392,16 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
     ASSERT_EQ(run.Messages().size(), 1u);
     EXPECT_EQ(run.Messages()[0].text,
               "Image too small...\nProgram will adjust image to minimum skin size.");
-    EXPECT_EQ(gApp.scale, 69);
-    EXPECT_EQ(Field(kScaleFieldId), 69);
     ASSERT_TRUE(gApp.workPicture);
-    EXPECT_EQ(gApp.workPicture->Width(), 276);
-    EXPECT_EQ(gApp.workPicture->Height(), 207);
-    EXPECT_EQ(Offset(1).y, 207 - 116) << "a new size goes back to the top-left";
+    // A new size goes back to the top-left.
+    EXPECT_EQ(std::tuple(gApp.scale, Field(kScaleFieldId), gApp.workPicture->Width(),
+                         gApp.workPicture->Height(), Offset(1).y),
+              std::tuple(69, 69, 276, 207, 207 - 116));
 
     Drag(Workspace(1), {100, 50}, {99, 50});
     Apply(69, -30, -20);
-    EXPECT_EQ(gApp.brightness, -30);
-    EXPECT_EQ(gApp.contrast, -20);
-    EXPECT_EQ(Field(kBrightnessFieldId), -30);
+    EXPECT_EQ(std::tuple(gApp.brightness, gApp.contrast, Field(kBrightnessFieldId)),
+              std::tuple(-30, -20, -30));
     auto expected = DibScaleDown(gApp.sourcePicture.get(), 276, 207);
     DibAdjustBrightness(expected.get(), -30);
     DibAdjustContrast(expected.get(), -20);
