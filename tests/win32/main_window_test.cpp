@@ -365,16 +365,13 @@ TEST(TemplatePanel, ListsFoldersSortedAndUsesTheChoice) {
         EXPECT_EQ(gApp.templatePath, run.Folder() + "\\templates\\" + names[selected] + "\\");
         EXPECT_EQ(gApp.lastTemplateIndex, selected);
         // Choosing another template while a skin is made re-makes it at once.
-        auto buttons = [] {
-            const Dib* b = gApp.skin->cbuttons.get();
-            return std::vector<uint8_t>(b->Bytes(), b->Bytes() + b->Size());
-        };
-        std::vector<uint8_t> before = buttons();
+        auto before = DibDuplicate(gApp.skin->cbuttons.get());
         SendMessageA(box, CB_SETCURSEL, 2, 0);
         SendMessageA(gApp.templatePanel, WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_BOX, CBN_SELENDOK),
                      LPARAM(box));
         ASSERT_TRUE(gApp.SkinMade());
-        EXPECT_NE(buttons(), before);
+        EXPECT_FALSE(SameRect(gApp.skin->cbuttons.get(), 0, 0, before.get(), 0, 0, before->Width(),
+                              before->Height()));
         EXPECT_EQ(gApp.lastTemplateIndex, 2);
     }
 }
