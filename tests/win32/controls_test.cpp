@@ -286,13 +286,10 @@ TEST_F(Controls, ColorPickerLooksPressedWhileThePointerIsOverIt) {
     SendMessageA(picker, CPM_SETCOLOR, color, 0);
     SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(GetCapture(), picker);
-    for (auto [x, y, over] : {std::tuple{-3, 5, false},
-                              {5, 5, true},
-                              {28, 5, false},
-                              {27, 13, true},
-                              {5, -1, false},
-                              {0, 0, true},
-                              {5, 14, false}}) {
+    const std::tuple<int, int, bool> moves[] = {{-3, 5, false}, {5, 5, true},   {28, 5, false},
+                                                {27, 13, true}, {5, -1, false}, {0, 0, true},
+                                                {5, 14, false}};
+    for (auto [x, y, over] : moves) {
         SendMessageA(picker, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
         EXPECT_TRUE(over ? Pressed(picker, color) : Sunken(picker, color)) << x << "," << y;
     }

@@ -45,9 +45,9 @@ int Field(int id) {
 }
 
 void Apply(int scale, int brightness, int contrast) {
-    for (auto [id, value] : {std::pair{kScaleFieldId, scale},
-                             {kBrightnessFieldId, brightness},
-                             {kContrastFieldId, contrast}}) {
+    const std::pair<int, int> fields[] = {
+        {kScaleFieldId, scale}, {kBrightnessFieldId, brightness}, {kContrastFieldId, contrast}};
+    for (auto [id, value] : fields) {
         SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_SETPOS, 0, MAKELPARAM(value, 0));
     }
     Click(GetDlgItem(gApp.imageSetPanel, kApplyButtonId));
@@ -78,9 +78,10 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
     EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME),
               WS_MINIMIZEBOX | WS_THICKFRAME);
     // The border neither sizes nor shows sizing cursors: every sizing hit is the client.
-    for (auto [x, y, hit] : {std::tuple{outer.left + 1, outer.top + 200, HTCLIENT},
-                             {outer.right - 1, outer.bottom - 1, HTCLIENT},
-                             {outer.left + 100, outer.top + 10, HTCAPTION}}) {
+    const std::tuple<LONG, LONG, LRESULT> hits[] = {{outer.left + 1, outer.top + 200, HTCLIENT},
+                                                    {outer.right - 1, outer.bottom - 1, HTCLIENT},
+                                                    {outer.left + 100, outer.top + 10, HTCAPTION}};
+    for (auto [x, y, hit] : hits) {
         EXPECT_EQ(SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(x, y)), hit) << x << "," << y;
     }
     MINMAXINFO info = {};
@@ -116,13 +117,10 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
 // that can be used, the panel shown, and with a picture the bands shown and their cursor.
 std::string Offered() {
     std::string s;
-    for (auto [id, letter] : {std::pair{IDM_MAKESKIN, 'M'},
-                              {IDM_SAVE, 'S'},
-                              {IDM_UNDOSKIN, 'U'},
-                              {IDM_OPEN, 'O'},
-                              {IDM_OPTION, 'P'},
-                              {IDM_ABOUT, 'A'},
-                              {IDM_EXIT, 'X'}}) {
+    const std::pair<UINT, char> items[] = {
+        {IDM_MAKESKIN, 'M'}, {IDM_SAVE, 'S'},  {IDM_UNDOSKIN, 'U'}, {IDM_OPEN, 'O'},
+        {IDM_OPTION, 'P'},   {IDM_ABOUT, 'A'}, {IDM_EXIT, 'X'}};
+    for (auto [id, letter] : items) {
         s += MenuItemGrayed(gApp.mainWindow, id) ? std::string(1, letter) : "";
     }
     s += " " + WindowText(gApp.makeSkinButton);
@@ -135,9 +133,9 @@ std::string Offered() {
     if (!IsWindowEnabled(gApp.makeSkinButton)) {
         return s;
     }
-    s += " ";
+    s += " bands";
     for (int id : {1, 2, 3, 4}) {
-        s += Visible(Workspace(id)) ? std::to_string(id) : "";
+        s += Visible(Workspace(id)) ? " " + std::to_string(id) : "";
     }
     const bool cross =
         HCURSOR(GetClassLongPtrA(Workspace(1), GCLP_HCURSOR)) == LoadCursor(nullptr, IDC_CROSS);
@@ -156,10 +154,10 @@ TEST(MainWindow, MenusAndControlsFollowThePictureAndTheSkin) {
     } states[] = {
         {[] {}, "MSU Make Skin! off off image"},
         {[&] { run.Open(run.WritePicture("photo.bmp", *Picture(400, 300))); },
-         "SU Make Skin! on on image 123 cross"},
-        {[] { Click(gApp.makeSkinButton); }, "M Undo Skin... on off skin made  arrow"},
-        {command(IDM_UNDOSKIN), "SU Make Skin! on on image 123 cross"},
-        {command(IDM_MAKESKIN), "M Undo Skin... on off skin made  arrow"},
+         "SU Make Skin! on on image bands 1 2 3 cross"},
+        {[] { Click(gApp.makeSkinButton); }, "M Undo Skin... on off skin made bands arrow"},
+        {command(IDM_UNDOSKIN), "SU Make Skin! on on image bands 1 2 3 cross"},
+        {command(IDM_MAKESKIN), "M Undo Skin... on off skin made bands arrow"},
         {[&] {
              std::ofstream(run.Folder() + "\\junk.bmp") << "not a picture";
              run.Open(run.Folder() + "\\junk.bmp");
