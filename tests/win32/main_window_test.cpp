@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #include "app/app_state.h"
 #include "app/picture_commands.h"

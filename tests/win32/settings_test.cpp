@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app_state.h"
@@ -62,10 +63,10 @@ std::string IniFile(const std::string& winampDir, const char* switches, const st
 // writes the ten keys in order with their defaults.
 TEST(SettingsRun, AFirstRunWritesEveryDefault) {
     AppRun run;
-    EXPECT_FALSE(Exists(run.Folder() + "\\korvane.ini"));
-    EXPECT_TRUE(IsFolder(run.Folder() + "\\templates"));
-    EXPECT_EQ(gApp.templatePath, run.Folder() + "\\templates");
-    EXPECT_EQ(CurrentDir(), run.Folder());
+    const std::string templates = run.Folder() + "\\templates";
+    EXPECT_EQ(std::tuple(Exists(run.Folder() + "\\korvane.ini"), IsFolder(templates),
+                         gApp.templatePath, CurrentDir()),
+              std::tuple(false, true, templates, run.Folder()));
     gApp.winampDir = "D:\\elsewhere";
     gApp.options = {true, true, true, false};
     gApp.lastTemplateIndex = 9;
