@@ -94,6 +94,16 @@ std::string ClassOf(HWND hwnd) {
     return name;
 }
 
+std::vector<std::string> ComboItems(HWND box) {
+    std::vector<std::string> items;
+    for (LRESULT i = 0; i < SendMessageA(box, CB_GETCOUNT, 0, 0); i++) {
+        char text[256] = {};
+        SendMessageA(box, CB_GETLBTEXT, WPARAM(i), LPARAM(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
 RECT RectIn(HWND hwnd, HWND parent) {
     RECT r;
     GetWindowRect(hwnd, &r);

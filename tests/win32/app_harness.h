@@ -34,7 +34,6 @@ class AppRun {
 
     // Answers for the next message boxes, in order; IDOK when none is queued.
     void Answer(int answer) { answers_.push_back(answer); }
-    // Forgets shown messages and unused answers.
     void ClearMessages() {
         messages_.clear();
         answers_.clear();
@@ -45,7 +44,6 @@ class AppRun {
     std::string WritePicture(const std::string& name, const Dib& picture);
     void Open(const std::string& path);
 
-    // Runs pending messages (painting, posted messages).
     static void Pump();
 
     static int HookAnswer(HWND owner, const char* text, const char* caption, UINT type);
@@ -58,7 +56,6 @@ class AppRun {
     std::vector<ShownMessage> messages_;
 };
 
-// Program state as a fresh start has it (the instance handle kept).
 void ResetProgramState();
 
 // Makes a new empty folder in the temporary folder and makes it the working directory, as
@@ -77,17 +74,17 @@ void RemoveTree(const std::string& folder);
 // main window's child with this id, and a workspace window's offset.
 std::string WindowText(HWND hwnd);
 std::string ClassOf(HWND hwnd);
+std::vector<std::string> ComboItems(HWND box);
 RECT RectIn(HWND hwnd, HWND parent);
 HWND Workspace(int id);
 OffsetPoint Offset(int id);
 
-// A drag with the left button in a workspace window, in its client coordinates.
 void Drag(HWND workspace, POINT from, POINT to);
 
 // Menu item state as the user sees it once the menu opens.
 bool MenuItemGrayed(HWND main, UINT id);
 
-// A 24-bit picture of the pattern the core tests use.
+// The core tests' pattern.
 std::unique_ptr<Dib> Picture(int32_t width, int32_t height);
 
 // What a window shows on screen right now, as a 24-bit picture: its client area, or with

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app_state.h"
@@ -62,10 +63,10 @@ std::string IniFile(const std::string& winampDir, const char* switches, const st
 // writes the ten keys in order with their defaults.
 TEST(SettingsRun, AFirstRunWritesEveryDefault) {
     AppRun run;
-    EXPECT_FALSE(Exists(run.Folder() + "\\korvane.ini"));
-    EXPECT_TRUE(IsFolder(run.Folder() + "\\templates"));
-    EXPECT_EQ(gApp.templatePath, run.Folder() + "\\templates");
-    EXPECT_EQ(CurrentDir(), run.Folder());
+    const std::string templates = run.Folder() + "\\templates";
+    EXPECT_EQ(std::tuple(Exists(run.Folder() + "\\korvane.ini"), IsFolder(templates),
+                         gApp.templatePath, CurrentDir()),
+              std::tuple(false, true, templates, run.Folder()));
     gApp.winampDir = "D:\\elsewhere";
     gApp.options = {true, true, true, false};
     gApp.lastTemplateIndex = 9;
@@ -81,49 +82,36 @@ TEST(SettingsRun, AFirstRunWritesEveryDefault) {
 // What is read is what is written back, the file whole and in order: section and keys
 // matched in any case, each key into its own setting (between them the two files tell any
 // two switches apart), missing keys at their defaults, the title cut to 79 characters,
-// unknown choices kept as written. The Open dialog's folder is entered at start, and the file
-// stays in the program folder wherever the working directory is.
+// unknown choices kept as written. The Open dialog's folder is entered at start; when it is
+// gone, an existing templates folder is (not one made just now, nor one that is a file). The
+// file stays in the program folder wherever the working directory is.
 TEST_F(SettingsTest, WhatIsReadIsWrittenBack) {
-    const std::string title(80, 'x'), pictures = Path("pictures");
+    const std::string title(80, 'x'), pictures = Path("pictures"), gone = Path("gone");
     ASSERT_TRUE(CreateDirectoryA(pictures.c_str(), nullptr));
+    const std::string defaults =
+        IniFile("c:\\program files\\winamp", "1000", gone, 0, "created by Korvane", 0, 1);
     struct Case {
         std::string read, written;
+        const char* templates; // "folder", "file" or nothing there
+        std::string cwd;
     } cases[] = {
         {"[KORVANE]\r\nWINAMP_DIR=D:\\Media\\Winamp 2\r\ngen_balance=0\r\nShow_Vis=0\r\n"
          "Swap_R&B=1\r\nHide_Balance=1\r\nLast_PicDir=" +
-             pictures +
-             "\r\nLast_Tmpl=12\r\n"
-             "TitleText=" +
-             title + "\r\nTitleAlign=7\r\nTitleColor=-2\r\n",
-         IniFile("D:\\Media\\Winamp 2", "0011", pictures, 12, title.substr(0, 79), 7, -2)},
+             pictures + "\r\nLast_Tmpl=12\r\nTitleText=" + title +
+             "\r\nTitleAlign=7\r\nTitleColor=-2\r\n",
+         IniFile("D:\\Media\\Winamp 2", "0011", pictures, 12, title.substr(0, 79), 7, -2), "folder",
+         pictures},
         {"[Korvane]\r\nTitleColor=0\r\nGen_Balance=0\r\nShow_Vis=1\r\nHide_Balance=1\r\n"
          "TitleText=Night Drive 2\r\nTitleAlign=2\r\nLast_Tmpl=-3\r\n",
-         IniFile("c:\\program files\\winamp", "0101", folder_, -3, "Night Drive 2", 2, 0)},
+         IniFile("c:\\program files\\winamp", "0101", folder_, -3, "Night Drive 2", 2, 0), "",
+         folder_},
+        {"[Korvane]\r\nLast_PicDir=" + gone + "\r\n", defaults, "folder", Path("templates")},
+        {"[Korvane]\r\nLast_PicDir=" + gone + "\r\n", defaults, "", folder_},
+        {"[Korvane]\r\nLast_PicDir=" + gone + "\r\n", defaults, "file", folder_},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.read);
+        SCOPED_TRACE(c.read + c.templates);
         ResetProgramState();
-        SetCurrentDirectoryA(folder_.c_str());
-        WriteText(IniPath(), c.read);
-        LoadSettings();
-        EXPECT_EQ(CurrentDir(), c.read.find(pictures) != std::string::npos ? pictures : folder_);
-        DeleteFileA(IniPath().c_str());
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, IniPath().c_str()); // the cache
-        SaveSettings();
-        EXPECT_EQ(ReadText(IniPath()), c.written);
-        EXPECT_FALSE(Exists(pictures + "\\korvane.ini"));
-    }
-}
-
-// Where the working directory goes when Last_PicDir is gone: into an existing templates
-// folder, but not into one made just now, and nowhere when it cannot be made.
-TEST_F(SettingsTest, AGoneLastFolderFallsBackToTheTemplatesFolder) {
-    struct Case {
-        const char* templates; // "folder", "file" or nothing there
-        std::string cwd;
-    } cases[] = {{"folder", "templates"}, {"", ""}, {"file", ""}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.templates);
         SetCurrentDirectoryA(folder_.c_str());
         RemoveTree(Path("templates"));
         DeleteFileA(Path("templates").c_str());
@@ -132,10 +120,14 @@ TEST_F(SettingsTest, AGoneLastFolderFallsBackToTheTemplatesFolder) {
         } else if (std::string(c.templates) == "file") {
             WriteText(Path("templates"), "not a folder");
         }
-        WriteText(IniPath(), "[Korvane]\r\nLast_PicDir=" + Path("gone") + "\r\n");
+        WriteText(IniPath(), c.read);
         LoadSettings();
-        EXPECT_EQ(gApp.lastPicDir, Path("gone")) << "the Open dialog is still given it";
-        EXPECT_EQ(CurrentDir(), c.cwd.empty() ? folder_ : Path(c.cwd));
+        EXPECT_EQ(CurrentDir(), c.cwd);
+        DeleteFileA(IniPath().c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, IniPath().c_str()); // the cache
+        SaveSettings();
+        EXPECT_EQ(ReadText(IniPath()), c.written);
+        EXPECT_FALSE(Exists(pictures + "\\korvane.ini"));
     }
 }
 
