@@ -173,24 +173,6 @@ TEST(ApplyTemplate, AFourBitFolderFileIsReadAsColourCodes) {
     EXPECT_EQ(DibGetPixel(bar.get(), 250, 2), Rgb(100, 100, 100));
 }
 
-TEST(ApplyTemplate, UnusableFolderFilesFallBackToTheBuiltInPiece) {
-    auto builtIn = Buttons(PieceSource());
-    auto write = [](const std::string& folder, const std::vector<uint8_t>& bytes) {
-        WriteBytes(folder + "/button.bmp", bytes);
-        return PieceSource(folder);
-    };
-    std::vector<uint8_t> oneBit = DibEncodeFile(DibCreate(136, 36, 1).get());
-    std::vector<uint8_t> thirtyTwo = DibEncodeFile(DibCreate(136, 36, 32).get());
-    std::vector<uint8_t> truncated = DibEncodeFile(DibCreate(136, 36, 24).get());
-    truncated.resize(1000);
-    for (const auto& bytes : {oneBit, thirtyTwo, truncated}) {
-        PieceSource source = write(Folder("fallback"), bytes);
-        EXPECT_EQ(Pixels(*Buttons(source)), Pixels(*builtIn));
-    }
-    EXPECT_EQ(Pixels(*Buttons(PieceSource(Folder("empty")))), Pixels(*builtIn));
-    EXPECT_EQ(Pixels(*Buttons(PieceSource(TempPath("no-such-folder")))), Pixels(*builtIn));
-}
-
 TEST(ApplyTemplate, AnUndersizedFolderFileIsSeeThroughBeyondItsEdge) {
     // A 10 x 10 black 24-bit button.bmp: its pixels cover the corner; beyond it the picture
     // shows, and nothing outside the file is read.
