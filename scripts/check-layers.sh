@@ -13,6 +13,7 @@ declare -A allowed=(
     [controls]="controls"
     [cli]="cli compose output image"
     [web]="web compose output image"
+    [tools]="compose output image"
     [app]="app controls compose output image"
 )
 

@@ -8,7 +8,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=${1:-$root/out/pieces}
 template=${2:-}
 convert=/usr/bin/convert
-tool=$root/build/native/tests/render_pieces
+tool=$root/build/native/render_pieces
 [ -x "$tool" ] || make -C "$root" native >/dev/null
 mkdir -p "$out/bmp"
 "$convert" -size 400x400 xc:'#808080' -type TrueColor "BMP3:$out/grey.bmp"

@@ -1,8 +1,6 @@
 #!/usr/bin/python3
 """Makes the picture fixtures of the tests. Run it again only to change them.
 
-- builtin-4bit.bmp, builtin-8bit.bmp: the test bitmaps compiled into the test programs as
-  built-in bitmaps 901 and 902 (written here byte by byte).
 - im-*.bmp: one small 9 x 5 picture written by ImageMagick in the forms other programs produce
   (BMP3, its default BMP with a V5 header, 8-bit RLE8, 4-bit, 1-bit, 16-bit bitfields,
   32-bit with alpha), each with im-*.rgb beside it: the pixels as Pillow reads them, top row
@@ -19,30 +17,6 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 CONVERT = "/usr/bin/convert"
 
 
-def palette_bmp(path, width, height, bits, table, index_of):
-    count = 1 << bits
-    stride = (bits * width + 31) // 32 * 4
-    rows = b""
-    for y in reversed(range(height)):
-        row = bytearray(stride)
-        for x in range(width):
-            v = index_of(x, y)
-            if bits == 8:
-                row[x] = v
-            elif x % 2 == 0:
-                row[x // 2] |= v << 4
-            else:
-                row[x // 2] |= v
-        rows += bytes(row)
-    colours = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in table)
-    colours += bytes(4 * count - len(colours))
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(rows), 0, 0, 0, 0)
-    off = 14 + len(info) + len(colours)
-    head = struct.pack("<2sIHHI", b"BM", off + len(rows), 0, 0, off)
-    with open(path, "wb") as f:
-        f.write(head + info + colours + rows)
-
-
 def source_picture(path):
     # 9 x 5, every pixel a different colour with distinct channels, so a flip, a shift or a
     # red/blue swap shows; 45 colours, so ImageMagick's palette form is 8-bit (RLE8).
@@ -55,13 +29,6 @@ def source_picture(path):
 
 def main():
     os.chdir(HERE)
-    palette_bmp("builtin-4bit.bmp", 9, 5, 4,
-                [(i * 16, 255 - i * 16, (i * 77) % 256) for i in range(16)],
-                lambda x, y: (x + 2 * y) % 16)
-    palette_bmp("builtin-8bit.bmp", 7, 3, 8,
-                [((i * 5) % 256, (i * 11) % 256, 255 - i) for i in range(256)],
-                lambda x, y: (x * 31 + y * 7) % 256)
-
     source_picture("/tmp/korvane-fixture.ppm")
     forms = {
         "im-bmp3-24.bmp": ["-type", "TrueColor", "BMP3:"],

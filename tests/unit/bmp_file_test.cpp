@@ -284,16 +284,3 @@ TEST(BmpRead, EveryFormReadsToThePixelsItDescribes) {
         }
     }
 }
-
-TEST(BuiltinBitmaps, ResourcesHoldTheFileMinusItsHeader) {
-    for (uint16_t id : {901, 902}) {
-        std::string name = id == 901 ? "builtin-4bit.bmp" : "builtin-8bit.bmp";
-        std::vector<uint8_t> file = ReadBytes(DataPath(name));
-        ASSERT_GT(file.size(), 54u) << name;
-        auto dib = DibLoadResource(id);
-        ASSERT_TRUE(dib) << id;
-        EXPECT_EQ(std::vector<uint8_t>(dib->Bytes(), dib->Bytes() + dib->Size()),
-                  std::vector<uint8_t>(file.begin() + 14, file.end()));
-    }
-    EXPECT_FALSE(DibLoadResource(4321));
-}

@@ -9,13 +9,15 @@ namespace {
 
 struct Fixture {
     const char* name;
-    int bitCount;    // as the file gives it
-    int dibBits;     // the depth the reader keeps
+    int bitCount;      // as the file gives it
+    int dibBits;       // the depth the reader keeps
     int greenBits = 8; // channel widths of 16-bit files
     int otherBits = 8;
 };
 
-void PrintTo(const Fixture& f, std::ostream* os) { *os << f.name; }
+void PrintTo(const Fixture& f, std::ostream* os) {
+    *os << f.name;
+}
 
 // Pillow widens a narrow channel by shifting (31 becomes 248); we round to the full scale
 // (31 becomes 255). The channel value itself must agree exactly.
@@ -47,8 +49,8 @@ TEST_P(ForeignFiles, ReadToThePixelsAnotherReaderSees) {
     for (int y = 0; y < 5; y++) {
         for (int x = 0; x < 9; x++) {
             const uint8_t* p = &want[3 * size_t(y * 9 + x)];
-            ColorRef expected = Rgb(Widen(p[0], f.otherBits), Widen(p[1], f.greenBits),
-                                    Widen(p[2], f.otherBits));
+            ColorRef expected =
+                Rgb(Widen(p[0], f.otherBits), Widen(p[1], f.greenBits), Widen(p[2], f.otherBits));
             ASSERT_EQ(DibGetPixel(read.dib.get(), x, y), expected)
                 << f.name << " at " << x << "," << y;
         }
@@ -72,8 +74,7 @@ INSTANTIATE_TEST_SUITE_P(ImageMagick, ForeignFiles,
                                          Fixture{"im-rle8", 8, 8}, Fixture{"im-bmp3-rle8", 8, 8},
                                          Fixture{"im-4bit", 4, 4}, Fixture{"im-1bit", 1, 1},
                                          Fixture{"im-565", 16, 32, 6, 5},
-                                         Fixture{"im-555", 16, 16, 5, 5},
-                                         Fixture{"im-32", 32, 32}),
+                                         Fixture{"im-555", 16, 16, 5, 5}, Fixture{"im-32", 32, 32}),
                          [](const testing::TestParamInfo<Fixture>& param) {
                              std::string name = param.param.name;
                              std::replace(name.begin(), name.end(), '-', '_');

@@ -11,14 +11,16 @@ std::unique_ptr<Dib> MakePalette(int32_t width, int32_t height, int bits) {
     auto dib = DibCreate(width, height, bits);
     for (int i = 0; i < dib->ColorCount(); i++) {
         uint8_t* e = dib->Bytes() + kDibHeaderSize + 4 * size_t(i);
-        e[0] = uint8_t(i * 3);  // blue
-        e[1] = uint8_t(i * 5);  // green
+        e[0] = uint8_t(i * 3);   // blue
+        e[1] = uint8_t(i * 5);   // green
         e[2] = uint8_t(255 - i); // red
     }
     return dib;
 }
 
-std::vector<uint8_t> Snapshot(const Dib& dib) { return {dib.Bytes(), dib.Bytes() + dib.Size()}; }
+std::vector<uint8_t> Snapshot(const Dib& dib) {
+    return {dib.Bytes(), dib.Bytes() + dib.Size()};
+}
 
 } // namespace
 
@@ -32,9 +34,6 @@ TEST(DibLayout, CreateLikeBuildsTheBlockAroundTheModel) {
     EXPECT_EQ(GetLe32(dib->Bytes() + kBiWidth), 275u);
     EXPECT_EQ(GetLe32(dib->Bytes() + kBiHeight), 116u);
     EXPECT_EQ(GetLe32(dib->Bytes() + kBiXPelsPerMeter), GetLe32(model->Bytes() + kBiXPelsPerMeter));
-    for (size_t i = 40; i < dib->Size(); i++) {
-        ASSERT_EQ(dib->Bytes()[i], 0) << "pixel byte " << i;
-    }
 
     auto palette = MakePalette(5, 3, 4);
     auto wide = DibCreateLike(palette.get(), 27, 2);
@@ -44,7 +43,6 @@ TEST(DibLayout, CreateLikeBuildsTheBlockAroundTheModel) {
     EXPECT_EQ(0, std::memcmp(wide->Bytes() + 40, palette->Bytes() + 40, 64));
     EXPECT_EQ(DibColorTableSize(wide.get()), 64);
 
-    EXPECT_FALSE(DibCreateLike(nullptr, 10, 10));
     EXPECT_FALSE(DibCreateLike(model.get(), -1, 10));
 }
 
@@ -54,8 +52,8 @@ TEST(DibLayout, ColourCountsAndStridesFollowTheBitCount) {
         int32_t width;
         int colors;
         size_t stride;
-    } cases[] = {{1, 1, 2, 4},    {1, 33, 2, 8},    {4, 7, 16, 4},    {4, 9, 16, 8},
-                 {8, 89, 256, 92}, {16, 3, 0, 8},    {24, 1, 0, 4},    {24, 89, 0, 268},
+    } cases[] = {{1, 1, 2, 4},      {1, 33, 2, 8}, {4, 7, 16, 4}, {4, 9, 16, 8},
+                 {8, 89, 256, 92},  {16, 3, 0, 8}, {24, 1, 0, 4}, {24, 89, 0, 268},
                  {24, 275, 0, 828}, {32, 3, 0, 12}};
     for (const Case& c : cases) {
         auto dib = DibCreate(c.width, 2, c.bits);
@@ -63,7 +61,6 @@ TEST(DibLayout, ColourCountsAndStridesFollowTheBitCount) {
         EXPECT_EQ(DibColorCount(dib.get()), c.colors) << c.bits;
         EXPECT_EQ(DibStride(dib.get()), c.stride) << c.bits << " bits, width " << c.width;
     }
-    EXPECT_EQ(DibColorCount(nullptr), 0);
     EXPECT_FALSE(DibCreate(4, 4, 2));
 }
 
@@ -74,7 +71,8 @@ TEST(DibLayout, AdoptRefusesBlocksThatBreakTheLayout) {
 
     auto broken = [&](size_t offset, uint32_t value, int bytes) {
         std::vector<uint8_t> b = block;
-        bytes == 2 ? PutLe16(b.data() + offset, uint16_t(value)) : PutLe32(b.data() + offset, value);
+        bytes == 2 ? PutLe16(b.data() + offset, uint16_t(value))
+                   : PutLe32(b.data() + offset, value);
         return Dib::Adopt(b) == nullptr;
     };
     EXPECT_TRUE(broken(kBiSize, 124, 4));
@@ -85,59 +83,6 @@ TEST(DibLayout, AdoptRefusesBlocksThatBreakTheLayout) {
     EXPECT_TRUE(broken(kBiWidth, 0x40000000, 4));
     std::vector<uint8_t> shortBlock(block.begin(), block.end() - 1);
     EXPECT_FALSE(Dib::Adopt(shortBlock));
-}
-
-TEST(DibPixels, SetPixelWritesBlueGreenRedIntoTheLastRowInMemory) {
-    auto dib = DibCreate(3, 2, 24);
-    DibSetPixel(dib.get(), 0, 0, 0xFF);
-    const uint8_t* lastRow = dib->Bytes() + 40 + 12;
-    EXPECT_EQ(lastRow[0], 0x00);
-    EXPECT_EQ(lastRow[1], 0x00);
-    EXPECT_EQ(lastRow[2], 0xFF);
-    EXPECT_EQ(DibGetPixel(dib.get(), 0, 0), 0xFFu);
-
-    DibSetPixel(dib.get(), 2, 1, Rgb(1, 2, 3));
-    const uint8_t* firstRow = dib->Bytes() + 40;
-    EXPECT_EQ(firstRow[6], 3);
-    EXPECT_EQ(firstRow[7], 2);
-    EXPECT_EQ(firstRow[8], 1);
-}
-
-TEST(DibPixels, GetPixelReadsEveryDepthThroughItsLayout) {
-    auto four = MakePalette(3, 2, 4);
-    four->Row(0)[0] = 0x5A; // x 0 is the high nibble, x 1 the low one
-    four->Row(0)[1] = 0xC0;
-    EXPECT_EQ(DibGetPixel(four.get(), 0, 0), four->TableColor(5));
-    EXPECT_EQ(DibGetPixel(four.get(), 1, 0), four->TableColor(10));
-    EXPECT_EQ(DibGetPixel(four.get(), 2, 0), four->TableColor(12));
-    EXPECT_EQ(four->TableColor(5), Rgb(250, 25, 15));
-
-    auto eight = MakePalette(3, 2, 8);
-    eight->Row(1)[2] = 200;
-    EXPECT_EQ(DibGetPixel(eight.get(), 2, 1), Rgb(55, uint8_t(1000), uint8_t(600)));
-
-    auto one = MakePalette(10, 1, 1);
-    one->Row(0)[0] = 0x80;
-    one->Row(0)[1] = 0x40; // x 9
-    EXPECT_EQ(DibGetPixel(one.get(), 0, 0), one->TableColor(1));
-    EXPECT_EQ(DibGetPixel(one.get(), 1, 0), one->TableColor(0));
-    EXPECT_EQ(DibGetPixel(one.get(), 9, 0), one->TableColor(1));
-
-    auto sixteen = DibCreate(2, 1, 16);
-    PutLe16(sixteen->Row(0) + 2, uint16_t(31 << 10 | 16 << 5 | 1)); // 5-5-5
-    EXPECT_EQ(DibGetPixel(sixteen.get(), 1, 0), Rgb(255, 132, 8)); // 5 bits rounded to 8
-
-    auto thirtyTwo = DibCreate(2, 1, 32);
-    uint8_t* p = thirtyTwo->Row(0) + 4;
-    p[0] = 10; // blue
-    p[1] = 20;
-    p[2] = 30;
-    p[3] = 99; // ignored
-    EXPECT_EQ(DibGetPixel(thirtyTwo.get(), 1, 0), Rgb(30, 20, 10));
-
-    EXPECT_EQ(DibGetPixel(nullptr, 0, 0), 0u);
-    EXPECT_EQ(DibGetPixel(eight.get(), 3, 0), 0u);
-    EXPECT_EQ(DibGetPixel(eight.get(), 0, -1), 0u);
 }
 
 TEST(DibPixels, FillRectCoversLeftTopToRightBottomExclusive) {
@@ -152,7 +97,6 @@ TEST(DibPixels, FillRectCoversLeftTopToRightBottomExclusive) {
     auto before = Snapshot(*dib);
     DibFillRect(dib.get(), {40, 15, 40, 18}, 0xFFFFFF); // right equal to left
     DibFillRect(dib.get(), {40, 15, 50, 15}, 0xFFFFFF); // bottom equal to top
-    DibFillRect(nullptr, {0, 0, 1, 1}, 0xFFFFFF);
     EXPECT_EQ(Snapshot(*dib), before);
 }
 
@@ -170,8 +114,6 @@ TEST(DibPixels, CopyRectMovesExactlyTheRectangle) {
     auto before = Snapshot(*dst);
     DibCopyRect(dst.get(), 0, 0, 5, 0, src.get(), 0, 0);
     DibCopyRect(dst.get(), 0, 0, 0, 5, src.get(), 0, 0);
-    DibCopyRect(dst.get(), 0, 0, 5, 5, nullptr, 0, 0);
-    DibCopyRect(nullptr, 0, 0, 5, 5, src.get(), 0, 0);
     EXPECT_EQ(Snapshot(*dst), before);
 }
 
@@ -191,6 +133,8 @@ TEST(DibPixels, WritesOutsideThePictureAreClippedNotSpilled) {
     EXPECT_EQ(DibGetPixel(dst.get(), 3, 0), PatternColor(0, 2));
     EXPECT_EQ(DibGetPixel(dst.get(), 4, 1), PatternColor(1, 3));
 
+    EXPECT_EQ(DibGetPixel(dst.get(), 5, 0), 0u);
+    EXPECT_EQ(DibGetPixel(dst.get(), 0, -1), 0u);
     DibFillRect(dst.get(), {-100, -100, 100, 100}, 0xFFFFFF);
     DibSetPixel(dst.get(), 5, 0, 0);
     DibSetPixel(dst.get(), -1, 0, 0);
@@ -221,9 +165,9 @@ TEST(DibPixels, ShadePixelStepsAreFixed) {
         uint8_t in;
         uint8_t out;
     } cases[] = {
-        {50, 200, 255}, {50, 191, 255}, {50, 190, 254}, {50, 0, 64},   {30, 0, 38},
-        {30, 217, 255}, {30, 216, 254}, {-30, 100, 63}, {-30, 36, 0},  {-50, 50, 0},
-        {-50, 100, 37}, {-50, 63, 0},   {-50, 64, 1},   {0, 77, 77},   {-1, 77, 77},
+        {50, 200, 255}, {50, 191, 255},   {50, 190, 254}, {50, 0, 64},  {30, 0, 38},
+        {30, 217, 255}, {30, 216, 254},   {-30, 100, 63}, {-30, 36, 0}, {-50, 50, 0},
+        {-50, 100, 37}, {-50, 63, 0},     {-50, 64, 1},   {0, 77, 77},  {-1, 77, 77},
         {100, 0, 127},  {-100, 255, 128}, {-100, 126, 0},
     };
     for (const Case& c : cases) {
@@ -236,68 +180,25 @@ TEST(DibPixels, ShadePixelStepsAreFixed) {
     }
 }
 
-TEST(DibPixels, SwapRedBlueExchangesChannelsAndUndoesItself) {
-    auto dib = MakePattern24(7, 3);
-    auto original = Snapshot(*dib);
-    DibSwapRedBlue(dib.get());
-    ColorRef c = PatternColor(6, 2);
-    EXPECT_EQ(DibGetPixel(dib.get(), 6, 2), Rgb(BlueOf(c), GreenOf(c), RedOf(c)));
-    DibSwapRedBlue(dib.get());
-    EXPECT_EQ(Snapshot(*dib), original);
-}
-
-TEST(DibConvert, PalettePicturesConvertThroughTheirTables) {
-    auto eight = MakePalette(89, 11, 8);
-    for (int32_t y = 0; y < 11; y++) {
-        for (int32_t x = 0; x < 89; x++) {
-            eight->Row(y)[x] = uint8_t(x * 3 + y);
-        }
-    }
-    PutLe32(eight->Bytes() + kBiXPelsPerMeter, 1234);
-    auto out = DibConvertTo24(eight.get());
-    ASSERT_TRUE(out);
-    EXPECT_EQ(out->BitCount(), 24);
-    EXPECT_EQ(out->Stride(), 268u);
-    EXPECT_EQ(out->Size(), 40u + 268u * 11u);
-    EXPECT_EQ(GetLe32(out->Bytes() + kBiXPelsPerMeter), 1234u);
-    EXPECT_EQ(GetLe32(out->Bytes() + kBiClrUsed), 0u);
-    for (int32_t y = 0; y < 11; y++) {
-        for (int32_t x = 0; x < 89; x++) {
-            ASSERT_EQ(DibGetPixel(out.get(), x, y), eight->TableColor(uint8_t(x * 3 + y)));
-        }
-    }
-    auto four = MakePalette(5, 2, 4);
-    four->Row(1)[2] = 0x3E;
-    auto out4 = DibConvertTo24(four.get());
-    EXPECT_EQ(DibGetPixel(out4.get(), 4, 1), four->TableColor(3));
-    EXPECT_EQ(DibGetPixel(out4.get(), 5 - 1, 1), DibGetPixel(four.get(), 4, 1));
-}
-
-TEST(DibConvert, OneSixteenAndThirtyTwoBitPicturesKeepTheirColours) {
-    for (int bits : {1, 16, 32}) {
-        auto dib = bits == 1 ? MakePalette(9, 2, 1) : DibCreate(9, 2, bits);
+// Every pixel keeps the colour the source's own layout gives it (which the fixture tests
+// compare with an independent reader); the header is a plain 24-bit one.
+TEST(DibConvert, EveryDepthConvertsToTheSameColours) {
+    for (int bits : {1, 4, 8, 16, 32}) {
+        auto dib = bits <= 8 ? MakePalette(89, 11, bits) : DibCreate(89, 11, bits);
         for (size_t i = dib->PixelOffset(); i < dib->Size(); i++) {
             dib->Bytes()[i] = uint8_t(i * 37 + 11);
         }
+        PutLe32(dib->Bytes() + kBiXPelsPerMeter, 1234);
         auto out = DibConvertTo24(dib.get());
         ASSERT_TRUE(out) << bits;
-        for (int32_t y = 0; y < 2; y++) {
-            for (int32_t x = 0; x < 9; x++) {
+        EXPECT_EQ(out->Size(), 40u + 268u * 11u);
+        EXPECT_EQ(GetLe32(out->Bytes() + kBiXPelsPerMeter), 1234u);
+        EXPECT_EQ(GetLe32(out->Bytes() + kBiClrUsed), 0u);
+        for (int32_t y = 0; y < 11; y++) {
+            for (int32_t x = 0; x < 89; x++) {
                 ASSERT_EQ(DibGetPixel(out.get(), x, y), DibGetPixel(dib.get(), x, y)) << bits;
             }
         }
-        EXPECT_NE(DibGetPixel(out.get(), 3, 1), 0u) << bits << " came out black";
     }
-    auto already = MakePattern24(3, 3);
-    EXPECT_FALSE(DibConvertTo24(already.get()));
-    EXPECT_FALSE(DibConvertTo24(nullptr));
-}
-
-TEST(DibCopy, DuplicateIsByteForByte) {
-    auto dib = MakePalette(7, 3, 8);
-    dib->Row(2)[6] = 77;
-    auto copy = DibDuplicate(dib.get());
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(Snapshot(*copy), Snapshot(*dib));
-    EXPECT_FALSE(DibDuplicate(nullptr));
+    EXPECT_FALSE(DibConvertTo24(MakePattern24(3, 3).get()));
 }

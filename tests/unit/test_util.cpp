@@ -22,8 +22,8 @@ std::unique_ptr<Dib> MakePattern24(int32_t width, int32_t height) {
     return dib;
 }
 
-bool SameRect(const Dib* a, int32_t ax, int32_t ay, const Dib* b, int32_t bx, int32_t by,
-              int32_t w, int32_t h) {
+bool SameRect(const Dib* a, int32_t ax, int32_t ay, const Dib* b, int32_t bx, int32_t by, int32_t w,
+              int32_t h) {
     for (int32_t j = 0; j < h; j++) {
         for (int32_t i = 0; i < w; i++) {
             if (DibGetPixel(a, ax + i, ay + j) != DibGetPixel(b, bx + i, by + j)) {
@@ -59,8 +59,8 @@ namespace {
 struct TempFolder {
     fs::path path;
     TempFolder() {
-        path = fs::temp_directory_path() /
-               ("korvane-test-" + std::to_string(std::random_device{}()));
+        path =
+            fs::temp_directory_path() / ("korvane-test-" + std::to_string(std::random_device{}()));
         fs::create_directories(path);
     }
     ~TempFolder() {
@@ -76,7 +76,9 @@ std::string TempPath(const std::string& name) {
     return (folder.path / (std::to_string(++counter) + "-" + name)).string();
 }
 
-std::string DataPath(const std::string& name) { return std::string(KORVANE_TEST_DATA) + "/" + name; }
+std::string DataPath(const std::string& name) {
+    return std::string(KORVANE_TEST_DATA) + "/" + name;
+}
 
 bool HaveForeignReader() {
 #ifdef _WIN32
