@@ -3,6 +3,7 @@
 #  - the skin folder from a 1600 x 1200 BMP (scale 50, brightness 20, contrast 20) beside
 #    `cp` of the picture and beside ImageMagick doing only the resize, brightness and contrast;
 #  - the same with the .wsz archive too;
+#  - the floor under both: only writing the folder's files the safe way (bench/write_floor.c);
 #  - a 4000 x 3000 JPEG photo (decoded, reduced to 1600 x 1200, made into a skin) beside
 #    ImageMagick only reducing it: `convert photo.jpg -resize 1600x1200 out.bmp`.
 # Each line gives the wall time and, beside it, the CPU time.
@@ -50,6 +51,10 @@ archive=$(mean_ms "$make" "$work/photo.bmp" "$work/skin" "${adjust[@]}" --wsz "$
 copy=$(mean_ms cp "$work/photo.bmp" "$work/copy.bmp")
 magick=$(mean_ms "$convert" "$work/photo.bmp" -resize 50% -brightness-contrast 20x20 \
     "BMP3:$work/im.bmp")
+# The file system's part alone: the made folder's files written again the same safe way.
+cc -O2 -o "$work/write_floor" "$root/bench/write_floor.c"
+mkdir -p "$work/floor"
+floor=$(mean_ms "$work/write_floor" "$work/skin" "$work/floor")
 photo=$(mean_ms "$make" "$work/photo.jpg" "$work/skin-photo")
 reduce=$(mean_ms "$convert" "$work/photo.jpg" -resize 1600x1200 "$work/out.bmp")
 
@@ -58,6 +63,7 @@ row "  korvane-make, skin folder" "$folder"
 row "  korvane-make, skin folder and .wsz" "$archive"
 row "  cp of the picture" "$copy"
 row "  ImageMagick, resize+brightness-contrast" "$magick"
+row "  writing those 16 files safely, nothing else" "$floor"
 ratio "  folder / cp" "$folder" "$copy" "<= 1.5"
 ratio "  ImageMagick / folder" "$magick" "$folder" ">= 10"
 ratio "  folder and .wsz / cp" "$archive" "$copy" "<= 2.5"
