@@ -6,23 +6,16 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <tuple>
+
+#include "tests/win32/app_harness.h"
 
 namespace {
-
-// A thread timer fires inside whatever modal loop runs on this thread. Once the dialog looked
-// for is ready, the script runs against it, synchronously. A dialog still open on the tick
-// after its script, or one that never shows, is ended and the outcome says so.
 
 constexpr UINT kTickMs = 10;
 constexpr int kPatienceTicks = 300;
 
 Drive* gDrive = nullptr;
-
-std::string ClassOf(HWND hwnd) {
-    char name[32] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
 
 // The system's folder browser fills its tree after it shows, and the first selection asked
 // of it in a fresh setting may be lost; it is driven once its tree holds more than its root,
@@ -84,11 +77,10 @@ void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-Drive Run(const char* caption, HWND owner, Script script, const std::function<void()>& open) {
-    Drive drive;
-    drive.caption = caption;
-    drive.owner = owner;
-    drive.script = std::move(script);
+} // namespace
+
+Drive RunDriven(const char* caption, Script script, const std::function<void()>& open, HWND owner) {
+    Drive drive{caption, owner, std::move(script)};
     Drive* outer = gDrive;
     gDrive = &drive;
     UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, DriveTick);
@@ -99,45 +91,16 @@ Drive Run(const char* caption, HWND owner, Script script, const std::function<vo
     return drive;
 }
 
-} // namespace
-
-Drive RunDriven(const char* caption, Script script, const std::function<void()>& open) {
-    return Run(caption, nullptr, std::move(script), open);
-}
-
-Drive RunDrivenOwnedBy(HWND owner, Script script, const std::function<void()>& open) {
-    return Run(nullptr, owner, std::move(script), open);
-}
-
 void ExpectClosedByScript(const Drive& drive) {
-    EXPECT_TRUE(drive.ran) << "the dialog never showed";
-    EXPECT_FALSE(drive.leftOpen) << "the dialog was left waiting for a person";
-    EXPECT_FALSE(drive.timedOut);
+    EXPECT_EQ(std::tuple(drive.ran, drive.leftOpen, drive.timedOut), std::tuple(true, false, false))
+        << "(ran, left waiting for a person, timed out)";
 }
 
-namespace {
-
-// Runs this thread's messages until `done` holds, for three seconds at most.
-bool PumpUntil(const std::function<bool()>& done) {
-    for (DWORD start = GetTickCount(); !done();) {
-        if (GetTickCount() - start > 3000) {
-            return false;
-        }
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    }
-    return true;
-}
-
-} // namespace
-
+// Asks for the selection and runs this thread's messages until the tree shows it, for three
+// seconds at most.
 bool ChooseFolder(HWND browser, const std::string& path) {
     const std::string name = path.substr(path.find_last_of('\\') + 1);
-    return PumpUntil([&] {
+    for (DWORD start = GetTickCount(); GetTickCount() - start <= 3000; Sleep(5)) {
         SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, LPARAM(path.c_str()));
         char text[MAX_PATH] = {};
         TVITEMA item = {};
@@ -145,9 +108,16 @@ bool ChooseFolder(HWND browser, const std::string& path) {
         item.hItem = TreeView_GetSelection(Tree(browser));
         item.pszText = text;
         item.cchTextMax = sizeof text;
-        return item.hItem && TreeView_GetItem(Tree(browser), &item) &&
-               _stricmp(text, name.c_str()) == 0;
-    });
+        if (item.hItem && TreeView_GetItem(Tree(browser), &item) &&
+            _stricmp(text, name.c_str()) == 0) {
+            return true;
+        }
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return false;
 }
 
 std::string FieldText(HWND dialog, int id) {
@@ -166,29 +136,21 @@ void Press(HWND dialog, int id) {
 
 namespace {
 
-// Where the mouse goes in a drag: an item's middle, or a place off the items.
+// Where the mouse goes in a drag, in the order of Spot: an item's middle, or a place off the
+// items; the gap is the first row below the last item (item rectangles exclude their bottom).
 POINT SpotPoint(HWND list, Target target) {
-    RECT client;
-    GetClientRect(list, &client);
-    RECT item = {};
-    switch (target.spot) {
-    case Spot::Item:
-        SendMessageA(list, LB_GETITEMRECT, WPARAM(target.index), LPARAM(&item));
-        return {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    case Spot::Above:
-        return {client.right / 2, -8};
-    case Spot::Below:
-        return {client.right / 2, client.bottom + 8};
-    case Spot::Left:
-        return {-12, client.bottom / 2};
-    case Spot::Right:
-        return {client.right + 12, client.bottom / 2};
-    case Spot::Gap: // the first row below the last item (item rectangles exclude their bottom)
-        SendMessageA(list, LB_GETITEMRECT, WPARAM(SendMessageA(list, LB_GETCOUNT, 0, 0) - 1),
-                     LPARAM(&item));
-        return {client.right / 2, item.bottom};
-    }
-    return {};
+    RECT c, item = {};
+    GetClientRect(list, &c);
+    const LRESULT last = SendMessageA(list, LB_GETCOUNT, 0, 0) - 1;
+    SendMessageA(list, LB_GETITEMRECT, WPARAM(target.spot == Spot::Item ? target.index : last),
+                 LPARAM(&item));
+    const POINT points[] = {{(item.left + item.right) / 2, (item.top + item.bottom) / 2},
+                            {c.right / 2, -8},
+                            {c.right / 2, c.bottom + 8},
+                            {-12, c.bottom / 2},
+                            {c.right + 12, c.bottom / 2},
+                            {c.right / 2, item.bottom}};
+    return points[int(target.spot)];
 }
 
 void PointAt(HWND list, POINT client) {
@@ -197,8 +159,7 @@ void PointAt(HWND list, POINT client) {
     SetCursorPos(screen.x, screen.y);
     POINT now = {};
     GetCursorPos(&now);
-    EXPECT_EQ(now.x, screen.x);
-    EXPECT_EQ(now.y, screen.y);
+    EXPECT_EQ(std::pair(now.x, now.y), std::pair(screen.x, screen.y));
 }
 
 } // namespace

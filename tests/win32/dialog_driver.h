@@ -15,23 +15,18 @@ constexpr INT_PTR kAbandoned = 0x7AB; // the result of a dialog the driver had t
 using Script = std::function<void(HWND dialog)>;
 
 struct Drive {
-    const char* caption = nullptr;
-    HWND owner = nullptr; // when set, only a dialog this window owns
+    const char* caption = nullptr; // null: any caption
+    HWND owner = nullptr;          // when set, only a dialog this window owns
     Script script;
     HWND dialog = nullptr;
-    bool running = false;
-    bool ran = false;
-    bool leftOpen = false;
-    bool timedOut = false;
+    bool running = false, ran = false, leftOpen = false, timedOut = false;
     int ticks = 0;
 };
 
-// Runs `open`, which shows the dialog modally, while `script` drives it. A null caption
-// takes the first dialog that shows.
-Drive RunDriven(const char* caption, Script script, const std::function<void()>& open);
-// The same for a dialog without a caption of ours (the system's folder browser): the first
-// dialog `owner` owns, once its folder tree is filled.
-Drive RunDrivenOwnedBy(HWND owner, Script script, const std::function<void()>& open);
+// Runs `open`, which shows the dialog modally, while `script` drives it. A dialog without a
+// caption of ours (the system's folder browser) is found by its owner, once its tree is filled.
+Drive RunDriven(const char* caption, Script script, const std::function<void()>& open,
+                HWND owner = nullptr);
 
 // The script ran and its last click closed the dialog.
 void ExpectClosedByScript(const Drive& drive);
@@ -40,7 +35,6 @@ void ExpectClosedByScript(const Drive& drive);
 // selected; says whether it did.
 bool ChooseFolder(HWND browser, const std::string& path);
 
-// What a user does and sees in a dialog.
 std::string FieldText(HWND dialog, int id);
 void TypeInto(HWND dialog, int id, const std::string& text);
 void Press(HWND dialog, int id); // a button

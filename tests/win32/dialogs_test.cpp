@@ -1,6 +1,5 @@
-// The Edit Title Text and Project Option dialogs as a user meets them: the real dialogs from
-// the program's resources, driven through their controls while they run modally, with the
-// real main window and a made skin where one is needed.
+// The Edit Title Text and Project Option dialogs, driven through their controls over the real
+// main window.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -28,23 +27,8 @@ namespace {
 
 // EndDialog hides the dialog and gives the owner its input back at once; the window itself
 // goes only when the modal loop ends, so IsWindow cannot tell.
-void ExpectStillOpen(HWND dialog) {
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_FALSE(IsWindowEnabled(gApp.mainWindow));
-}
-
-constexpr char kTitleCaption[] = "Edit Title Text";
-constexpr char kOptionCaption[] = "Project Option";
-
-// A combo box's or list's lines, top to bottom.
-std::vector<std::string> Items(HWND box, UINT getCount, UINT getText) {
-    std::vector<std::string> items(size_t(SendMessageA(box, getCount, 0, 0)));
-    for (size_t i = 0; i < items.size(); i++) {
-        char text[64] = {};
-        SendMessageA(box, getText, WPARAM(i), LPARAM(text));
-        items[i] = text;
-    }
-    return items;
+bool StillOpen(HWND dialog) {
+    return IsWindowVisible(dialog) && !IsWindowEnabled(gApp.mainWindow);
 }
 
 bool SameDib(const Dib* a, const Dib* b) {
@@ -58,23 +42,21 @@ void ExpectSkinShowsTitle(const TitleSettings& title) {
     SkinInputs in = CurrentSkinInputs();
     in.title = title;
     auto fresh = MakeSkin(in);
-    ASSERT_TRUE(fresh);
-    EXPECT_TRUE(SameDib(gApp.skin->main.get(), fresh->main.get())) << title.text;
-    EXPECT_TRUE(SameDib(gApp.skin->titlebar.get(), fresh->titlebar.get())) << title.text;
-    EXPECT_TRUE(SameDib(gApp.skin->mainPreview.get(), fresh->mainPreview.get())) << title.text;
+    const SkinSet& s = *gApp.skin;
+    EXPECT_EQ(std::tuple(SameDib(s.main.get(), fresh->main.get()),
+                         SameDib(s.titlebar.get(), fresh->titlebar.get()),
+                         SameDib(s.mainPreview.get(), fresh->mainPreview.get())),
+              std::tuple(true, true, true))
+        << title.text;
+}
+
+TitleSettings MakeTitle(const std::string& text, int align, int color) {
+    return {text, static_cast<TitleAlign>(align), static_cast<TitleColor>(color)};
 }
 
 // A title as "text|alignment|colour".
 std::string Desc(const TitleSettings& t) {
     return t.text + "|" + std::to_string(int(t.align)) + "|" + std::to_string(int(t.color));
-}
-
-TitleSettings MakeTitle(const std::string& text, int align, int color) {
-    TitleSettings title;
-    title.text = text;
-    title.align = static_cast<TitleAlign>(align);
-    title.color = static_cast<TitleColor>(color);
-    return title;
 }
 
 void SetTitleFields(HWND dialog, const TitleSettings& title) {
@@ -92,9 +74,12 @@ void MakeSkinFromPicture(AppRun& run, std::array<int, 3> order = {0, 1, 2}) {
     ASSERT_TRUE(gApp.SkinMade());
 }
 
-// The Skin Set panel's title button, as the user opens the dialog over a made skin.
-std::function<void()> TitleButton() {
-    return [] { SendMessageA(GetDlgItem(gApp.skinSetPanel, kTitleButtonId), BM_CLICK, 0, 0); };
+// By default opened with the Skin Set panel's title button, as the user does over a made skin.
+void RunTitleDialog(
+    Script script, const std::function<void()>& open = [] {
+        SendMessageA(GetDlgItem(gApp.skinSetPanel, kTitleButtonId), BM_CLICK, 0, 0);
+    }) {
+    ExpectClosedByScript(RunDriven("Edit Title Text", std::move(script), open));
 }
 
 // The edges of what a window has yet to repaint.
@@ -116,41 +101,34 @@ std::vector<LONG> UpdateBox(HWND hwnd) {
 // Left and Hard.
 TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresThem) {
     const std::string sixty = "0123456789ABCDEFGHIJ0123456789abcdefghij0123456789KLMNOPQRST";
+    const std::string kept = sixty.substr(0, 47);
     struct Case {
         TitleSettings stored;
-        int alignShown, colorShown;
-        std::string kept;
+        std::string shown, kept;
         TitleSettings drawn;
     } cases[] = {
-        {MakeTitle("Stored", 2, 0), 2, 0, "Stored|2|0", MakeTitle("Stored", 2, 0)},
-        {MakeTitle("odd", 5, 7), CB_ERR, CB_ERR, "odd|-1|-1", MakeTitle("odd", 0, 1)},
-        {MakeTitle(sixty, 1, 1), 1, 1, sixty.substr(0, 47) + "|1|1",
-         MakeTitle(sixty.substr(0, 47), 1, 1)},
+        {MakeTitle("Stored", 2, 0), "Stored|2|0", "Stored|2|0", MakeTitle("Stored", 2, 0)},
+        {MakeTitle("odd", 5, 7), "odd|-1|-1", "odd|-1|-1", MakeTitle("odd", 0, 1)},
+        {MakeTitle(sixty, 1, 1), sixty + "|1|1", kept + "|1|1", MakeTitle(kept, 1, 1)},
     };
     AppRun run;
     MakeSkinFromPicture(run);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored.text);
         gApp.title = c.stored;
-        ExpectClosedByScript(RunDriven(
-            kTitleCaption,
-            [&](HWND dialog) {
-                EXPECT_EQ(FieldText(dialog, IDC_TITLE_TEXT), c.stored.text);
-                EXPECT_EQ(Items(GetDlgItem(dialog, IDC_TITLE_ALIGN), CB_GETCOUNT, CB_GETLBTEXT),
-                          (std::vector<std::string>{"Left", "Center", "Right"}));
-                EXPECT_EQ(Items(GetDlgItem(dialog, IDC_TITLE_COLOR), CB_GETCOUNT, CB_GETLBTEXT),
-                          (std::vector<std::string>{"Soft", "Hard"}));
-                EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_TITLE_ALIGN, CB_GETCURSEL, 0, 0),
-                          c.alignShown);
-                EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_TITLE_COLOR, CB_GETCURSEL, 0, 0),
-                          c.colorShown);
-                // Tab order: the field, the alignment box, then the colour box.
-                HWND next = GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDC_TITLE_TEXT), FALSE);
-                EXPECT_EQ(GetDlgCtrlID(next), IDC_TITLE_ALIGN);
-                EXPECT_EQ(GetDlgCtrlID(GetNextDlgTabItem(dialog, next, FALSE)), IDC_TITLE_COLOR);
-                Press(dialog, IDOK);
-            },
-            TitleButton()));
+        RunTitleDialog([&](HWND dialog) {
+            HWND align = GetDlgItem(dialog, IDC_TITLE_ALIGN);
+            HWND color = GetDlgItem(dialog, IDC_TITLE_COLOR);
+            const std::string shown = Desc(MakeTitle(FieldText(dialog, IDC_TITLE_TEXT),
+                                                     int(SendMessageA(align, CB_GETCURSEL, 0, 0)),
+                                                     int(SendMessageA(color, CB_GETCURSEL, 0, 0))));
+            EXPECT_EQ(std::tuple(shown, ComboItems(align), ComboItems(color),
+                                 GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDC_TITLE_TEXT), 0),
+                                 GetNextDlgTabItem(dialog, align, 0)),
+                      std::tuple(c.shown, std::vector<std::string>{"Left", "Center", "Right"},
+                                 std::vector<std::string>{"Soft", "Hard"}, align, color));
+            Press(dialog, IDOK);
+        });
         EXPECT_EQ(Desc(gApp.title), c.kept);
         ExpectSkinShowsTitle(c.drawn);
     }
@@ -168,25 +146,19 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
         const std::array<int, 3> order = swap ? std::array{1, 2, 0} : std::array{2, 0, 1};
         MakeSkinFromPicture(run, order);
         const std::vector<LONG> titleArea = {30, 28 + 116 * order[0], 305, 44 + 116 * order[0]};
-        ExpectClosedByScript(RunDriven(
-            kTitleCaption,
-            [&](HWND dialog) {
-                for (int align = 0; align < 3; align++) {
-                    for (int color = 0; color < 2; color++) {
-                        SCOPED_TRACE(align * 10 + color);
-                        ValidateRect(run.Main(), nullptr);
-                        SetTitleFields(dialog, MakeTitle("Hi! 42", align, color));
-                        Press(dialog, IDC_TITLE_APPLY);
-                        ExpectStillOpen(dialog);
-                        EXPECT_EQ(Desc(gApp.title), Desc(MakeTitle("Hi! 42", align, color)));
-                        ExpectSkinShowsTitle(gApp.title);
-                        EXPECT_EQ(UpdateBox(run.Main()), titleArea);
-                    }
-                }
-                SetTitleFields(dialog, MakeTitle("never applied", 0, 0));
-                Press(dialog, IDCANCEL);
-            },
-            TitleButton()));
+        RunTitleDialog([&](HWND dialog) {
+            for (int i = 0; i < 6; i++) {
+                const TitleSettings title = MakeTitle("Hi! 42", i / 2, i % 2);
+                ValidateRect(run.Main(), nullptr);
+                SetTitleFields(dialog, title);
+                Press(dialog, IDC_TITLE_APPLY);
+                EXPECT_EQ(std::tuple(StillOpen(dialog), Desc(gApp.title), UpdateBox(run.Main())),
+                          std::tuple(true, Desc(title), titleArea));
+                ExpectSkinShowsTitle(title);
+            }
+            SetTitleFields(dialog, MakeTitle("never applied", 0, 0));
+            Press(dialog, IDCANCEL);
+        });
         EXPECT_EQ(Desc(gApp.title), "Hi! 42|2|1");
         ExpectSkinShowsTitle(gApp.title);
         auto shot = Screenshot(run.Main());
@@ -194,15 +166,12 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
                              gApp.skin->mainPreview.get(), 18, 4, 220, 8));
 
         for (const char* text : {"by ok", ""}) {
-            ExpectClosedByScript(RunDriven(
-                kTitleCaption,
-                [&](HWND dialog) {
-                    ValidateRect(run.Main(), nullptr);
-                    SetTitleFields(dialog, MakeTitle(text, 1, 0));
-                    Press(dialog, IDOK);
-                    EXPECT_EQ(UpdateBox(run.Main()), titleArea);
-                },
-                TitleButton()));
+            RunTitleDialog([&](HWND dialog) {
+                ValidateRect(run.Main(), nullptr);
+                SetTitleFields(dialog, MakeTitle(text, 1, 0));
+                Press(dialog, IDOK);
+                EXPECT_EQ(UpdateBox(run.Main()), titleArea);
+            });
             EXPECT_EQ(Desc(gApp.title), text + std::string("|1|0"));
             ExpectSkinShowsTitle(gApp.title);
         }
@@ -220,8 +189,7 @@ TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
 TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
     AppRun run;
     const std::string typed = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcdefghijklmnopqrstuvwx";
-    ExpectClosedByScript(RunDriven(
-        kTitleCaption,
+    RunTitleDialog(
         [&](HWND dialog) {
             HWND field = GetDlgItem(dialog, IDC_TITLE_TEXT);
             SetWindowTextA(field, "");
@@ -232,24 +200,22 @@ TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
             SendDlgItemMessageA(dialog, IDC_TITLE_ALIGN, CB_SETCURSEL, 1, 0);
             Press(dialog, IDOK);
         },
-        [&] { TitleTextDialog(run.Main()); }));
-    EXPECT_EQ(gApp.title.text, typed.substr(0, 47));
-    EXPECT_FALSE(gApp.skin);
+        [&] { TitleTextDialog(run.Main()); });
+    EXPECT_EQ(std::tuple(gApp.title.text, bool(gApp.skin)), std::tuple(typed.substr(0, 47), false));
     MakeSkinFromPicture(run);
     ExpectSkinShowsTitle(MakeTitle(typed.substr(0, 47), 1, 1));
 
     SendMessageA(run.Main(), WM_COMMAND, IDM_UNDOSKIN, 0);
     AppRun::Pump();
-    ExpectClosedByScript(RunDriven(
-        kTitleCaption,
+    RunTitleDialog(
         [](HWND dialog) {
             SetTitleFields(dialog, MakeTitle("after undo", 2, 0));
             Press(dialog, IDC_TITLE_APPLY);
-            ExpectStillOpen(dialog);
-            EXPECT_EQ(Desc(gApp.title), "after undo|2|0");
+            EXPECT_EQ(std::tuple(StillOpen(dialog), Desc(gApp.title)),
+                      std::tuple(true, std::string("after undo|2|0")));
             Press(dialog, IDOK);
         },
-        [&] { TitleTextDialog(run.Main()); }));
+        [&] { TitleTextDialog(run.Main()); });
     EXPECT_FALSE(gApp.SkinMade());
 }
 
@@ -260,9 +226,12 @@ namespace {
 // The order list's lines as initials, top to bottom: "MEP" is Main, Equalizer, Playlist.
 std::string Initials(HWND dialog) {
     std::string initials;
-    for (const std::string& item :
-         Items(GetDlgItem(dialog, IDC_OPTION_ORDER), LB_GETCOUNT, LB_GETTEXT)) {
-        initials += item == "Main" || item == "Equalizer" || item == "Playlist" ? item[0] : '?';
+    HWND list = GetDlgItem(dialog, IDC_OPTION_ORDER);
+    for (WPARAM i = 0; i < WPARAM(SendMessageA(list, LB_GETCOUNT, 0, 0)); i++) {
+        char item[64] = {};
+        SendMessageA(list, LB_GETTEXT, i, LPARAM(item));
+        const std::string name = item;
+        initials += name == "Main" || name == "Equalizer" || name == "Playlist" ? item[0] : '?';
     }
     return initials;
 }
@@ -272,8 +241,9 @@ std::array<int, 3> OrderOf(const std::string& initials) {
     return {int(initials.find('M')), int(initials.find('E')), int(initials.find('P'))};
 }
 
-std::function<void()> OptionDialog() {
-    return [] { EXPECT_EQ(ProjectOptionDialog(gApp.mainWindow), IDOK); };
+Drive RunOptionDialog(Script script) {
+    return RunDriven("Project Option", std::move(script),
+                     [] { EXPECT_EQ(ProjectOptionDialog(gApp.mainWindow), IDOK); });
 }
 
 } // namespace
@@ -293,6 +263,12 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
         {3, 6, {0, 1, 2}, "MEP"}, {6, 5, {0, 1, 2}, "MEP"},
     };
     const int ids[3] = {IDC_OPTION_SHOWVIS, IDC_OPTION_SWAPRB, IDC_OPTION_HIDEBALANCE};
+    const std::string labels[3] = {"Show &visualization on preview", "&Swaps Red and Blue color",
+                                   "Hide &Balance Button"};
+    auto bits = [] {
+        return int(gApp.options.showVis) | gApp.options.swapRedBlue << 1 |
+               gApp.options.hideBalance << 2 | gApp.options.genBalance << 3;
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.start * 10 + c.flip);
         gApp.options = {};
@@ -301,36 +277,29 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
         gApp.options.hideBalance = c.start & 4;
         gApp.options.genBalance = c.flip & 1;
         gApp.skinOrder = c.order;
-        ExpectClosedByScript(RunDriven(
-            kOptionCaption,
-            [&](HWND dialog) {
-                EXPECT_EQ(FieldText(dialog, IDC_OPTION_SHOWVIS), "Show &visualization on preview");
-                EXPECT_EQ(FieldText(dialog, IDC_OPTION_SWAPRB), "&Swaps Red and Blue color");
-                EXPECT_EQ(FieldText(dialog, IDC_OPTION_HIDEBALANCE), "Hide &Balance Button");
-                EXPECT_EQ(Initials(dialog), c.shown);
-                EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_OPTION_ORDER, LB_GETCURSEL, 0, 0),
-                          LB_ERR);
-                for (int bit = 0; bit < 3; bit++) {
-                    EXPECT_EQ(IsDlgButtonChecked(dialog, ids[bit]), UINT(c.start >> bit & 1));
-                    if (c.flip >> bit & 1) {
-                        Press(dialog, ids[bit]);
-                    }
+        ExpectClosedByScript(RunOptionDialog([&](HWND dialog) {
+            std::string seen = Initials(dialog), expected = c.shown;
+            for (int bit = 0; bit < 3; bit++) {
+                seen += " " + FieldText(dialog, ids[bit]) + "=" +
+                        std::to_string(IsDlgButtonChecked(dialog, ids[bit]));
+                expected += " " + labels[bit] + "=" + std::to_string(c.start >> bit & 1);
+                if (c.flip >> bit & 1) {
+                    Press(dialog, ids[bit]);
                 }
-                Press(dialog, IDOK);
-            },
-            OptionDialog()));
-        const int now = c.start ^ c.flip;
-        EXPECT_EQ(gApp.options.showVis, bool(now & 1));
-        EXPECT_EQ(gApp.options.swapRedBlue, bool(now & 2));
-        EXPECT_EQ(gApp.options.hideBalance, bool(now & 4));
-        EXPECT_EQ(gApp.options.genBalance, bool(c.flip & 1));
-        EXPECT_EQ(gApp.skinOrder, OrderOf(c.shown));
+            }
+            EXPECT_EQ(
+                std::tuple(seen, SendDlgItemMessageA(dialog, IDC_OPTION_ORDER, LB_GETCURSEL, 0, 0)),
+                std::tuple(expected, LRESULT(LB_ERR)));
+            Press(dialog, IDOK);
+        }));
+        EXPECT_EQ(std::tuple(bits(), gApp.skinOrder),
+                  std::tuple((c.start ^ c.flip) | (c.flip & 1) << 3, OrderOf(c.shown)));
     }
 }
 
-// A drop on an item moves the dragged band there; a drop off the items (above, below or
-// beside the list, or below its items) puts it last; a drop on itself, a drag begun below
-// the items, Escape or the right button change nothing.
+// A drop on an item moves the dragged band there (and selects it); a drop off the items (above,
+// below or beside the list, or below its items) puts it last; a drop on itself, a drag begun
+// below the items, Escape or the right button change nothing. Then several drags in one session.
 TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
     struct Case {
         const char* name;
@@ -340,6 +309,7 @@ TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
         std::array<int, 3> order = {0, 1, 2};
         Ending ending = Ending::Drop;
     } cases[] = {
+        // clang-format off
         {"onto a lower item", OnItem(0), OnItem(2), "EPM", 2},
         {"onto a higher item", OnItem(2), OnItem(0), "PME", 0},
         {"onto the next item", OnItem(0), OnItem(1), "EMP", 1},
@@ -354,45 +324,31 @@ TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
         {"into the list below its items", OnItem(0), At(Spot::Gap), "EPM"},
         {"begun below the items", At(Spot::Gap), OnItem(0), "MEP"},
         {"cancelled with Escape", OnItem(0), OnItem(2), "MEP", -1, {0, 1, 2}, Ending::Escape},
-        {"cancelled with the right button",
-         OnItem(0),
-         OnItem(2),
-         "MEP",
-         -1,
-         {0, 1, 2},
-         Ending::RightButton},
+        {"cancelled with the right button", OnItem(0), OnItem(2), "MEP", -1, {0, 1, 2}, Ending::RightButton},
+        // clang-format on
     };
     AppRun run;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         gApp.skinOrder = c.order;
-        ExpectClosedByScript(RunDriven(
-            kOptionCaption,
-            [&](HWND dialog) {
-                Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), c.from, c.to, c.ending);
-                EXPECT_EQ(Initials(dialog), c.after);
-                if (c.selected >= 0) {
-                    EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_OPTION_ORDER, LB_GETCURSEL, 0, 0),
-                              c.selected);
-                }
-                Press(dialog, IDOK);
-            },
-            OptionDialog()));
+        ExpectClosedByScript(RunOptionDialog([&](HWND dialog) {
+            Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), c.from, c.to, c.ending);
+            LRESULT selected = SendDlgItemMessageA(dialog, IDC_OPTION_ORDER, LB_GETCURSEL, 0, 0);
+            EXPECT_EQ(std::tuple(Initials(dialog), c.selected < 0 ? -1 : selected),
+                      std::tuple(c.after, LRESULT(c.selected)));
+            Press(dialog, IDOK);
+        }));
         EXPECT_EQ(gApp.skinOrder, OrderOf(c.after));
     }
-    // Several drags in one session, one of them cancelled.
     gApp.skinOrder = {0, 1, 2};
-    ExpectClosedByScript(RunDriven(
-        kOptionCaption,
-        [](HWND dialog) {
-            HWND list = GetDlgItem(dialog, IDC_OPTION_ORDER);
-            Drag(list, OnItem(0), OnItem(2), Ending::Escape); // nothing
-            Drag(list, OnItem(2), OnItem(0));                 // PME
-            Drag(list, OnItem(1), At(Spot::Below));           // PEM
-            Drag(list, At(Spot::Gap), OnItem(1));             // nothing
-            Press(dialog, IDOK);
-        },
-        OptionDialog()));
+    ExpectClosedByScript(RunOptionDialog([](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_OPTION_ORDER);
+        Drag(list, OnItem(0), OnItem(2), Ending::Escape); // nothing
+        Drag(list, OnItem(2), OnItem(0));                 // PME
+        Drag(list, OnItem(1), At(Spot::Below));           // PEM
+        Drag(list, At(Spot::Gap), OnItem(1));             // nothing
+        Press(dialog, IDOK);
+    }));
     EXPECT_EQ(gApp.skinOrder, (std::array<int, 3>{2, 1, 0}));
 }
 
@@ -402,53 +358,54 @@ TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
 TEST(ProjectOptionDialog, OkFromTheMenuRemakesTheSkinCancelKeepsEverything) {
     struct Case {
         bool made;
-        std::function<void(HWND)> close;
+        UINT message;
+        WPARAM id;
         bool stored, remade;
     } cases[] = {
-        {true, [](HWND d) { Press(d, IDOK); }, true, true},
-        {false, [](HWND d) { Press(d, IDOK); }, true, false},
-        {true, [](HWND d) { Press(d, IDCANCEL); }, false, false},
-        {true, [](HWND d) { SendMessageA(d, WM_CLOSE, 0, 0); }, false, false},
+        {true, BM_CLICK, IDOK, true, true},
+        {false, BM_CLICK, IDOK, true, false},
+        {true, BM_CLICK, IDCANCEL, false, false},
+        {true, WM_CLOSE, 0, false, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.made) + std::to_string(c.stored));
+        SCOPED_TRACE(std::to_string(c.made) + std::to_string(c.stored) + std::to_string(c.id));
         AppRun run;
+        uint8_t mark = 0;
         if (c.made) {
             MakeSkinFromPicture(run);
+            mark = gApp.skin->main->Bytes()[gApp.skin->main->PixelOffset()] ^= 0x5A;
         } else {
             run.Open(run.WritePicture("photo.bmp", *Picture(401, 300)));
         }
         gApp.templatePath = "Z:\\nowhere\\"; // stale: a re-make reads the selection again
-        uint8_t mark = 0;
-        if (c.made) {
-            mark = gApp.skin->main->Bytes()[gApp.skin->main->PixelOffset()] ^= 0x5A;
-        }
         ExpectClosedByScript(RunDriven(
-            kOptionCaption,
+            "Project Option",
             [&](HWND dialog) {
                 Press(dialog, IDC_OPTION_SWAPRB);
                 Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), OnItem(0), OnItem(2)); // EPM
-                c.close(dialog);
+                SendMessageA(c.id ? GetDlgItem(dialog, int(c.id)) : dialog, c.message, 0, 0);
             },
             [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); }));
-        EXPECT_EQ(gApp.options.swapRedBlue, c.stored);
-        EXPECT_EQ(gApp.skinOrder, OrderOf(c.stored ? "EPM" : "MEP"));
-        EXPECT_EQ(gApp.templatePath, c.remade ? "" : "Z:\\nowhere\\");
-        EXPECT_EQ(gApp.SkinMade(), c.made);
+        EXPECT_EQ(std::tuple(gApp.options.swapRedBlue, gApp.skinOrder, gApp.templatePath,
+                             gApp.SkinMade()),
+                  std::tuple(c.stored, OrderOf(c.stored ? "EPM" : "MEP"),
+                             std::string(c.remade ? "" : "Z:\\nowhere\\"), c.made));
         if (!c.made) {
             continue;
         }
-        auto fresh = MakeSkin(CurrentSkinInputs());
-        EXPECT_EQ(SameDib(gApp.skin->main.get(), fresh->main.get()), c.remade);
         if (!c.remade) {
             EXPECT_EQ(gApp.skin->main->Bytes()[gApp.skin->main->PixelOffset()], mark);
             continue;
         }
-        EXPECT_TRUE(SameDib(gApp.skin->eqmain.get(), fresh->eqmain.get()));
+        auto fresh = MakeSkin(CurrentSkinInputs());
         auto shot = Screenshot(run.Main());
-        EXPECT_TRUE(
-            SameRect(shot.get(), 30, 28 + 2 * 116, gApp.skin->mainPreview.get(), 0, 0, 275, 116));
-        EXPECT_TRUE(
-            SameRect(shot.get(), 30, 28, gApp.skin->equalizerPreview.get(), 0, 0, 275, 116));
+        const SkinSet& s = *gApp.skin;
+        // As made afresh, the main preview at the bottom and the equalizer's at the top.
+        EXPECT_EQ(
+            std::tuple(SameDib(s.main.get(), fresh->main.get()),
+                       SameDib(s.eqmain.get(), fresh->eqmain.get()),
+                       SameRect(shot.get(), 30, 28 + 2 * 116, s.mainPreview.get(), 0, 0, 275, 116),
+                       SameRect(shot.get(), 30, 28, s.equalizerPreview.get(), 0, 0, 275, 116)),
+            std::tuple(true, true, true, true));
     }
 }

@@ -1,13 +1,15 @@
-// The Save dialog and the Save command as a user meets them: the real dialog from the
-// program's resources, driven through its controls while it runs modally, every message
-// answered by the test. Also the rest of the resource script: menu, About box and icon.
+// The Save dialog and the Save command as a user meets them, driven through the real dialog's
+// controls, every message answered by the test; also the menu, About box and icon.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/about_box.h"
@@ -23,28 +25,27 @@
 
 namespace {
 
-// Message boxes: recorded and answered by the test.
 struct Shown {
     HWND owner;
-    std::string text;
-    std::string caption;
+    std::string text, caption;
     UINT type;
 };
 
 std::vector<Shown> gShown;
-std::deque<int> gAnswers;
+std::deque<int> gAnswers; // IDOK once they run out
 
 int RecordMessage(HWND owner, const char* text, const char* caption, UINT type) {
     gShown.push_back({owner, text, caption, type});
-    int answer = gAnswers.empty() ? IDOK : gAnswers.front();
+    int answer = IDOK;
     if (!gAnswers.empty()) {
+        answer = gAnswers.front();
         gAnswers.pop_front();
     }
     return answer;
 }
 
-// OK as a user presses it. Both fields' selections are collapsed first, so a refusal that
-// forgets to select the field's text shows.
+// OK with both fields' selections collapsed first, so a refusal that forgets to select the
+// field's text shows.
 void PressOk(HWND dialog) {
     for (int id : {IDC_SAVE_WINAMPDIR, IDC_SAVE_SKINNAME}) {
         SendDlgItemMessageA(dialog, id, EM_SETSEL, 1, 1);
@@ -52,16 +53,27 @@ void PressOk(HWND dialog) {
     Press(dialog, IDOK);
 }
 
+void Fill(HWND dialog, const std::string& dir, const std::string& name) {
+    TypeInto(dialog, IDC_SAVE_WINAMPDIR, dir);
+    TypeInto(dialog, IDC_SAVE_SKINNAME, name);
+}
+
 // The warning for a skin folder the system would not make: its path, then the system's words.
 std::string NotMade(const std::string& path, DWORD error) {
     char words[256] = {};
     DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                              error, 0, words, sizeof words, nullptr);
-    while (n > 0 && (words[n - 1] == '\r' || words[n - 1] == '\n' || words[n - 1] == ' ')) {
+    while (n > 0 && std::strchr("\r\n ", words[n - 1])) {
         n--;
     }
     return "Error Creating Directory " + path +
            " !\nPlease set your skins directory in Winamp program.\n" + std::string(words, n);
+}
+
+void MakeFolders(const std::string& base, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        ASSERT_TRUE(CreateDirectoryA((base + name).c_str(), nullptr)) << name;
+    }
 }
 
 void WriteText(const std::string& path, const std::string& text) {
@@ -80,8 +92,8 @@ std::unique_ptr<SkinSet> MadeSkin() {
     return MakeSkin(in);
 }
 
-// Each test gets a fresh folder holding a "Winamp" installation: a dummy winamp.exe, a
-// winamp.ini without SkinDir, and an empty skins folder.
+// A fresh folder holding "Winamp": a dummy winamp.exe, a winamp.ini without SkinDir, and an
+// empty skins folder.
 class SaveTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -90,8 +102,7 @@ class SaveTest : public testing::Test {
         ASSERT_FALSE(folder_.empty());
         winamp_ = Path("Winamp");
         skins_ = winamp_ + "\\skins";
-        ASSERT_TRUE(CreateDirectoryA(winamp_.c_str(), nullptr));
-        ASSERT_TRUE(CreateDirectoryA(skins_.c_str(), nullptr));
+        MakeFolders(folder_, {"\\Winamp", "\\Winamp\\skins"});
         WriteText(winamp_ + "\\winamp.exe", "MZ");
         SetSkinDirLine("");
         ResetProgramState();
@@ -119,26 +130,10 @@ class SaveTest : public testing::Test {
         WriteText(winamp_ + "\\winamp.ini", "[Winamp]\r\nvolume=200\r\n" + line + "\r\n");
     }
 
-    // A skin called Dusk in the skins folder.
-    void Existing() {
-        CreateDirectoryA((skins_ + "\\Dusk").c_str(), nullptr);
-        WriteText(skins_ + "\\Dusk\\main.bmp", "picture");
-    }
-
-    // Skins folder + name may take 246 characters: every member's path (names up to
-    // twelve) stays within 259. This deep folder's last level is missing.
-    std::string Deep() const {
-        std::string deep = Path("");
-        while (deep.size() < 220) {
-            deep += "deeper\\";
-        }
-        return deep;
-    }
-
     int RunSaveDialog(Script script) {
         int result = 0;
-        Drive drive = RunDriven("Save...", std::move(script), [&] { result = SaveDialog(owner_); });
-        ExpectClosedByScript(drive);
+        ExpectClosedByScript(
+            RunDriven("Save...", std::move(script), [&] { result = SaveDialog(owner_); }));
         return result;
     }
 
@@ -149,172 +144,125 @@ class SaveTest : public testing::Test {
         return drive.ran;
     }
 
-    std::string previousDir_;
-    std::string folder_;
-    std::string winamp_;
-    std::string skins_;
+    std::string previousDir_, folder_, winamp_, skins_;
     HWND owner_ = nullptr;
 };
 
 } // namespace
 
-// Every refusal: one warning owned by the dialog, the dialog still open, the field at
-// fault focused with its text selected, the name left to be corrected, nothing made.
-struct Refusal {
+// OK makes the skin folder where Winamp looks: the SkinDir of winamp.ini, else the Winamp
+// folder's skins. Every refusal: one warning owned by the dialog, the dialog still open, the
+// field at fault focused with its text selected, the name left to be corrected, nothing made.
+struct OkRow {
     const char* what;
-    void (*prepare)(SaveTest&);
-    std::string dir;
-    std::string name;
-    int field;
+    std::function<void()> prepare;
+    std::string dir, name;
+    int field; // 0: saved, into the folder `message`
     std::string message;
     DWORD error = 0; // the message is the folder-creation failure for this path and error
     UINT buttons = MB_OK;
     std::string kept = {}; // the Winamp folder afterwards; empty: as it was
 };
 
-TEST_F(SaveTest, RefusalsWarnAndReturnToTheFieldAtFault) {
-    const std::string deep = Deep();
+TEST_F(SaveTest, OkSavesWhereWinampLooksOrWarnsAtTheFieldAtFault) {
+    // Skins folder + name may take 246 characters: every member's path (names up to twelve)
+    // stays within 259. This deep folder's last level is missing.
+    std::string deep = Path("");
+    while (deep.size() < 220) {
+        deep += "deeper\\";
+    }
     const std::string fits(246 - deep.size(), 'n'); // skins folder and name: 246 characters
-    const std::string tooLong = fits + "n";
     const std::string& w = winamp_;
-    const int name = IDC_SAVE_SKINNAME;
+    const std::string mine = Path("My Skins");
+    const int N = IDC_SAVE_SKINNAME, D = IDC_SAVE_WINAMPDIR;
     const std::string wrongName = "Wrong skin name...";
     const std::string noWinamp =
         "Could not find WINAMP.EXE !\nYou can search for Winamp's directory using browse button.";
     const std::string over =
         "Skin file would replace the picture or template it is made from...\n" + skins_ +
         "\\Dusk\\main.bmp\nPlease choose another skin name.";
-    // Winamp in another folder, and only in a sub-folder of a third.
-    for (const char* made : {"Winamp 5", "Nested", "Nested\\bin"}) {
-        ASSERT_TRUE(CreateDirectoryA(Path(made).c_str(), nullptr));
-    }
-    for (const char* exe :
-         {"Winamp 5\\winamp.exe", "Nested\\bin\\winamp.exe", "Nested\\winamp.exe.bak"}) {
+    MakeFolders(Path(""),
+                {"Winamp 5", "Nested", "Nested\\bin", "My Skins", "rel", "Upper", "Upper\\skins"});
+    for (const char* exe : {"Winamp 5\\winamp.exe", "Nested\\bin\\winamp.exe",
+                            "Nested\\winamp.exe.bak", "Upper\\WINAMP.EXE"}) {
         WriteText(Path(exe), "MZ");
     }
-    std::vector<Refusal> rows;
-    int at = 0;
-    for (char c : std::string(".,:;<>|/\\")) { // at the start, inside and at the end
-        std::string forbidden = "Sunset";
-        forbidden.insert(size_t(at++ % 3 * 3), 1, c);
-        rows.push_back({"forbidden character", nullptr, w, forbidden, name, wrongName});
+    auto skinDir = [&](const std::string& line) { return [=, this] { SetSkinDirLine(line); }; };
+    std::vector<OkRow> rows;
+    for (const char* forbidden : {".Sunset", "Sun,set", "Sunset:", ";Sunset", "Sun<set", "Sunset>",
+                                  "|Sunset", "Sun/set", "Sunset\\"}) {
+        rows.push_back({"forbidden character", nullptr, w, forbidden, N, wrongName});
     }
-    rows.insert(
-        rows.end(),
-        {
-            {"empty name", nullptr, w, "", name, wrongName},
-            // A folder that holds Winamp is kept even when the name is refused.
-            {"name refused in another Winamp folder", nullptr, Path("Winamp 5"), "x/y", name,
-             wrongName, 0, MB_OK, Path("Winamp 5")},
-            // The directory is checked first; the bad name is not reached.
-            {"folder without Winamp", nullptr, folder_, "bad.name", IDC_SAVE_WINAMPDIR, noWinamp},
-            {"missing folder", nullptr, Path("Missing"), "Dusk", IDC_SAVE_WINAMPDIR, noWinamp},
-            {"winamp.exe only in a sub-folder", nullptr, Path("Nested"), "Dusk", IDC_SAVE_WINAMPDIR,
-             noWinamp},
-            {"existing skin, answered No", nullptr, w, "Dusk", name,
-             "Skin name already exist...\nDo you want to overwrite it?", 0, MB_YESNO},
-            // Only the last level is ever made.
-            {"missing skins folder", [](SaveTest& t) { RemoveTree(t.skins_); }, w, "Dusk", name,
-             skins_ + "\\Dusk", ERROR_PATH_NOT_FOUND},
-            // An empty field is the root of the current drive, which has no skins folder.
-            {"empty directory field", nullptr, "", "Dusk", name, "\\skins\\Dusk",
-             ERROR_PATH_NOT_FOUND},
-            {"a name the system refuses", nullptr, w, "Sun*", name, skins_ + "\\Sun*",
-             ERROR_INVALID_NAME},
-            {"longest path that fits", [](SaveTest& t) { t.SetSkinDirLine("SkinDir=" + t.Deep()); },
-             w, fits, name, deep + fits, ERROR_PATH_NOT_FOUND},
-            {"path too long", [](SaveTest& t) { t.SetSkinDirLine("SkinDir=" + t.Deep()); }, w,
-             tooLong, name,
-             "Skin folder path too long...\n" + deep + tooLong +
-                 "\nPlease choose a shorter skin name or skins directory."},
-            // The open picture or the template would be overwritten, however it is spelled.
-            {"folder holding the picture",
-             [](SaveTest& t) { gApp.picturePath = t.skins_ + "\\Dusk\\.\\MAIN.BMP"; }, w, "Dusk",
-             name, over},
-            {"template folder",
-             [](SaveTest& t) { gApp.templatePath = t.skins_ + "\\..\\skins\\Dusk\\"; }, w, "Dusk",
-             name, over},
-        });
-    for (const Refusal& r : rows) {
+    // clang-format off
+    rows.insert(rows.end(), {
+        {"SkinDir ending in \\", skinDir("SkinDir=" + mine + "\\"), w, "One", 0, mine + "\\One"},
+        {"SkinDir", skinDir("SkinDir=" + mine), w, "Two", 0, mine + "\\Two"},
+        {"SkinDir empty", skinDir("SkinDir="), w, "Three", 0, skins_ + "\\Three"},
+        {"no SkinDir", skinDir("Other=1"), w + "\\", "Sun set 2!-(x)", 0, skins_ + "\\Sun set 2!-(x)"},
+        {"SkinDir as it stands", skinDir("skindir=rel"), w, "Five", 0, "rel\\Five"},
+        {"no winamp.ini; WINAMP.EXE", nullptr, Path("Upper"), "Six", 0, Path("Upper\\skins\\Six")},
+        {"empty name", nullptr, w, "", N, wrongName},
+        {"another Winamp folder, kept", nullptr, Path("Winamp 5"), "x/y", N, wrongName, 0, MB_OK, Path("Winamp 5")},
+        {"folder checked first", nullptr, folder_, "bad.name", D, noWinamp},
+        {"missing folder", nullptr, Path("Missing"), "Dusk", D, noWinamp},
+        {"winamp.exe in a sub-folder", nullptr, Path("Nested"), "Dusk", D, noWinamp},
+        {"existing, answered No", nullptr, w, "Dusk", N, "Skin name already exist...\nDo you want to overwrite it?", 0, MB_YESNO},
+        {"only the last level is made", [&] { RemoveTree(skins_); }, w, "Dusk", N, skins_ + "\\Dusk", ERROR_PATH_NOT_FOUND},
+        {"empty: the drive's root", nullptr, "", "Dusk", N, "\\skins\\Dusk", ERROR_PATH_NOT_FOUND},
+        {"refused by the system", nullptr, w, "Sun*", N, skins_ + "\\Sun*", ERROR_INVALID_NAME},
+        {"longest path that fits", skinDir("SkinDir=" + deep), w, fits, N, deep + fits, ERROR_PATH_NOT_FOUND},
+        {"path too long", skinDir("SkinDir=" + deep), w, fits + "n", N, "Skin folder path too long...\n" + deep + fits +
+             "n\nPlease choose a shorter skin name or skins directory."},
+        {"the open picture", [&] { gApp.picturePath = skins_ + "\\Dusk\\.\\MAIN.BMP"; }, w, "Dusk", N, over},
+        {"the template", [&] { gApp.templatePath = skins_ + "\\..\\skins\\Dusk\\"; }, w, "Dusk", N, over},
+    });
+    // clang-format on
+    for (const OkRow& r : rows) {
         SCOPED_TRACE(std::string(r.what) + ": " + r.name);
         if (r.dir.empty() && (Exists("\\winamp.ini") || Exists("\\skins"))) {
             continue; // this drive's root holds a Winamp setup of its own
         }
         RemoveTree(skins_);
-        ASSERT_TRUE(CreateDirectoryA(skins_.c_str(), nullptr));
-        Existing();
+        MakeFolders(skins_, {"", "\\Dusk"});
+        WriteText(skins_ + "\\Dusk\\main.bmp", "picture");
         SetSkinDirLine("");
         gApp.winampDir = winamp_;
         gApp.picturePath.clear();
         gApp.templatePath.clear();
         gAnswers = {IDNO};
         if (r.prepare) {
-            r.prepare(*this);
+            r.prepare();
         }
         const std::vector<std::string> before = FolderEntries(skins_);
         gShown.clear();
         int result = RunSaveDialog([&](HWND dialog) {
-            TypeInto(dialog, IDC_SAVE_WINAMPDIR, r.dir);
-            TypeInto(dialog, IDC_SAVE_SKINNAME, r.name);
+            Fill(dialog, r.dir, r.name);
             PressOk(dialog);
+            if (!r.field) {
+                return;
+            }
             ASSERT_EQ(gShown.size(), 1u) << "exactly one message per refusal";
-            EXPECT_EQ(gShown[0].text, r.error ? NotMade(r.message, r.error) : r.message);
-            EXPECT_EQ(gShown[0].caption, "Warning..!");
-            EXPECT_EQ(gShown[0].owner, dialog);
-            EXPECT_EQ(gShown[0].type, r.buttons | MB_ICONEXCLAMATION);
-            EXPECT_TRUE(IsWindowVisible(dialog)) << "a refusal keeps the dialog open";
             HWND field = GetDlgItem(dialog, r.field);
-            EXPECT_EQ(GetFocus(), field);
             DWORD start = 1, end = 0;
             SendMessageA(field, EM_GETSEL, WPARAM(&start), LPARAM(&end));
-            EXPECT_EQ(start, 0u);
-            EXPECT_EQ(end, DWORD(GetWindowTextLengthA(field)));
-            EXPECT_EQ(FieldText(dialog, IDC_SAVE_SKINNAME), r.name) << "left to be corrected";
+            const Shown& s = gShown[0];
+            EXPECT_EQ(std::tuple(s.text, s.caption, s.owner, s.type, IsWindowVisible(dialog),
+                                 GetFocus(), start, end, FieldText(dialog, N)),
+                      std::tuple(r.error ? NotMade(r.message, r.error) : r.message,
+                                 std::string("Warning..!"), dialog,
+                                 UINT(r.buttons | MB_ICONEXCLAMATION), TRUE, field, DWORD(0),
+                                 DWORD(GetWindowTextLengthA(field)), r.name));
             Press(dialog, IDCANCEL);
         });
-        EXPECT_EQ(result, 0);
-        EXPECT_EQ(gApp.winampDir, r.kept.empty() ? winamp_ : r.kept);
-        EXPECT_EQ(FolderEntries(skins_), before);
+        if (!r.field) {
+            EXPECT_EQ(std::tuple(result, gApp.skinFolderPath, IsFolder(r.message), gApp.winampDir,
+                                 gShown.size()),
+                      std::tuple(1, r.message, true, r.dir, 0u));
+            continue;
+        }
+        EXPECT_EQ(std::tuple(result, gApp.winampDir, FolderEntries(skins_)),
+                  std::tuple(0, r.kept.empty() ? winamp_ : r.kept, before));
     }
-}
-
-// Where the skin folder goes: the SkinDir of winamp.ini, else the Winamp folder's skins.
-TEST_F(SaveTest, TheSkinFolderIsMadeWhereWinampLooks) {
-    for (const char* made : {"My Skins", "rel", "Upper", "Upper\\skins"}) {
-        ASSERT_TRUE(CreateDirectoryA(Path(made).c_str(), nullptr));
-    }
-    WriteText(Path("Upper\\WINAMP.EXE"), "MZ");
-    struct Case {
-        std::string line;
-        std::string dir;
-        std::string name;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"SkinDir=" + Path("My Skins") + "\\", winamp_, "One", Path("My Skins") + "\\One"},
-        {"SkinDir=" + Path("My Skins"), winamp_, "Two", Path("My Skins") + "\\Two"},
-        {"SkinDir=", winamp_, "Three", skins_ + "\\Three"},
-        {"Other=1", winamp_ + "\\", "Sun set 2!-(x)", skins_ + "\\Sun set 2!-(x)"},
-        // Used as it stands, not joined to the Winamp folder: relative to the working folder.
-        {"skindir=rel", winamp_, "Five", "rel\\Five"},
-        // Winamp's file name in any case; no winamp.ini there.
-        {"", Path("Upper"), "Six", Path("Upper\\skins\\Six")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        SetSkinDirLine(c.line);
-        int result = RunSaveDialog([&](HWND dialog) {
-            TypeInto(dialog, IDC_SAVE_WINAMPDIR, c.dir);
-            TypeInto(dialog, IDC_SAVE_SKINNAME, c.name);
-            PressOk(dialog);
-        });
-        EXPECT_EQ(result, 1);
-        EXPECT_EQ(gApp.skinFolderPath, c.expected);
-        EXPECT_TRUE(IsFolder(c.expected));
-        EXPECT_EQ(gApp.winampDir, c.dir) << "the field as typed";
-    }
-    EXPECT_TRUE(IsFolder(Path("rel\\Five")));
-    EXPECT_TRUE(gShown.empty());
 }
 
 // The dialog opens with the Winamp folder, an empty name holding the focus, the check box as
@@ -322,49 +270,46 @@ TEST_F(SaveTest, TheSkinFolderIsMadeWhereWinampLooks) {
 // box. The check box is taken on OK, and on Yes to the overwrite question after a No, never
 // on Cancel or on closing the dialog.
 TEST_F(SaveTest, OpensAsStoredAndTakesTheCheckBoxOnlyWithOk) {
-    ASSERT_TRUE(CreateDirectoryA((skins_ + "\\Dusk").c_str(), nullptr));
-    const int tabOrder[] = {
+    MakeFolders(skins_, {"\\Dusk"});
+    const std::vector<int> tabOrder = {
         IDOK, IDCANCEL, IDC_SAVE_WINAMPDIR, IDC_SAVE_BROWSE, IDC_SAVE_SKINNAME, IDC_SAVE_GENBALANCE,
         IDOK};
     enum End { Ok, Cancel, Close };
-    for (int before : {0, 1}) {
-        for (int click : {0, 1}) {
-            for (End end : {Ok, Cancel, Close}) {
-                SCOPED_TRACE(testing::Message() << before << click << end);
-                gApp.options.genBalance = before;
-                gAnswers = {IDNO, IDYES};
-                int result = RunSaveDialog([&](HWND dialog) {
-                    EXPECT_EQ(FieldText(dialog, IDC_SAVE_WINAMPDIR), winamp_);
-                    EXPECT_EQ(FieldText(dialog, IDC_SAVE_SKINNAME), "");
-                    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SAVE_GENBALANCE), UINT(before));
-                    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_SAVE_SKINNAME));
-                    EXPECT_TRUE(SendDlgItemMessageA(dialog, IDOK, WM_GETDLGCODE, 0, 0) &
-                                DLGC_DEFPUSHBUTTON);
-                    for (size_t i = 0; i + 1 < std::size(tabOrder); i++) {
-                        EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, tabOrder[i]), 0),
-                                  GetDlgItem(dialog, tabOrder[i + 1]));
-                    }
-                    TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
-                    if (end == Ok) {
-                        PressOk(dialog); // No to the overwrite question
-                    }
-                    if (click) {
-                        Press(dialog, IDC_SAVE_GENBALANCE);
-                    }
-                    if (end == Ok) {
-                        PressOk(dialog); // Yes
-                    } else if (end == Cancel) {
-                        Press(dialog, IDCANCEL);
-                    } else {
-                        SendMessageA(dialog, WM_CLOSE, 0, 0);
-                    }
-                });
-                EXPECT_EQ(result, int(end == Ok));
-                EXPECT_EQ(gApp.options.genBalance, bool(end == Ok ? before ^ click : before));
-                EXPECT_EQ(gShown.size(), end == Ok ? 2u : 0u);
-                gShown.clear();
+    for (int i = 0; i < 12; i++) {
+        const int before = i & 1, click = i >> 1 & 1;
+        const End end = End(i / 4);
+        SCOPED_TRACE(testing::Message() << before << click << end);
+        gApp.options.genBalance = before;
+        gAnswers = {IDNO, IDYES};
+        gShown.clear();
+        int result = RunSaveDialog([&](HWND dialog) {
+            std::vector<int> tabs = {IDOK};
+            while (tabs.size() < tabOrder.size()) {
+                HWND from = GetDlgItem(dialog, tabs.back());
+                tabs.push_back(GetDlgCtrlID(GetNextDlgTabItem(dialog, from, 0)));
             }
-        }
+            LRESULT code = SendDlgItemMessageA(dialog, IDOK, WM_GETDLGCODE, 0, 0);
+            EXPECT_EQ(std::tuple(FieldText(dialog, IDC_SAVE_WINAMPDIR),
+                                 FieldText(dialog, IDC_SAVE_SKINNAME),
+                                 IsDlgButtonChecked(dialog, IDC_SAVE_GENBALANCE),
+                                 GetDlgCtrlID(GetFocus()), bool(code & DLGC_DEFPUSHBUTTON), tabs),
+                      std::tuple(winamp_, std::string(), UINT(before), IDC_SAVE_SKINNAME, true,
+                                 tabOrder));
+            TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
+            const int ending = end == Ok ? IDOK : end == Cancel ? IDCANCEL : 0;
+            // OK is answered No to the overwrite question, then Yes.
+            for (int id : {end == Ok ? IDOK : 0, click ? IDC_SAVE_GENBALANCE : 0, ending}) {
+                if (id) {
+                    Press(dialog, id);
+                }
+            }
+            if (!ending) {
+                SendMessageA(dialog, WM_CLOSE, 0, 0);
+            }
+        });
+        EXPECT_EQ(std::tuple(result, gApp.options.genBalance, gShown.size()),
+                  std::tuple(int(end == Ok), bool(end == Ok ? before ^ click : before),
+                             end == Ok ? 2u : 0u));
     }
 }
 
@@ -374,52 +319,46 @@ TEST_F(SaveTest, BrowsePutsTheChosenFolderIntoTheDirectoryField) {
     std::string chosen = Path("Picked");
     ASSERT_TRUE(CreateDirectoryA(chosen.c_str(), nullptr));
     int result = RunSaveDialog([&](HWND dialog) {
+        auto browse = [&](Script script) {
+            ExpectClosedByScript(RunDriven(
+                nullptr, std::move(script), [&] { Press(dialog, IDC_SAVE_BROWSE); }, dialog));
+            return FieldText(dialog, IDC_SAVE_WINAMPDIR);
+        };
         TypeInto(dialog, IDC_SAVE_WINAMPDIR, "typed by hand");
-        ExpectClosedByScript(RunDrivenOwnedBy(
-            dialog,
-            [&](HWND browser) {
-                EXPECT_TRUE(
-                    FindWindowExA(browser, nullptr, "Static", "Select your Winamp's directory..."));
-                Press(browser, IDCANCEL);
-            },
-            [&] { Press(dialog, IDC_SAVE_BROWSE); }));
-        EXPECT_EQ(FieldText(dialog, IDC_SAVE_WINAMPDIR), "typed by hand");
-
-        ExpectClosedByScript(RunDrivenOwnedBy(
-            dialog,
-            [&](HWND browser) {
-                EXPECT_TRUE(ChooseFolder(browser, chosen));
-                Press(browser, IDOK);
-            },
-            [&] { Press(dialog, IDC_SAVE_BROWSE); }));
-        EXPECT_EQ(_stricmp(FieldText(dialog, IDC_SAVE_WINAMPDIR).c_str(), chosen.c_str()), 0)
-            << FieldText(dialog, IDC_SAVE_WINAMPDIR);
+        EXPECT_EQ(browse([&](HWND browser) {
+                      EXPECT_TRUE(FindWindowExA(browser, nullptr, "Static",
+                                                "Select your Winamp's directory..."));
+                      Press(browser, IDCANCEL);
+                  }),
+                  "typed by hand");
+        std::string picked = browse([&](HWND browser) {
+            EXPECT_TRUE(ChooseFolder(browser, chosen));
+            Press(browser, IDOK);
+        });
+        EXPECT_EQ(_stricmp(picked.c_str(), chosen.c_str()), 0) << picked;
         Press(dialog, IDCANCEL);
     });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(gApp.winampDir, winamp_);
-    EXPECT_TRUE(gShown.empty()) << "nothing is checked on Browse";
+    EXPECT_EQ(std::tuple(result, gApp.winampDir, gShown.size()), std::tuple(0, winamp_, 0u));
 }
 
-// The Save command (the files' bytes are checked by the writer's tests and the new user's
-// whole run; here, what the command passes to the writer)
-// Without a made skin (or its preview) Save does nothing; Cancel writes nothing; OK writes the
-// set the check box asks for, with the playlist's settings, and gives the cursor back.
+// What the Save command passes to the writer (the bytes are the writer's tests' and the new
+// user's): nothing without a made skin or its preview, nothing on Cancel; on OK the set the
+// check box asks for, with the playlist's settings, saying nothing and giving the cursor back.
 TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskFor) {
-    EXPECT_FALSE(RunSaveCommand([](HWND dialog) { Press(dialog, IDCANCEL); }));
-    gApp.skin = MadeSkin();
-    gApp.skin->mainPreview.reset();
-    EXPECT_FALSE(RunSaveCommand([](HWND dialog) { Press(dialog, IDCANCEL); }));
-    gApp.skin = MadeSkin();
-    EXPECT_TRUE(RunSaveCommand([](HWND dialog) {
+    auto cancel = [](HWND dialog) {
         TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
         Press(dialog, IDCANCEL);
-    }));
+    };
+    EXPECT_FALSE(RunSaveCommand(cancel));
+    gApp.skin = MadeSkin();
+    gApp.skin->mainPreview.reset();
+    EXPECT_FALSE(RunSaveCommand(cancel));
+    gApp.skin = MadeSkin();
+    EXPECT_TRUE(RunSaveCommand(cancel));
     EXPECT_TRUE(FolderEntries(skins_).empty());
     gApp.playlist.fontName = "Tahoma";
     HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
     for (bool genBalance : {true, false}) {
-        SCOPED_TRACE(genBalance);
         gApp.options.genBalance = !genBalance;
         std::string name = genBalance ? "With Balance" : "Without Balance";
         EXPECT_TRUE(RunSaveCommand([&](HWND dialog) {
@@ -428,39 +367,39 @@ TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskFor) {
             SetCursor(cross);
             PressOk(dialog);
         }));
-        EXPECT_EQ(GetCursor(), cross) << "the cursor is given back after saving";
-        EXPECT_TRUE(gShown.empty()) << "a complete save says nothing";
         std::string folder = skins_ + "\\" + name;
-        EXPECT_EQ(FolderEntries(folder).size(), kSkinFileTable.size() - (genBalance ? 0 : 1));
-        EXPECT_EQ(Exists(folder + "\\balance.bmp"), genBalance);
         std::vector<uint8_t> pledit = ReadBytes(folder + "\\pledit.txt");
-        ASSERT_GE(pledit.size(), 11u);
-        EXPECT_EQ(std::string(pledit.end() - 11, pledit.end()), "Font=Tahoma");
+        EXPECT_EQ(std::tuple(GetCursor() == cross, gShown.size(), FolderEntries(folder).size(),
+                             Exists(folder + "\\balance.bmp"),
+                             std::string(pledit.end() - std::min<size_t>(11, pledit.size()),
+                                         pledit.end())),
+                  std::tuple(true, 0u, kSkinFileTable.size() - !genBalance, genBalance,
+                             std::string("Font=Tahoma")));
     }
 }
 
-// A file that cannot be replaced keeps the whole set from replacing anything: the one
-// warning names every file and ends with the system's reason, and the old skin stays.
+// A file that cannot be replaced (a folder in its place, then a file held unshared) keeps the
+// whole set from replacing anything: one warning to the main window names every file and
+// ends with the system's reason, and the old skin stays.
 TEST_F(SaveTest, FilesThatCannotBeWrittenAreNamedInOneWarningAndNothingIsReplaced) {
     gApp.skin = MadeSkin();
-    std::string folder = skins_ + "\\Dusk";
+    std::string folder = skins_ + "\\Dusk", text = folder + "\\text.bmp";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     WriteText(folder + "\\main.bmp", "old");
     std::string names;
     for (const SkinFile& file : SkinFileSet(*gApp.skin, gApp.playlist, true)) {
         names += (names.empty() ? "" : "\n") + std::string(file.name);
     }
-    // A folder where text.bmp belongs; then a text.bmp another program holds unshared.
     for (bool held : {false, true}) {
         SCOPED_TRACE(held);
         HANDLE handle = INVALID_HANDLE_VALUE;
         if (!held) {
-            ASSERT_TRUE(CreateDirectoryA((folder + "\\text.bmp").c_str(), nullptr));
+            ASSERT_TRUE(CreateDirectoryA(text.c_str(), nullptr));
         } else {
-            ASSERT_TRUE(RemoveDirectoryA((folder + "\\text.bmp").c_str()));
-            WriteText(folder + "\\text.bmp", "old");
-            handle = CreateFileA((folder + "\\text.bmp").c_str(), GENERIC_READ, 0, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            ASSERT_TRUE(RemoveDirectoryA(text.c_str()));
+            WriteText(text, "old");
+            handle = CreateFileA(text.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
             ASSERT_NE(handle, INVALID_HANDLE_VALUE);
         }
         gShown.clear();
@@ -469,24 +408,18 @@ TEST_F(SaveTest, FilesThatCannotBeWrittenAreNamedInOneWarningAndNothingIsReplace
             TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
             PressOk(dialog);
         }));
-        if (handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-        }
+        CloseHandle(handle);
         ASSERT_EQ(gShown.size(), 2u) << "the overwrite question, then one warning";
         std::string expected = "These skin files could not be written in\n" + folder + " :\n\n" +
                                names + "\n\ntext.bmp: " + (held ? "" : "a folder has that name");
-        EXPECT_EQ(gShown[1].text.substr(0, expected.size()), expected);
-        if (held) {
-            EXPECT_GT(gShown[1].text.size(), expected.size() + 2) << "the system's reason";
-        }
-        EXPECT_EQ(gShown[1].type, UINT(MB_OK | MB_ICONEXCLAMATION));
-        EXPECT_EQ(gShown[1].owner, owner_) << "the warning belongs to the main window";
-        EXPECT_EQ(ReadBytes(folder + "\\main.bmp"), std::vector<uint8_t>({'o', 'l', 'd'}));
-        EXPECT_EQ(FolderEntries(folder).size(), 2u) << "no temporary, no new file";
+        const Shown& s = gShown[1];
+        EXPECT_EQ(std::tuple(s.text.substr(0, expected.size()),
+                             !held || s.text.size() > expected.size() + 2, s.type, s.owner,
+                             ReadBytes(folder + "\\main.bmp"), FolderEntries(folder).size()),
+                  std::tuple(expected, true, UINT(MB_OK | MB_ICONEXCLAMATION), owner_,
+                             std::vector<uint8_t>({'o', 'l', 'd'}), 2u));
     }
 }
-
-// The rest of the resource script
 
 // Each popup as one line: its title, then every item's text and command ("-" a separator).
 TEST(ResourceScript, MenuHoldsEveryCommandWithItsMnemonic) {
@@ -499,15 +432,9 @@ TEST(ResourceScript, MenuHoldsEveryCommandWithItsMnemonic) {
         std::string line = text;
         HMENU popup = GetSubMenu(menu, p);
         for (int i = 0; i < GetMenuItemCount(popup); i++) {
-            MENUITEMINFOA info = {};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
-            info.dwTypeData = text;
-            info.cch = sizeof text;
-            GetMenuItemInfoA(popup, UINT(i), TRUE, &info);
-            line += (info.fType & MFT_SEPARATOR)
-                        ? std::string(" | -")
-                        : " | " + std::string(text) + " " + std::to_string(info.wID);
+            GetMenuStringA(popup, UINT(i), text, sizeof text, MF_BYPOSITION);
+            UINT id = GetMenuItemID(popup, i); // 0: a separator
+            line += id ? " | " + std::string(text) + " " + std::to_string(id) : std::string(" | -");
         }
         popups.push_back(line);
     }
@@ -522,26 +449,25 @@ TEST(ResourceScript, AboutBoxShowsTheNameAndVersionAndClosesWithOk) {
     ExpectClosedByScript(RunDriven(
         "About Korvane",
         [](HWND about) {
-            EXPECT_TRUE(FindWindowExA(about, nullptr, "Static", "Korvane"));
-            EXPECT_EQ(FieldText(about, IDC_ABOUT_VERSION), "Version " KORVANE_VERSION);
-            EXPECT_EQ(WindowText(GetDlgItem(about, IDOK)), "OK");
+            EXPECT_EQ(std::tuple(bool(FindWindowExA(about, nullptr, "Static", "Korvane")),
+                                 FieldText(about, IDC_ABOUT_VERSION), FieldText(about, IDOK)),
+                      std::tuple(true, std::string("Version " KORVANE_VERSION), std::string("OK")));
             Press(about, IDOK);
         },
         [] { ShowAboutBox(nullptr); }));
 }
 
+// Every image of the icon as "size/bits per pixel".
 TEST(ResourceScript, IconCarriesA16And32PixelImage) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HRSRC group = FindResourceA(instance, MAKEINTRESOURCEA(IDI_KORVANE), MAKEINTRESOURCEA(14));
     ASSERT_TRUE(group) << "icon group 117";
     const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(instance, group)));
-    ASSERT_TRUE(bytes);
-    std::vector<int> sizes;
+    std::vector<std::string> images;
     for (int i = 0; i < (bytes[4] | bytes[5] << 8); i++) {
         const uint8_t* entry = bytes + 6 + 14 * i; // GRPICONDIRENTRY
-        sizes.push_back(entry[0]);
-        EXPECT_EQ(entry[6] | entry[7] << 8, 32) << "bits per pixel";
+        images.push_back(std::to_string(entry[0]) + "/" + std::to_string(entry[6] | entry[7] << 8));
     }
-    std::sort(sizes.begin(), sizes.end());
-    EXPECT_EQ(sizes, (std::vector<int>{16, 32}));
+    std::sort(images.begin(), images.end());
+    EXPECT_EQ(images, (std::vector<std::string>{"16/32", "32/32"}));
 }
