@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app_state.h"
@@ -94,43 +95,38 @@ std::vector<LONG> UpdateBox(HWND hwnd) {
 
 } // namespace
 
-// Edit Title Text
-
 // The dialog shows the stored settings (a long stored text whole, an unknown choice as no
 // selection); OK keeps at most 47 characters and stores an unknown choice as -1, drawn as
 // Left and Hard.
 TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresThem) {
     const std::string sixty = "0123456789ABCDEFGHIJ0123456789abcdefghij0123456789KLMNOPQRST";
-    const std::string kept = sixty.substr(0, 47);
-    struct Case {
-        TitleSettings stored;
-        std::string shown, kept;
-        TitleSettings drawn;
-    } cases[] = {
+    const std::string first47 = sixty.substr(0, 47);
+    const std::tuple<TitleSettings, std::string, std::string, TitleSettings> cases[] = {
+        // stored, shown, kept, drawn
         {MakeTitle("Stored", 2, 0), "Stored|2|0", "Stored|2|0", MakeTitle("Stored", 2, 0)},
         {MakeTitle("odd", 5, 7), "odd|-1|-1", "odd|-1|-1", MakeTitle("odd", 0, 1)},
-        {MakeTitle(sixty, 1, 1), sixty + "|1|1", kept + "|1|1", MakeTitle(kept, 1, 1)},
+        {MakeTitle(sixty, 1, 1), sixty + "|1|1", first47 + "|1|1", MakeTitle(first47, 1, 1)},
     };
     AppRun run;
     MakeSkinFromPicture(run);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored.text);
-        gApp.title = c.stored;
+    for (const auto& [stored, shown, kept, drawn] : cases) {
+        SCOPED_TRACE(stored.text);
+        gApp.title = stored;
         RunTitleDialog([&](HWND dialog) {
             HWND align = GetDlgItem(dialog, IDC_TITLE_ALIGN);
             HWND color = GetDlgItem(dialog, IDC_TITLE_COLOR);
-            const std::string shown = Desc(MakeTitle(FieldText(dialog, IDC_TITLE_TEXT),
-                                                     int(SendMessageA(align, CB_GETCURSEL, 0, 0)),
-                                                     int(SendMessageA(color, CB_GETCURSEL, 0, 0))));
-            EXPECT_EQ(std::tuple(shown, ComboItems(align), ComboItems(color),
+            const std::string seen = Desc(MakeTitle(FieldText(dialog, IDC_TITLE_TEXT),
+                                                    int(SendMessageA(align, CB_GETCURSEL, 0, 0)),
+                                                    int(SendMessageA(color, CB_GETCURSEL, 0, 0))));
+            EXPECT_EQ(std::tuple(seen, ComboItems(align), ComboItems(color),
                                  GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDC_TITLE_TEXT), 0),
                                  GetNextDlgTabItem(dialog, align, 0)),
-                      std::tuple(c.shown, std::vector<std::string>{"Left", "Center", "Right"},
+                      std::tuple(shown, std::vector<std::string>{"Left", "Center", "Right"},
                                  std::vector<std::string>{"Soft", "Hard"}, align, color));
             Press(dialog, IDOK);
         });
-        EXPECT_EQ(Desc(gApp.title), c.kept);
-        ExpectSkinShowsTitle(c.drawn);
+        EXPECT_EQ(Desc(gApp.title), kept);
+        ExpectSkinShowsTitle(drawn);
     }
 }
 
@@ -219,8 +215,6 @@ TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
     EXPECT_FALSE(gApp.SkinMade());
 }
 
-// Project Option
-
 namespace {
 
 // The order list's lines as initials, top to bottom: "MEP" is Main, Equalizer, Playlist.
@@ -253,11 +247,9 @@ Drive RunOptionDialog(Script script) {
 // holds skipped.
 TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
     AppRun run;
-    struct Case {
-        int start, flip; // bits: visualization, red and blue, balance button
-        std::array<int, 3> order;
-        std::string shown;
-    } cases[] = {
+    // The options at the start and those clicked (bits: visualization, red and blue, balance
+    // button), SkinOrder and the list it shows.
+    const std::tuple<int, int, std::array<int, 3>, std::string> cases[] = {
         {0, 7, {0, 1, 2}, "MEP"}, {7, 7, {1, 2, 0}, "PME"}, {1, 2, {2, 0, 1}, "EPM"},
         {2, 4, {2, 1, 0}, "PEM"}, {4, 1, {0, 2, 0}, "MPE"}, {5, 3, {0, 1, 2}, "MEP"},
         {3, 6, {0, 1, 2}, "MEP"}, {6, 5, {0, 1, 2}, "MEP"},
@@ -269,21 +261,21 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
         return int(gApp.options.showVis) | gApp.options.swapRedBlue << 1 |
                gApp.options.hideBalance << 2 | gApp.options.genBalance << 3;
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.start * 10 + c.flip);
+    for (const auto& [start, flip, order, shown] : cases) {
+        SCOPED_TRACE(start * 10 + flip);
         gApp.options = {};
-        gApp.options.showVis = c.start & 1;
-        gApp.options.swapRedBlue = c.start & 2;
-        gApp.options.hideBalance = c.start & 4;
-        gApp.options.genBalance = c.flip & 1;
-        gApp.skinOrder = c.order;
+        gApp.options.showVis = start & 1;
+        gApp.options.swapRedBlue = start & 2;
+        gApp.options.hideBalance = start & 4;
+        gApp.options.genBalance = flip & 1;
+        gApp.skinOrder = order;
         ExpectClosedByScript(RunOptionDialog([&](HWND dialog) {
-            std::string seen = Initials(dialog), expected = c.shown;
+            std::string seen = Initials(dialog), expected = shown;
             for (int bit = 0; bit < 3; bit++) {
                 seen += " " + FieldText(dialog, ids[bit]) + "=" +
                         std::to_string(IsDlgButtonChecked(dialog, ids[bit]));
-                expected += " " + labels[bit] + "=" + std::to_string(c.start >> bit & 1);
-                if (c.flip >> bit & 1) {
+                expected += " " + labels[bit] + "=" + std::to_string(start >> bit & 1);
+                if (flip >> bit & 1) {
                     Press(dialog, ids[bit]);
                 }
             }
@@ -293,7 +285,7 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
             Press(dialog, IDOK);
         }));
         EXPECT_EQ(std::tuple(bits(), gApp.skinOrder),
-                  std::tuple((c.start ^ c.flip) | (c.flip & 1) << 3, OrderOf(c.shown)));
+                  std::tuple((start ^ flip) | (flip & 1) << 3, OrderOf(shown)));
     }
 }
 
@@ -356,22 +348,18 @@ TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
 // choice afresh) with the previews stacked in the new order; OK without a made skin only
 // stores; Cancel or closing the dialog keeps everything, the made skin included.
 TEST(ProjectOptionDialog, OkFromTheMenuRemakesTheSkinCancelKeepsEverything) {
-    struct Case {
-        bool made;
-        UINT message;
-        WPARAM id;
-        bool stored, remade;
-    } cases[] = {
+    const std::tuple<bool, UINT, WPARAM, bool, bool> cases[] = {
+        // made, the closing message and button, stored, remade
         {true, BM_CLICK, IDOK, true, true},
         {false, BM_CLICK, IDOK, true, false},
         {true, BM_CLICK, IDCANCEL, false, false},
         {true, WM_CLOSE, 0, false, false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.made) + std::to_string(c.stored) + std::to_string(c.id));
+    for (const auto& [made, message, id, stored, remade] : cases) {
+        SCOPED_TRACE(std::to_string(made) + std::to_string(stored) + std::to_string(id));
         AppRun run;
         uint8_t mark = 0;
-        if (c.made) {
+        if (made) {
             MakeSkinFromPicture(run);
             mark = gApp.skin->main->Bytes()[gApp.skin->main->PixelOffset()] ^= 0x5A;
         } else {
@@ -383,17 +371,17 @@ TEST(ProjectOptionDialog, OkFromTheMenuRemakesTheSkinCancelKeepsEverything) {
             [&](HWND dialog) {
                 Press(dialog, IDC_OPTION_SWAPRB);
                 Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), OnItem(0), OnItem(2)); // EPM
-                SendMessageA(c.id ? GetDlgItem(dialog, int(c.id)) : dialog, c.message, 0, 0);
+                SendMessageA(id ? GetDlgItem(dialog, int(id)) : dialog, message, 0, 0);
             },
             [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); }));
         EXPECT_EQ(std::tuple(gApp.options.swapRedBlue, gApp.skinOrder, gApp.templatePath,
                              gApp.SkinMade()),
-                  std::tuple(c.stored, OrderOf(c.stored ? "EPM" : "MEP"),
-                             std::string(c.remade ? "" : "Z:\\nowhere\\"), c.made));
-        if (!c.made) {
+                  std::tuple(stored, OrderOf(stored ? "EPM" : "MEP"),
+                             std::string(remade ? "" : "Z:\\nowhere\\"), made));
+        if (!made) {
             continue;
         }
-        if (!c.remade) {
+        if (!remade) {
             EXPECT_EQ(gApp.skin->main->Bytes()[gApp.skin->main->PixelOffset()], mark);
             continue;
         }

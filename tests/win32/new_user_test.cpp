@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "app/app_state.h"
 #include "app/resource.h"
@@ -99,7 +100,6 @@ TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
     EXPECT_EQ(gApp.title.text, "Dusk over the bay");
     Shot("07-title");
 
-    // The band order: the playlist to the top.
     ExpectClosedByScript(RunDriven(
         "Project Option",
         [](HWND dialog) {
@@ -131,5 +131,6 @@ TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
     }
     auto saved = DibReadFile((skinFolder + "\\main.bmp").c_str());
     ASSERT_TRUE(saved);
-    EXPECT_EQ(DibGetPixel(saved.get(), 73, 30), Rgb(255, 200, 40));
+    EXPECT_EQ(std::tuple(saved->Width(), DibGetPixel(saved.get(), 73, 30)),
+              std::tuple(275, Rgb(255, 200, 40)));
 }

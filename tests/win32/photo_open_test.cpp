@@ -35,30 +35,27 @@ TEST(OpenPhoto, DroppedOrNamedAtStartBigPhotosAreReducedWithANotice) {
     const std::string broken = run.Folder() + "\\broken.png";
     WriteBytes(broken, cut);
     const std::string reduced = "The picture was 2000 x 1000; Korvane reduced it to 1600 x 800.";
-    struct Case {
-        bool atStart;
-        std::string path, message, caption;
-        int32_t width; // 0: nothing opened
-    } cases[] = {
+    const std::tuple<bool, std::string, std::string, std::string, int32_t> cases[] = {
+        // at start, the path, message and caption, the width opened (0: nothing)
         {false, big, reduced, "Korvane", 1600},
         {false, broken, "Something wrong when loading image...\nPlease try another image.",
          "Warning..!", 0},
         {true, "\"" + big + "\"", reduced, "Korvane", 1600},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
+    for (const auto& [atStart, path, message, caption, width] : cases) {
+        SCOPED_TRACE(path);
         run.ClearMessages();
-        if (c.atStart) {
-            OpenStartupPicture(run.Main(), c.path.c_str());
+        if (atStart) {
+            OpenStartupPicture(run.Main(), path.c_str());
         } else {
-            Drop(run.Main(), c.path);
+            Drop(run.Main(), path);
         }
         ASSERT_EQ(run.Messages().size(), 1u);
         const Dib* picture = gApp.workPicture.get();
         EXPECT_EQ(std::tuple(run.Messages()[0].text, run.Messages()[0].caption,
                              picture ? picture->Width() : 0, picture ? picture->Height() : 0,
                              picture ? DibGetPixel(picture, 5, 5) : Rgb(0, 0, 0)),
-                  std::tuple(c.message, c.caption, c.width, c.width ? 800 : 0,
-                             c.width ? Rgb(255, 0, 0) : Rgb(0, 0, 0)));
+                  std::tuple(message, caption, width, width ? 800 : 0,
+                             width ? Rgb(255, 0, 0) : Rgb(0, 0, 0)));
     }
 }

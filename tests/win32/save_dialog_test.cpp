@@ -60,14 +60,12 @@ void Fill(HWND dialog, const std::string& dir, const std::string& name) {
 
 // The warning for a skin folder the system would not make: its path, then the system's words.
 std::string NotMade(const std::string& path, DWORD error) {
-    char words[256] = {};
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             error, 0, words, sizeof words, nullptr);
-    while (n > 0 && std::strchr("\r\n ", words[n - 1])) {
-        n--;
-    }
+    std::string words(256, '\0');
+    words.resize(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                error, 0, words.data(), DWORD(words.size()), nullptr));
     return "Error Creating Directory " + path +
-           " !\nPlease set your skins directory in Winamp program.\n" + std::string(words, n);
+           " !\nPlease set your skins directory in Winamp program.\n" +
+           words.substr(0, words.find_last_not_of("\r\n ") + 1);
 }
 
 void MakeFolders(const std::string& base, std::initializer_list<const char*> names) {
@@ -85,9 +83,7 @@ std::unique_ptr<SkinSet> MadeSkin() {
     static std::unique_ptr<Dib> picture = MakePattern24(400, 380);
     SkinInputs in;
     in.picture = picture.get();
-    for (WorkspaceOffset& offset : in.bandOffsets) {
-        offset = {0, 380 - 116};
-    }
+    in.bandOffsets.fill({0, 380 - 116});
     in.frameOffset = {0, 380 - 348};
     return MakeSkin(in);
 }
