@@ -386,18 +386,17 @@ TEST_F(SaveTest, FilesThatCannotBeWrittenAreNamedInOneWarningAndNothingIsReplace
     for (const SkinFile& file : SkinFileSet(*gApp.skin, gApp.playlist, true)) {
         names += (names.empty() ? "" : "\n") + std::string(file.name);
     }
+    ASSERT_TRUE(CreateDirectoryA(text.c_str(), nullptr));
     for (bool held : {false, true}) {
         SCOPED_TRACE(held);
-        HANDLE handle = INVALID_HANDLE_VALUE;
-        if (!held) {
-            ASSERT_TRUE(CreateDirectoryA(text.c_str(), nullptr));
-        } else {
+        if (held) {
             ASSERT_TRUE(RemoveDirectoryA(text.c_str()));
             WriteText(text, "old");
-            handle = CreateFileA(text.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-            ASSERT_NE(handle, INVALID_HANDLE_VALUE);
         }
+        HANDLE handle = held ? CreateFileA(text.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr)
+                             : INVALID_HANDLE_VALUE;
+        ASSERT_EQ(handle == INVALID_HANDLE_VALUE, !held);
         gShown.clear();
         gAnswers = {IDYES};
         EXPECT_TRUE(RunSaveCommand([](HWND dialog) {
