@@ -293,44 +293,41 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
 // below or beside the list, or below its items) puts it last; a drop on itself, a drag begun
 // below the items, Escape or the right button change nothing. Then several drags in one session.
 TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
-    struct Case {
-        const char* name;
-        Target from, to;
-        std::string after;
-        int selected = -1; // after the drop; -1: unchecked
-        std::array<int, 3> order = {0, 1, 2};
-        Ending ending = Ending::Drop;
-    } cases[] = {
-        // clang-format off
-        {"onto a lower item", OnItem(0), OnItem(2), "EPM", 2},
-        {"onto a higher item", OnItem(2), OnItem(0), "PME", 0},
-        {"onto the next item", OnItem(0), OnItem(1), "EMP", 1},
-        {"onto the previous item", OnItem(1), OnItem(0), "EMP", 0},
-        {"from another order", OnItem(0), OnItem(2), "MEP", 2, {1, 2, 0}},
-        {"onto itself", OnItem(1), OnItem(1), "MEP"},
-        {"above the list", OnItem(0), At(Spot::Above), "EPM"},
-        {"below the list", OnItem(1), At(Spot::Below), "MPE"},
-        {"beside the list, right", OnItem(0), At(Spot::Right), "EPM"},
-        {"beside the list, left", OnItem(1), At(Spot::Left), "MPE"},
-        {"the last item outside", OnItem(2), At(Spot::Right), "MEP"},
-        {"into the list below its items", OnItem(0), At(Spot::Gap), "EPM"},
-        {"begun below the items", At(Spot::Gap), OnItem(0), "MEP"},
-        {"cancelled with Escape", OnItem(0), OnItem(2), "MEP", -1, {0, 1, 2}, Ending::Escape},
-        {"cancelled with the right button", OnItem(0), OnItem(2), "MEP", -1, {0, 1, 2}, Ending::RightButton},
-        // clang-format on
+    const std::array<int, 3> first = {0, 1, 2};
+    const auto drop = Ending::Drop;
+    // The order before, where the drag begins and ends, the list after and its selection (-1:
+    // unchecked).
+    // clang-format off
+    const std::tuple<const char*, std::array<int, 3>, Target, Target, Ending, std::string, int> cases[] = {
+        {"onto a lower item", first, OnItem(0), OnItem(2), drop, "EPM", 2},
+        {"onto a higher item", first, OnItem(2), OnItem(0), drop, "PME", 0},
+        {"onto the next item", first, OnItem(0), OnItem(1), drop, "EMP", 1},
+        {"onto the previous item", first, OnItem(1), OnItem(0), drop, "EMP", 0},
+        {"from another order", {1, 2, 0}, OnItem(0), OnItem(2), drop, "MEP", 2},
+        {"onto itself", first, OnItem(1), OnItem(1), drop, "MEP", -1},
+        {"above the list", first, OnItem(0), At(Spot::Above), drop, "EPM", -1},
+        {"below the list", first, OnItem(1), At(Spot::Below), drop, "MPE", -1},
+        {"beside the list, right", first, OnItem(0), At(Spot::Right), drop, "EPM", -1},
+        {"beside the list, left", first, OnItem(1), At(Spot::Left), drop, "MPE", -1},
+        {"the last item outside", first, OnItem(2), At(Spot::Right), drop, "MEP", -1},
+        {"into the list below its items", first, OnItem(0), At(Spot::Gap), drop, "EPM", -1},
+        {"begun below the items", first, At(Spot::Gap), OnItem(0), drop, "MEP", -1},
+        {"cancelled with Escape", first, OnItem(0), OnItem(2), Ending::Escape, "MEP", -1},
+        {"cancelled with the right button", first, OnItem(0), OnItem(2), Ending::RightButton, "MEP", -1},
     };
+    // clang-format on
     AppRun run;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        gApp.skinOrder = c.order;
+    for (const auto& [name, order, from, to, ending, after, selected] : cases) {
+        SCOPED_TRACE(name);
+        gApp.skinOrder = order;
         ExpectClosedByScript(RunOptionDialog([&](HWND dialog) {
-            Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), c.from, c.to, c.ending);
-            LRESULT selected = SendDlgItemMessageA(dialog, IDC_OPTION_ORDER, LB_GETCURSEL, 0, 0);
-            EXPECT_EQ(std::tuple(Initials(dialog), c.selected < 0 ? -1 : selected),
-                      std::tuple(c.after, LRESULT(c.selected)));
+            Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), from, to, ending);
+            LRESULT now = SendDlgItemMessageA(dialog, IDC_OPTION_ORDER, LB_GETCURSEL, 0, 0);
+            EXPECT_EQ(std::tuple(Initials(dialog), selected < 0 ? -1 : now),
+                      std::tuple(after, LRESULT(selected)));
             Press(dialog, IDOK);
         }));
-        EXPECT_EQ(gApp.skinOrder, OrderOf(c.after));
+        EXPECT_EQ(gApp.skinOrder, OrderOf(after));
     }
     gApp.skinOrder = {0, 1, 2};
     ExpectClosedByScript(RunOptionDialog([](HWND dialog) {

@@ -53,11 +53,6 @@ void PressOk(HWND dialog) {
     Press(dialog, IDOK);
 }
 
-void Fill(HWND dialog, const std::string& dir, const std::string& name) {
-    TypeInto(dialog, IDC_SAVE_WINAMPDIR, dir);
-    TypeInto(dialog, IDC_SAVE_SKINNAME, name);
-}
-
 // The warning for a skin folder the system would not make: its path, then the system's words.
 std::string NotMade(const std::string& path, DWORD error) {
     std::string words(256, '\0');
@@ -232,7 +227,8 @@ TEST_F(SaveTest, OkSavesWhereWinampLooksOrWarnsAtTheFieldAtFault) {
         const std::vector<std::string> before = FolderEntries(skins_);
         gShown.clear();
         int result = RunSaveDialog([&](HWND dialog) {
-            Fill(dialog, r.dir, r.name);
+            TypeInto(dialog, D, r.dir);
+            TypeInto(dialog, N, r.name);
             PressOk(dialog);
             if (!r.field) {
                 return;
