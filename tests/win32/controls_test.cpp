@@ -123,9 +123,9 @@ TEST_F(Controls, SpinFieldLaysOutItsChildrenInASunkenFrame) {
 TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
     HWND field = Add(kSpinFieldClass, 50, 20);
     HWND edit = GetDlgItem(field, 1);
-    EXPECT_EQ(WindowText(edit), "0");
-    EXPECT_EQ(SendMessageA(GetDlgItem(field, 2), UDM_GETRANGE, 0, 0), MAKELONG(100, -100));
-    EXPECT_EQ(SendMessageA(field, UDM_GETRANGE, 0, 0), 0);
+    EXPECT_EQ(std::tuple(WindowText(edit), SendMessageA(GetDlgItem(field, 2), UDM_GETRANGE, 0, 0),
+                         SendMessageA(field, UDM_GETRANGE, 0, 0)),
+              std::tuple("0", LRESULT(MAKELONG(100, -100)), LRESULT(0)));
     // A new range (0: none), typed text or else a position set, an arrow clicked (+1 up, -1
     // down), and the position read back with its error word.
     struct Step {
@@ -266,8 +266,8 @@ TEST_F(Controls, ColorPickerShowsItsColourSunkenOrPressed) {
     SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(GetCapture(), picker);
     const std::tuple<int, int, bool> moves[] = {{-3, 5, false}, {5, 5, true},   {28, 5, false},
-                                                {27, 13, true}, {5, -1, false}, {0, 0, true},
-                                                {5, 14, false}};
+                                                {27, 13, true}, {5, -1, false}, {5, 14, false},
+                                                {0, 0, true}};
     for (auto [x, y, over] : moves) {
         SendMessageA(picker, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
         EXPECT_TRUE(Sunken(picker, color, -1, true, over)) << x << "," << y;
