@@ -119,12 +119,6 @@ OffsetPoint Offset(int id) {
     return GetWorkspaceOffset(Workspace(id));
 }
 
-bool MenuItemGrayed(HWND main, UINT id) {
-    HMENU menu = GetMenu(main);
-    SendMessageA(main, WM_INITMENU, WPARAM(menu), 0);
-    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
-}
-
 std::unique_ptr<Dib> Picture(int32_t width, int32_t height) {
     return MakePattern24(width, height);
 }
@@ -141,8 +135,7 @@ std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame, bool repaint) {
     } else {
         GetClientRect(hwnd, &area);
     }
-    int w = area.right;
-    int h = area.bottom;
+    const int w = area.right, h = area.bottom;
     auto shot = DibCreate(w, h, 24);
     HDC windowDc = withFrame ? GetWindowDC(hwnd) : GetDC(hwnd);
     HDC memory = CreateCompatibleDC(windowDc);

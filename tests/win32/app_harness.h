@@ -1,8 +1,7 @@
 #pragma once
 
-// One run of the desktop program for a test: a fresh folder as the working directory (the
-// settings file and templates folder live there), fresh program state, the real main
-// window and its children, and every message box answered by the test.
+// One run of the desktop program: a fresh working folder (for korvane.ini and templates),
+// fresh program state, the real main window, and every message box answered by the test.
 
 #include <windows.h>
 
@@ -22,8 +21,7 @@ struct ShownMessage {
 
 class AppRun {
   public:
-    // `prepare` runs in the new folder before the main window exists (write korvane.ini,
-    // make template folders...).
+    // `prepare` runs in the new folder before the main window exists.
     explicit AppRun(void (*prepare)(const std::string& folder) = nullptr);
     ~AppRun();
     AppRun(const AppRun&) = delete;
@@ -63,15 +61,14 @@ void ResetProgramState();
 // GetCurrentDirectoryA gives (the form the program stores); empty on failure.
 std::string EnterFreshFolder(const std::string& stem);
 
-// Folders and files as the tests look at them, through the program's own ANSI functions.
+// Through the program's own ANSI functions; FolderEntries sorted, without dot entries.
 std::string CurrentDir();
 bool IsFolder(const std::string& path);
 bool Exists(const std::string& path);
-std::vector<std::string> FolderEntries(const std::string& folder); // sorted, no dot entries
+std::vector<std::string> FolderEntries(const std::string& folder);
 void RemoveTree(const std::string& folder);
 
-// A window's text and class name, and its rectangle in its parent's client coordinates; the
-// main window's child with this id, and a workspace window's offset.
+// RectIn is in the parent's client coordinates; Workspace(id) is the main window's child.
 std::string WindowText(HWND hwnd);
 std::string ClassOf(HWND hwnd);
 std::vector<std::string> ComboItems(HWND box);
@@ -80,13 +77,8 @@ HWND Workspace(int id);
 OffsetPoint Offset(int id);
 
 void Drag(HWND workspace, POINT from, POINT to);
+std::unique_ptr<Dib> Picture(int32_t width, int32_t height); // the core tests' pattern
 
-// Menu item state as the user sees it once the menu opens.
-bool MenuItemGrayed(HWND main, UINT id);
-
-// The core tests' pattern.
-std::unique_ptr<Dib> Picture(int32_t width, int32_t height);
-
-// What a window shows on screen right now, as a 24-bit picture: its client area, or with
-// its frame, caption and menu. `repaint` false: only what the window itself invalidated.
+// What a window's client area (or all of it) shows now, as a 24-bit picture; `repaint`
+// false: only what the window itself invalidated.
 std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame = false, bool repaint = true);

@@ -1,6 +1,5 @@
-// The spin field and the colour picker as their owners and users meet them: the real
-// controls as children of a plain window, driven with their messages and with the mouse,
-// the colour dialog answered as a person would, and what ends up on screen read back.
+// The spin field and the colour picker as children of a plain window, driven with messages
+// and the mouse, the colour dialog answered as a person would, and the screen read back.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -20,8 +19,7 @@
 
 namespace {
 
-// Every WM_COMMAND, WM_NOTIFY and scroll message the children sent the host (wParam, lParam),
-// with a picker's colour as its parent reads it while being told.
+// What the children told the host (wParam, lParam, a picker's colour as read while told).
 using Told = std::vector<std::tuple<WPARAM, LPARAM, COLORREF>>;
 Told gToHost;
 
@@ -34,36 +32,28 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// A shot with two rings, each in a top-left and a bottom-right colour, around an inside of
-// one colour, which reaches `insideRight` when that is given.
-bool Framed(const Dib& shot, COLORREF outerTl, COLORREF innerTl, COLORREF outerBr, COLORREF innerBr,
-            COLORREF inside, int insideRight = -1) {
-    const int w = shot.Width(), h = shot.Height();
+// The window shows a sunken two-ring frame (all dark when `pressed`) around `inside`, which
+// reaches `insideRight` when that is given; `repaint` false: only what it invalidated itself.
+bool Sunken(HWND hwnd, COLORREF inside, int insideRight = -1, bool repaint = true,
+            bool pressed = false) {
+    const auto shot = Screenshot(hwnd, false, repaint);
+    const int w = shot->Width(), h = shot->Height();
+    const int rings[2][2] = {{COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT},
+                             {COLOR_3DDKSHADOW, COLOR_3DLIGHT}};
     for (int y = 0; y < h; y++) {
         for (int x = 0; x < w; x++) {
-            int ring = std::min({x, y, w - 1 - x, h - 1 - y});
-            bool br = x == w - 1 - ring || y == h - 1 - ring;
-            COLORREF want = ring >= 2   ? inside
-                            : ring == 0 ? (br ? outerBr : outerTl)
-                                        : (br ? innerBr : innerTl);
+            const int ring = std::min({x, y, w - 1 - x, h - 1 - y});
+            const bool br = x == w - 1 - ring || y == h - 1 - ring;
+            const COLORREF want = ring >= 2 ? inside
+                                  : pressed ? GetSysColor(COLOR_3DDKSHADOW)
+                                            : GetSysColor(rings[ring][br]);
             if ((ring < 2 || insideRight < 0 || x < insideRight) &&
-                DibGetPixel(&shot, x, y) != want) {
+                DibGetPixel(shot.get(), x, y) != want) {
                 return false;
             }
         }
     }
     return true;
-}
-
-// What the window shows now; `repaint` false: only what the window itself invalidated.
-bool Sunken(HWND hwnd, COLORREF inside, int insideRight = -1, bool repaint = true) {
-    return Framed(*Screenshot(hwnd, false, repaint), GetSysColor(COLOR_BTNSHADOW),
-                  GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT),
-                  GetSysColor(COLOR_3DLIGHT), inside, insideRight);
-}
-bool Pressed(HWND hwnd, COLORREF inside) {
-    COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
-    return Framed(*Screenshot(hwnd), dark, dark, dark, dark, inside);
 }
 
 void TypeInto(HWND edit, const std::string& text) {
@@ -73,8 +63,7 @@ void TypeInto(HWND edit, const std::string& text) {
     }
 }
 
-// A plain top-level window at the screen's top left, in a colour no control paints, for the
-// controls to live in.
+// A plain window at the screen's top left, in a colour no control paints.
 class Controls : public testing::Test {
   protected:
     void SetUp() override {
@@ -113,20 +102,17 @@ void ClickArrow(HWND field, bool up) {
     SendMessageA(arrows, WM_LBUTTONUP, 0, at);
 }
 
-// The edit fills the frame but for the arrows' 16 pixels at the right, laid out once; with
-// the edit hidden, a two-ring sunken frame around the button face shows.
+// The edit fills the frame but for the arrows' 16 pixels at the right, laid out once (a later
+// resize moves nothing); with the edit hidden, a sunken frame around the button face shows.
 TEST_F(Controls, SpinFieldLaysOutItsChildrenInASunkenFrame) {
-    for (SIZE s : {SIZE{50, 20}, SIZE{81, 27}, SIZE{23, 9}}) {
-        SCOPED_TRACE(std::to_string(s.cx) + " x " + std::to_string(s.cy));
-        HWND field = Add(kSpinFieldClass, s.cx, s.cy);
-        const RECT edit = {2, 2, s.cx - 18, s.cy - 2}, arrows = {s.cx - 18, 2, s.cx - 2, s.cy - 2};
-        RECT r = RectIn(GetDlgItem(field, 1), field);
-        EXPECT_TRUE(EqualRect(&r, &edit));
-        MoveWindow(field, 20, 60, s.cx + 40, s.cy + 10, TRUE);
-        r = RectIn(GetDlgItem(field, 2), field);
-        EXPECT_TRUE(EqualRect(&r, &arrows));
+    for (auto [w, h] : {std::pair{50, 20}, {81, 27}, {23, 9}}) {
+        HWND field = Add(kSpinFieldClass, w, h);
+        MoveWindow(field, 20, 60, w + 40, h + 10, TRUE);
+        const RECT e = RectIn(GetDlgItem(field, 1), field), a = RectIn(GetDlgItem(field, 2), field);
+        EXPECT_EQ(std::tuple(e.left, e.top, e.right, e.bottom, a.left, a.top, a.right, a.bottom),
+                  std::tuple(2, 2, w - 18, h - 2, w - 18, 2, w - 2, h - 2));
         ShowWindow(GetDlgItem(field, 1), SW_HIDE);
-        EXPECT_TRUE(Sunken(field, GetSysColor(COLOR_BTNFACE), s.cx - 18));
+        EXPECT_TRUE(Sunken(field, GetSysColor(COLOR_BTNFACE), w - 18)) << w;
         DestroyWindow(field);
     }
 }
@@ -137,16 +123,16 @@ TEST_F(Controls, SpinFieldLaysOutItsChildrenInASunkenFrame) {
 TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
     HWND field = Add(kSpinFieldClass, 50, 20);
     HWND edit = GetDlgItem(field, 1);
-    EXPECT_EQ(WindowText(edit), "0");
-    EXPECT_EQ(SendMessageA(GetDlgItem(field, 2), UDM_GETRANGE, 0, 0), MAKELONG(100, -100));
-    EXPECT_EQ(SendMessageA(field, UDM_GETRANGE, 0, 0), 0);
+    EXPECT_EQ(std::tuple(WindowText(edit), SendMessageA(GetDlgItem(field, 2), UDM_GETRANGE, 0, 0),
+                         SendMessageA(field, UDM_GETRANGE, 0, 0)),
+              std::tuple("0", LRESULT(MAKELONG(100, -100)), LRESULT(0)));
+    // A new range (0: none), typed text or else a position set, an arrow clicked (+1 up, -1
+    // down), and the position read back with its error word.
     struct Step {
-        LPARAM range; // 0: keep the range
+        LPARAM range;
         const char* typed;
-        int set;   // when nothing is typed
-        int arrow; // +1 up, -1 down, 0 none
-        int position;
-        bool error; // the high word of the read
+        int set, arrow, position;
+        bool error;
     } steps[] = {
         {0, nullptr, 101, 0, 100, false},
         {0, nullptr, -32768, 0, -100, false},
@@ -175,18 +161,17 @@ TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
         if (s.arrow) {
             ClickArrow(field, s.arrow > 0);
         }
-        LRESULT read = SendMessageA(field, UDM_GETPOS, 0, 0);
-        EXPECT_EQ(HIWORD(read) != 0, s.error);
-        if (!s.error) {
-            EXPECT_EQ(short(LOWORD(read)), s.position);
-            EXPECT_EQ(WindowText(edit), std::to_string(s.position));
-        }
+        const LRESULT read = SendMessageA(field, UDM_GETPOS, 0, 0);
+        const std::string shown = std::to_string(short(LOWORD(read))) + " " + WindowText(edit);
+        EXPECT_EQ(HIWORD(read) ? "error" : shown,
+                  s.error ? "error"
+                          : std::to_string(s.position) + " " + std::to_string(s.position));
     }
     AppRun::Pump();
     EXPECT_TRUE(gToHost.empty());
 }
 
-// The colour dialog's record as Wine hands it to the dialog, custom colours included.
+// The colour dialog's record as handed to the dialog, custom colours included.
 CHOOSECOLORA gRecord;
 COLORREF gCustom[16];
 LRESULT CALLBACK WatchInitDialog(int code, WPARAM wParam, LPARAM lParam) {
@@ -200,20 +185,18 @@ LRESULT CALLBACK WatchInitDialog(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// How the test answers the colour dialog: OK or Cancel, after typing `typed` (unless
-// CLR_INVALID) into its red, green and blue fields and maybe adding it to the custom colours.
+// The colour dialog answered with OK or Cancel after typing `typed` (unless CLR_INVALID) into
+// its red, green and blue fields, maybe adding it to the custom colours.
 struct Answer {
     bool ok = false;
     COLORREF typed = CLR_INVALID;
     bool addToCustom = false;
 };
 struct Seen {
-    bool opened = false;
-    bool pressedWhileOpen = false;
+    bool opened = false, pressedWhileOpen = false;
 };
 
-// A press (unless `press` is false), moves, and a release at `up`, with any colour dialog
-// answered.
+// A press (unless `press` is false), moves and a release at `up`, any colour dialog answered.
 Seen Click(HWND picker, POINT up, const Answer& answer, std::vector<POINT> moves = {},
            bool press = true) {
     constexpr int kFields[] = {706, 707, 708}, kAddToCustom = 712;
@@ -260,38 +243,34 @@ COLORREF ColorOf(HWND picker) {
 }
 
 // Set by message: stored and repainted by itself, never reported; shown inside a sunken edge
-// at any size, and hidden behind the button face while disabled.
-TEST_F(Controls, ColorPickerShowsItsColourInASunkenEdge) {
-    for (SIZE s : {SIZE{28, 14}, SIZE{41, 23}, SIZE{7, 5}}) {
-        HWND picker = Add(kColorPickerClass, s.cx, s.cy);
-        EXPECT_TRUE(Sunken(picker, RGB(0, 0, 0))) << s.cx;
+// at any size, hidden behind the button face while disabled. Pressed, it looks pressed
+// exactly while the pointer is over it; a lost capture ends the press.
+TEST_F(Controls, ColorPickerShowsItsColourSunkenOrPressed) {
+    for (auto [w, h] : {std::pair{41, 23}, {7, 5}, {28, 14}}) {
+        HWND picker = Add(kColorPickerClass, w, h);
+        EXPECT_TRUE(Sunken(picker, RGB(0, 0, 0))) << w;
         for (COLORREF color : {RGB(0x12, 0x34, 0x56), RGB(255, 255, 255), RGB(0, 1, 0)}) {
             SendMessageA(picker, CPM_SETCOLOR, color, 0);
             EXPECT_EQ(ColorOf(picker), color);
-            EXPECT_TRUE(Sunken(picker, color, -1, false)) << s.cx << " " << color;
+            EXPECT_TRUE(Sunken(picker, color, -1, false)) << w << " " << color;
         }
         EnableWindow(picker, FALSE);
-        EXPECT_TRUE(Sunken(picker, GetSysColor(COLOR_BTNFACE))) << s.cx;
+        EXPECT_TRUE(Sunken(picker, GetSysColor(COLOR_BTNFACE))) << w;
         DestroyWindow(picker);
     }
     AppRun::Pump();
     EXPECT_TRUE(gToHost.empty());
-}
-
-// Pressed, the swatch looks pressed exactly while the pointer is over it; a lost capture
-// ends the press.
-TEST_F(Controls, ColorPickerLooksPressedWhileThePointerIsOverIt) {
     const COLORREF color = RGB(40, 160, 220);
     HWND picker = Add(kColorPickerClass, 28, 14);
     SendMessageA(picker, CPM_SETCOLOR, color, 0);
     SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(GetCapture(), picker);
     const std::tuple<int, int, bool> moves[] = {{-3, 5, false}, {5, 5, true},   {28, 5, false},
-                                                {27, 13, true}, {5, -1, false}, {0, 0, true},
-                                                {5, 14, false}};
+                                                {27, 13, true}, {5, -1, false}, {5, 14, false},
+                                                {0, 0, true}};
     for (auto [x, y, over] : moves) {
         SendMessageA(picker, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
-        EXPECT_TRUE(over ? Pressed(picker, color) : Sunken(picker, color)) << x << "," << y;
+        EXPECT_TRUE(Sunken(picker, color, -1, true, over)) << x << "," << y;
     }
     SetCapture(host_); // taken away, as when another window grabs the mouse
     EXPECT_TRUE(Sunken(picker, color));
@@ -311,17 +290,14 @@ TEST_F(Controls, ColorPickerOpensOnAReleaseOverItAndTakesOnlyANewColour) {
     EXPECT_TRUE(seen.pressedWhileOpen);
     EXPECT_EQ(std::tuple(gRecord.rgbResult, gRecord.hwndOwner, gRecord.Flags),
               std::tuple(RGB(18, 52, 86), host_, DWORD(CC_RGBINIT | CC_FULLOPEN)));
-    const COLORREF standard[16] = {
-        RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
-        RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(128, 128, 128),
-        RGB(192, 192, 192), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
-        RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255),
-    };
-    EXPECT_TRUE(std::equal(gCustom, gCustom + 16, standard));
+    // The sixteen colours of the standard palette, as 0xBBGGRR.
+    const std::vector<COLORREF> standard = {
+        0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
+        0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    EXPECT_EQ(std::vector<COLORREF>(gCustom, gCustom + 16), standard);
     Click(first, {20, 10}, Answer{false, RGB(12, 34, 56), true});
     Click(second, {20, 10}, Answer{});
-    EXPECT_EQ(gCustom[0], RGB(12, 34, 56)) << "kept and shared";
-    EXPECT_EQ(gCustom[1], RGB(128, 0, 0));
+    EXPECT_EQ(std::tuple(gCustom[0], gCustom[1]), std::tuple(RGB(12, 34, 56), RGB(128, 0, 0)));
 
     const Answer pick = {true, RGB(1, 2, 3)};
     struct Case {

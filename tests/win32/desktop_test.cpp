@@ -1,5 +1,4 @@
-// The program as a Windows user meets it: its layout at 96, 120 and 144 DPI, the keyboard,
-// the font box and message boxes that fit the screen.
+// The layout at 96, 120 and 144 DPI, the keyboard, the font box, message boxes that fit.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -75,19 +74,19 @@ void ExpectChildrenFit(HWND parent, const std::string& where) {
         } else {
             continue;
         }
+        HDC dc = GetDC(measured);
+        HGDIOBJ old = SelectObject(dc, HFONT(SendMessageA(measured, WM_GETFONT, 0, 0)));
         for (const std::string& text : texts) {
             if (text.empty()) {
                 continue;
             }
-            HDC dc = GetDC(measured);
-            HGDIOBJ old = SelectObject(dc, HFONT(SendMessageA(measured, WM_GETFONT, 0, 0)));
             RECT need = {0, 0, (format & DT_WORDBREAK) ? room : 0, 0};
             DrawTextA(dc, text.c_str(), -1, &need, format | DT_CALCRECT);
-            SelectObject(dc, old);
-            ReleaseDC(measured, dc);
             EXPECT_LE(need.right, room) << name << " " << text;
             EXPECT_LE(need.bottom, measured == child ? height : need.bottom) << name << " " << text;
         }
+        SelectObject(dc, old);
+        ReleaseDC(measured, dc);
     }
 }
 
@@ -224,12 +223,11 @@ TEST(LayoutAtThisDpi, ClientAreaPanelsAndDialogs) {
     AppRun run;
     RECT client;
     GetClientRect(run.Main(), &client);
-    EXPECT_EQ(client.right, MulDiv(545, dpi, 96));
-    EXPECT_EQ(client.bottom, MulDiv(404, dpi, 96));
+    EXPECT_EQ(std::tuple(client.right, client.bottom),
+              std::tuple(MulDiv(545, dpi, 96), MulDiv(404, dpi, 96)));
     for (HWND panel : {gApp.templatePanel, gApp.imageSetPanel, gApp.skinSetPanel}) {
-        RECT r = RectIn(panel, run.Main());
-        EXPECT_LE(r.right, client.right);
-        EXPECT_LE(r.bottom, client.bottom);
+        const RECT r = RectIn(panel, run.Main());
+        EXPECT_TRUE(r.right <= client.right && r.bottom <= client.bottom) << ClassOf(panel);
         ExpectChildrenFit(panel, ClassOf(panel));
     }
 
@@ -239,8 +237,8 @@ TEST(LayoutAtThisDpi, ClientAreaPanelsAndDialogs) {
     SendMessageA(gApp.makeSkinButton, BM_CLICK, 0, 0);
     ASSERT_TRUE(gApp.SkinMade());
     const RECT stack = RectIn(gApp.workspaces[3], run.Main());
-    EXPECT_EQ(stack.right - stack.left, 275);
-    EXPECT_EQ(stack.bottom - stack.top, 348);
+    EXPECT_EQ(std::tuple(stack.right - stack.left, stack.bottom - stack.top),
+              std::tuple(275L, 348L));
     SaveShot(run.Main(), "main");
     auto shot = Screenshot(run.Main());
     EXPECT_TRUE(
@@ -299,9 +297,7 @@ TEST(Keyboard, TabCyclesThePanelsAndEnterAndEscapeDoNothing) {
         EXPECT_EQ(GetFocus(), stop) << ClassOf(stop);
     }
     UnhookWindowsHookEx(hook);
-    EXPECT_EQ(gCommandsToMain, 0);
-    EXPECT_EQ(gDialogsOpened, 0);
-    EXPECT_TRUE(gApp.SkinMade());
+    EXPECT_EQ(std::tuple(gCommandsToMain, gDialogsOpened, gApp.SkinMade()), std::tuple(0, 0, true));
 }
 
 TEST(FontBox, HoldsEachNameOnceAndShowsTheFontTheSkinUses) {
@@ -328,14 +324,14 @@ TEST(FontBox, HoldsEachNameOnceAndShowsTheFontTheSkinUses) {
     for (UINT key : {VK_DOWN, VK_DOWN, VK_ESCAPE}) {
         Press(key);
     }
-    EXPECT_FALSE(SendMessageA(box, CB_GETDROPPEDSTATE, 0, 0));
-    EXPECT_EQ(gApp.playlist.fontName, chosen);
-    EXPECT_EQ(shown(), chosen);
+    EXPECT_EQ(
+        std::tuple(SendMessageA(box, CB_GETDROPPEDSTATE, 0, 0), gApp.playlist.fontName, shown()),
+        std::tuple(LRESULT(0), chosen, chosen));
     SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
     Press(VK_UP);
     Press(VK_RETURN);
-    EXPECT_EQ(gApp.playlist.fontName, "Arial");
-    EXPECT_EQ(shown(), "Arial");
+    EXPECT_EQ(std::tuple(gApp.playlist.fontName, shown()),
+              std::tuple(std::string("Arial"), std::string("Arial")));
 }
 
 TEST(Messages, ALongPathIsShortenedToFitA1024PixelScreen) {

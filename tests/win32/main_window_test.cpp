@@ -66,6 +66,18 @@ std::unique_ptr<Dib> EightBit(int32_t w, int32_t h) {
     return dib;
 }
 
+// The texts of the messages shown since the last look, each checked to be a warning.
+std::vector<std::string> Warnings(AppRun& run) {
+    std::vector<std::string> texts;
+    for (const ShownMessage& m : run.Messages()) {
+        texts.push_back(m.text);
+        EXPECT_EQ(std::tuple(m.caption, m.type & MB_ICONMASK),
+                  std::tuple("Warning..!", UINT(MB_ICONEXCLAMATION)));
+    }
+    run.ClearMessages();
+    return texts;
+}
+
 } // namespace
 
 TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
@@ -86,8 +98,8 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
     }
     MINMAXINFO info = {};
     SendMessageA(main, WM_GETMINMAXINFO, 0, LPARAM(&info));
-    EXPECT_EQ(info.ptMinTrackSize.x, outer.right - outer.left);
-    EXPECT_EQ(info.ptMaxTrackSize.y, outer.bottom - outer.top);
+    EXPECT_EQ(std::tuple(info.ptMinTrackSize.x, info.ptMaxTrackSize.y),
+              std::tuple(outer.right - outer.left, outer.bottom - outer.top));
 
     std::vector<std::string> children;
     for (int id = 1; id <= 7; id++) {
@@ -106,10 +118,9 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
                             "Zerb_ImageSet \"\" 325,118 525,386",
                             "Zerb_SkinSet \"\" 325,118 525,386 hidden",
                         }));
-    // The Image Set panel's mode box and fields before any picture.
-    EXPECT_EQ(ComboItems(gApp.modeBox), (std::vector<std::string>{"Free", "Tile", "Continuous"}));
-    EXPECT_EQ(SendMessageA(gApp.modeBox, CB_GETCURSEL, 0, 0), 1);
-    EXPECT_EQ(Field(kScaleFieldId), 100);
+    EXPECT_EQ(std::tuple(ComboItems(gApp.modeBox), SendMessageA(gApp.modeBox, CB_GETCURSEL, 0, 0),
+                         Field(kScaleFieldId)),
+              std::tuple(std::vector<std::string>{"Free", "Tile", "Continuous"}, 1, 100));
 }
 
 // What the window offers in one line: the grayed File items (Make skin, Save, Undo skin,
@@ -120,8 +131,10 @@ std::string Offered() {
     const std::pair<UINT, char> items[] = {
         {IDM_MAKESKIN, 'M'}, {IDM_SAVE, 'S'},  {IDM_UNDOSKIN, 'U'}, {IDM_OPEN, 'O'},
         {IDM_OPTION, 'P'},   {IDM_ABOUT, 'A'}, {IDM_EXIT, 'X'}};
+    HMENU menu = GetMenu(gApp.mainWindow);
+    SendMessageA(gApp.mainWindow, WM_INITMENU, WPARAM(menu), 0); // as the menu opens
     for (auto [id, letter] : items) {
-        s += MenuItemGrayed(gApp.mainWindow, id) ? std::string(1, letter) : "";
+        s += (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) ? std::string(1, letter) : "";
     }
     s += " " + WindowText(gApp.makeSkinButton);
     for (HWND h : {gApp.makeSkinButton, gApp.modeBox}) {
@@ -165,54 +178,42 @@ TEST(MainWindow, MenusAndControlsFollowThePictureAndTheSkin) {
          "MSU Make Skin! off off image", kMsgLoadFailed},
     };
     for (const State& s : states) {
-        run.ClearMessages();
         s.reach();
         AppRun::Pump();
         EXPECT_EQ(Offered(), s.offered);
-        ASSERT_EQ(run.Messages().size(), s.message ? 1u : 0u) << s.offered;
-        if (s.message) {
-            EXPECT_EQ(run.Messages()[0].text, s.message);
-            EXPECT_EQ(run.Messages()[0].caption, "Warning..!");
-            EXPECT_EQ(run.Messages()[0].type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
-        }
+        EXPECT_EQ(Warnings(run),
+                  s.message ? std::vector<std::string>{s.message} : std::vector<std::string>{});
     }
 }
 
 TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
     AppRun run;
+    // A picture (8-bit when `eight`), the answer given, the messages shown, and the loaded
+    // picture's pixel at (77, 10): a converted one takes its colours from the colour table.
     struct Case {
-        const char* name;
-        std::unique_ptr<Dib> picture;
+        int w, h;
+        bool eight;
         int answer;
         std::vector<std::string> messages;
         bool loaded;
-        ColorRef at77 = 0; // the loaded picture at (77, 10)
+        ColorRef at77 = 0;
+    } cases[] = {
+        {275, 116, false, IDOK, {}, true, PatternColor(77, 10)},
+        {300, 200, true, IDNO, {kMsgAskConvert}, false},
+        {300, 200, true, IDYES, {kMsgAskConvert}, true, Rgb(77, 0, 0)},
+        {274, 116, false, IDOK, {kMsgTooSmall}, false},
+        {100, 50, true, IDYES, {kMsgAskConvert, kMsgTooSmall}, false},
+        {1601, 1200, false, IDOK, {kMsgTooLarge}, false},
     };
-    std::vector<Case> cases;
-    cases.push_back({"good.bmp", Picture(275, 116), IDOK, {}, true, PatternColor(77, 10)});
-    cases.push_back({"eight-no.bmp", EightBit(300, 200), IDNO, {kMsgAskConvert}, false});
-    // The converted picture takes its colours from the colour table.
-    cases.push_back(
-        {"eight-yes.bmp", EightBit(300, 200), IDYES, {kMsgAskConvert}, true, Rgb(77, 0, 0)});
-    cases.push_back({"small.bmp", Picture(274, 116), IDOK, {kMsgTooSmall}, false});
-    cases.push_back(
-        {"small8.bmp", EightBit(100, 50), IDYES, {kMsgAskConvert, kMsgTooSmall}, false});
-    cases.push_back({"large.bmp", Picture(1601, 1200), IDOK, {kMsgTooLarge}, false});
-    for (Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.w);
         gApp.scale = 40; // a refused picture keeps the old adjustments, a loaded one resets them
         SendDlgItemMessageA(gApp.imageSetPanel, kScaleFieldId, UDM_SETPOS, 0, 40);
         gApp.skinOrder = {2, 0, 1};
-        run.ClearMessages();
         run.Answer(c.answer);
-        run.Open(run.WritePicture(c.name, *c.picture));
-        std::vector<std::string> shown;
-        for (const ShownMessage& m : run.Messages()) {
-            shown.push_back(m.text);
-            EXPECT_EQ(m.caption, "Warning..!");
-        }
+        run.Open(run.WritePicture("p.bmp", *(c.eight ? EightBit(c.w, c.h) : Picture(c.w, c.h))));
         const Dib* p = gApp.workPicture.get();
-        EXPECT_EQ(std::tuple(shown, p != nullptr, gApp.shownPicture == p, gApp.scale,
+        EXPECT_EQ(std::tuple(Warnings(run), p != nullptr, gApp.shownPicture == p, gApp.scale,
                              Field(kScaleFieldId), gApp.skinOrder[0], Visible(Workspace(4)),
                              p ? p->BitCount() : 0, p ? DibGetPixel(p, 77, 10) : 0,
                              p ? gApp.lastPicDir : run.Folder()),
@@ -283,35 +284,34 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePicture) {
         {"348 rows move only sideways", drag(4, {10, 10}, {0, 200}), "Continuous 4:-10,0"},
         {"a short picture falls back to Tile", open(300, 200), "Tile 1:0,84 2:0,84 3:0,84"},
         {"its left limit", drag(1, {200, 50}, {0, 50}), "Tile 1:-25,84 2:-25,84 3:-25,84"},
+        // Negative coordinates read as large numbers: a pointer outside moves nothing,
+        // re-entering moves by the step from the last point inside, a release outside ends.
+        {"a pointer outside",
+         [] {
+             for (auto [msg, x] : {std::pair{WM_LBUTTONDOWN, 100},
+                                   {WM_MOUSEMOVE, -20},
+                                   {WM_MOUSEMOVE, 120},
+                                   {WM_LBUTTONUP, -20},
+                                   {WM_MOUSEMOVE, 0}}) {
+                 SendMessageA(Workspace(1), msg, MK_LBUTTON, MAKELPARAM(x, 50));
+             }
+         },
+         "Tile 1:-5,84 2:-5,84 3:-5,84"},
+        {"a made skin starts no drag",
+         [] {
+             Click(gApp.makeSkinButton);
+             Drag(Workspace(1), {100, 50}, {50, 20});
+             Click(gApp.makeSkinButton);
+         },
+         "Tile 1:-5,84 2:-5,84 3:-5,84"},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
-        run.ClearMessages();
         s.act();
-        EXPECT_EQ(run.Messages().empty(), s.message == nullptr);
-        if (s.message && !run.Messages().empty()) {
-            EXPECT_EQ(run.Messages()[0].text, s.message);
-        }
+        EXPECT_EQ(Warnings(run),
+                  s.message ? std::vector<std::string>{s.message} : std::vector<std::string>{});
         EXPECT_EQ(Bands(), s.bands);
     }
-}
-
-// A pointer that left the window (negative coordinates read as large numbers) moves nothing;
-// releasing outside ends the drag; with a made skin a press starts none.
-TEST(Workspaces, APointerOutsideOrAMadeSkinMovesNothing) {
-    AppRun run;
-    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    HWND band = Workspace(1);
-    SendMessageA(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 50));
-    SendMessageA(band, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-20, 50));
-    EXPECT_EQ(Offset(1).x, 0);
-    SendMessageA(band, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(80, 50));
-    EXPECT_EQ(Offset(1).x, -20) << "re-entering moves by the step from the last point inside";
-    SendMessageA(band, WM_LBUTTONUP, 0, MAKELPARAM(-20, 50));
-    EXPECT_EQ(GetCapture(), nullptr);
-    Click(gApp.makeSkinButton);
-    Drag(band, {100, 50}, {50, 20});
-    EXPECT_EQ(Offset(1).x, -20);
 }
 
 // What the bands show is what Make Skin cuts, and the playlist preview is drawn where the band
@@ -322,20 +322,17 @@ TEST(Workspaces, ShowThePictureWhereMakeSkinCutsItAndThePreviewsInOrder) {
     Drag(Workspace(1), {200, 100}, {150, 60}); // offset (-50, 144): picture (50, 40) at top-left
     auto band = DibCreate(275, 116, 24);
     CutBand(CurrentSkinInputs(), Band::Main, band.get());
-    auto shot = Screenshot(Workspace(2));
-    for (auto [x, y] : {std::pair{0, 0}, {274, 0}, {0, 115}, {274, 115}, {137, 58}}) {
-        EXPECT_EQ(DibGetPixel(shot.get(), x, y), PatternColor(50 + x, 40 + y)) << x << "," << y;
-        EXPECT_EQ(DibGetPixel(band.get(), x, y), PatternColor(50 + x, 40 + y)) << x << "," << y;
-    }
+    const auto shot = Screenshot(Workspace(2)), picture = Picture(400, 300);
+    EXPECT_TRUE(SameRect(shot.get(), 0, 0, picture.get(), 50, 40, 275, 116));
+    EXPECT_TRUE(SameRect(band.get(), 0, 0, picture.get(), 50, 40, 275, 116));
 
     gApp.skinOrder = {2, 0, 1};
     Click(gApp.makeSkinButton);
-    shot = Screenshot(run.Main());
-    const SkinSet& skin = *gApp.skin;
     // The playlist's frame as previewed, its list area drawn in the normal background.
-    EXPECT_EQ(DibGetPixel(shot.get(), 30 + 5, 144 + 90),
-              DibGetPixel(skin.playlistPreview.get(), 5, 90));
-    EXPECT_EQ(DibGetPixel(shot.get(), 270, 144 + 21), gApp.playlist.normalBack);
+    const auto main = Screenshot(run.Main());
+    EXPECT_EQ(
+        std::tuple(DibGetPixel(main.get(), 30 + 5, 144 + 90), DibGetPixel(main.get(), 270, 165)),
+        std::tuple(DibGetPixel(gApp.skin->playlistPreview.get(), 5, 90), gApp.playlist.normalBack));
 }
 
 // Template folders listed sorted (no files, no dot folders), the stored choice selected or
@@ -360,8 +357,8 @@ TEST(TemplatePanel, ListsFoldersSortedAndUsesTheChoice) {
         EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), selected);
         run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
         Click(gApp.makeSkinButton);
-        EXPECT_EQ(gApp.templatePath, run.Folder() + "\\templates\\" + names[selected] + "\\");
-        EXPECT_EQ(gApp.lastTemplateIndex, selected);
+        EXPECT_EQ(std::tuple(gApp.templatePath, gApp.lastTemplateIndex),
+                  std::tuple(run.Folder() + "\\templates\\" + names[selected] + "\\", selected));
         // Choosing another template while a skin is made re-makes it at once.
         auto before = DibDuplicate(gApp.skin->cbuttons.get());
         SendMessageA(box, CB_SETCURSEL, 2, 0);
@@ -384,9 +381,8 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
     EXPECT_EQ(gApp.workPicture.get(), before);
 
     Apply(50, 0, 0);
-    ASSERT_EQ(run.Messages().size(), 1u);
-    EXPECT_EQ(run.Messages()[0].text,
-              "Image too small...\nProgram will adjust image to minimum skin size.");
+    EXPECT_EQ(Warnings(run), std::vector<std::string>{"Image too small...\nProgram will adjust "
+                                                      "image to minimum skin size."});
     ASSERT_TRUE(gApp.workPicture);
     // A new size goes back to the top-left.
     EXPECT_EQ(std::tuple(gApp.scale, Field(kScaleFieldId), gApp.workPicture->Width(),
@@ -408,9 +404,11 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
 // the playlist colours do not.
 TEST(SkinSetPanel, PlaylistColoursDoNotRemakeTheSkinAndDefaultsComeBack) {
     AppRun run;
-    EXPECT_EQ(SendDlgItemMessageA(gApp.skinSetPanel, kTextColorId, CPM_GETCOLOR, 0, 0), 0xFFFFFF);
-    EXPECT_EQ(SendDlgItemMessageA(gApp.skinSetPanel, kPlaylistSelectedBackId, CPM_GETCOLOR, 0, 0),
-              0xC00000);
+    auto color = [](int id) {
+        return SendDlgItemMessageA(gApp.skinSetPanel, id, CPM_GETCOLOR, 0, 0);
+    };
+    EXPECT_EQ(std::tuple(color(kTextColorId), color(kPlaylistSelectedBackId)),
+              std::tuple(LRESULT(0xFFFFFF), LRESULT(0xC00000)));
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
     Click(gApp.makeSkinButton);
     const SkinSet* skin = gApp.skin.get();
@@ -418,14 +416,12 @@ TEST(SkinSetPanel, PlaylistColoursDoNotRemakeTheSkinAndDefaultsComeBack) {
     SendMessageA(picker, CPM_SETCOLOR, RGB(1, 2, 3), 0); // a new colour, then the notification
     SendMessageA(gApp.skinSetPanel, WM_COMMAND, MAKEWPARAM(kPlaylistNormalId, CPN_CHANGED),
                  LPARAM(picker));
-    EXPECT_EQ(gApp.playlist.normalText, RGB(1, 2, 3));
-    EXPECT_EQ(gApp.skin.get(), skin) << "the playlist colours never re-make the skin";
-
+    EXPECT_EQ(std::tuple(gApp.playlist.normalText, gApp.skin.get()),
+              std::tuple(RGB(1, 2, 3), skin));
     gApp.playlist.fontName = "Courier New";
     SendMessageA(gApp.skinSetPanel, SSM_RESETDEFAULTS, 0, 0);
-    EXPECT_EQ(gApp.colors.text, 0xFFFFFFu);
-    EXPECT_EQ(gApp.playlist.normalText, RGB(0, 255, 0));
-    EXPECT_EQ(gApp.playlist.fontName, "Arial");
+    EXPECT_EQ(std::tuple(gApp.colors.text, gApp.playlist.normalText, gApp.playlist.fontName),
+              std::tuple(0xFFFFFFu, RGB(0, 255, 0), std::string("Arial")));
 }
 
 // Apply with a new scale, brightness and contrast, then Make Skin, on the largest picture. A

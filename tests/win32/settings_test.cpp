@@ -28,8 +28,8 @@ void WriteText(const std::string& path, const std::string& text) {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
-// Each test starts in a new empty folder, the way the program is started from a folder of
-// the user's choosing; the settings file and the templates folder belong to that folder.
+// Each test starts in a new empty folder, as the program is started from a folder of the
+// user's choosing.
 class SettingsTest : public testing::Test {
   protected:
     void SetUp() override { ResetProgramState(); }
@@ -122,22 +122,21 @@ TEST_F(SettingsTest, WhatIsReadIsWrittenBack) {
         }
         WriteText(IniPath(), c.read);
         LoadSettings();
-        EXPECT_EQ(CurrentDir(), c.cwd);
+        const std::string cwd = CurrentDir();
         DeleteFileA(IniPath().c_str());
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, IniPath().c_str()); // the cache
         SaveSettings();
-        EXPECT_EQ(ReadText(IniPath()), c.written);
-        EXPECT_FALSE(Exists(pictures + "\\korvane.ini"));
+        EXPECT_EQ(std::tuple(cwd, ReadText(IniPath()), Exists(pictures + "\\korvane.ini")),
+                  std::tuple(c.cwd, c.written, false));
     }
 }
 
+// A profile name without a folder would land in the Windows folder.
 TEST_F(SettingsTest, NothingIsWrittenBeforeTheSettingsWereRead) {
-    // A profile name without a folder would land in the Windows folder.
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string stray = std::string(windows) + "\\korvane.ini";
     SaveSettings();
-    EXPECT_FALSE(Exists(IniPath()));
-    EXPECT_FALSE(Exists(stray));
+    EXPECT_EQ(std::tuple(Exists(IniPath()), Exists(stray)), std::tuple(false, false));
     DeleteFileA(stray.c_str());
 }
