@@ -1,4 +1,4 @@
-// The skin font's cells, where the engraved title lands in its strip, and the previews.
+// The skin font's cells and where the engraved title lands in its strip.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -100,47 +100,6 @@ TEST(TitleText, AlignsByTheTextWidth) {
                 }
             }
             EXPECT_EQ(marks(c.text, align), want) << c.text << " aligned " << int(align);
-        }
-    }
-}
-
-// The equalizer preview is the finished equalizer window: eqmain.bmp's top left, then its
-// pieces copied where a player shows them (the sample curve over the graph aside).
-TEST(Previews, TheEqualizerPreviewFollowsItsRecipe) {
-    auto picture = MakePattern24(400, 380);
-    SkinInputs in;
-    in.picture = picture.get();
-    in.colors = {0x302010, 0x40E0FF};
-    auto skin = MakeSkin(in);
-    const Dib* eq = skin->eqmain.get();
-    auto want = DibCreate(275, 116, 24);
-    struct Copy {
-        int32_t x, y, w, h, sx, sy;
-    };
-    std::vector<Copy> steps = {{0, 0, 275, 116, 0, 0},    {0, 0, 275, 14, 0, 134},
-                               {14, 18, 58, 12, 69, 119}, {217, 18, 44, 12, 224, 164},
-                               {86, 17, 113, 19, 0, 294}, {86, 26, 113, 1, 0, 314},
-                               {21, 38, 14, 63, 13, 229}, {22, 64, 11, 11, 0, 164}};
-    const int32_t bars[10][2] = {{208, 229}, {118, 229}, {13, 229}, {163, 164}, {58, 164},
-                                 {58, 164},  {163, 164}, {13, 229}, {118, 229}, {208, 229}};
-    const int32_t knobs[10][2] = {{79, 39},  {97, 50},  {115, 64}, {133, 70}, {151, 78},
-                                  {169, 78}, {187, 70}, {205, 64}, {223, 50}, {241, 39}};
-    for (int i = 0; i < 10; i++) {
-        steps.push_back({78 + 18 * i, 38, 14, 63, bars[i][0], bars[i][1]});
-    }
-    for (auto [x, y] : knobs) {
-        steps.push_back({x, y, 11, 11, 0, 164});
-    }
-    for (const Copy& c : steps) {
-        DibCopyRect(want.get(), c.x, c.y, c.w, c.h, eq, c.sx, c.sy);
-    }
-    for (int32_t y = 0; y < 116; y++) {
-        for (int32_t x = 0; x < 275; x++) {
-            if (x < 86 || x >= 199 || y < 17 || y >= 36) {
-                ASSERT_EQ(DibGetPixel(skin->equalizerPreview.get(), x, y),
-                          DibGetPixel(want.get(), x, y))
-                    << x << "," << y;
-            }
         }
     }
 }
