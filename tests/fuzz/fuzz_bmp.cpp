@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "image/adjust.h"
 #include "image/bmp_file.h"
 #include "image/photo.h"
 #include "image/picture.h"
@@ -41,13 +42,25 @@ void CheckFileRoad(std::span<const uint8_t> bytes, const BmpRead& inMemory) {
     if (std::fclose(f) != 0 || !written) {
         return;
     }
+    auto sameDib = [](const Dib& a, const Dib& b) {
+        return a.Size() == b.Size() && std::equal(a.Bytes(), a.Bytes() + a.Size(), b.Bytes());
+    };
     BmpRead onDisk = BmpReadFile(scratch.path.c_str());
     bool same = onDisk.status == inMemory.status && onDisk.reason == inMemory.reason &&
                 !onDisk.dib == !inMemory.dib;
     if (same && onDisk.dib) {
-        const Dib& a = *onDisk.dib;
-        const Dib& b = *inMemory.dib;
-        same = a.Size() == b.Size() && std::equal(a.Bytes(), a.Bytes() + a.Size(), b.Bytes());
+        same = sameDib(*onDisk.dib, *inMemory.dib);
+        // Read a band at a time through the filter to half size: as reading whole and then
+        // scaling down (whole when not 24-bit or not smaller).
+        const Dib& whole = *onDisk.dib;
+        BmpSize half{std::max(whole.Width() / 2, 1), std::max(whole.Height() / 2, 1)};
+        BmpRead reduced =
+            BmpReadFileReduced(scratch.path.c_str(), [&](int32_t, int32_t) { return half; });
+        bool smaller = half.width < whole.Width() || half.height < whole.Height();
+        auto scaled = whole.BitCount() == 24 && smaller
+                          ? DibScaleDown(&whole, half.width, half.height)
+                          : nullptr;
+        same = same && reduced.dib && sameDib(*reduced.dib, scaled ? *scaled : whole);
     }
     if (!same) {
         __builtin_trap();
