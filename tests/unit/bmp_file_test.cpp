@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
@@ -55,33 +56,13 @@ std::vector<uint8_t> Rle8File(int32_t width, const std::vector<uint8_t>& stream)
 
 } // namespace
 
-TEST(BmpWrite, FilesAreTheHeaderThenTheBlockWithTheFullTable) {
-    auto dib = MakePattern24(275, 116);
-    std::string path = TempPath("main.bmp");
-    ASSERT_TRUE(DibWriteFile(path.c_str(), dib.get()));
-    std::vector<uint8_t> file = ReadBytes(path);
-    const size_t size = 54 + 828 * 116;
-    ASSERT_EQ(file.size(), size);
-    const uint8_t head[14] = {
-        'B', 'M', uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16), 0, 0, 0, 0, 0, 54, 0,
-        0,   0};
-    EXPECT_EQ(0, std::memcmp(file.data(), head, 14));
-    EXPECT_EQ(0, std::memcmp(file.data() + 14, dib->Bytes(), dib->Size()));
-
-    auto eight = DibCreate(5, 3, 8);
-    eight->Bytes()[40 + 4 * 255 + 2] = 0xAB; // last entry's red
-    std::vector<uint8_t> eightFile = DibEncodeFile(eight.get());
-    EXPECT_EQ(GetLe32(eightFile.data() + 10), 1078u);
-    EXPECT_EQ(eightFile.size(), 1078u + 8u * 3u);
-    EXPECT_EQ(eightFile[14 + 40 + 4 * 255 + 2], 0xAB);
-
+// The bytes of written 24-bit files are the skin digests'; here the other depths and the
+// refusals.
+TEST(BmpWrite, AnIndependentReaderSeesOurPixels) {
     std::string folder = TempPath("folder");
     std::filesystem::create_directories(folder);
-    EXPECT_FALSE(DibWriteFile(folder.c_str(), dib.get()));
-    EXPECT_FALSE(DibWriteFile(path.c_str(), nullptr));
-}
-
-TEST(BmpWrite, AnIndependentReaderSeesOurPixels) {
+    EXPECT_FALSE(DibWriteFile(folder.c_str(), MakePattern24(2, 2).get()));
+    EXPECT_FALSE(DibWriteFile(TempPath("x.bmp").c_str(), nullptr));
     if (!HaveForeignReader()) {
         GTEST_SKIP() << "python3-pil is not available here";
     }
@@ -100,16 +81,9 @@ TEST(BmpWrite, AnIndependentReaderSeesOurPixels) {
         std::string path = TempPath("pattern.bmp");
         ASSERT_TRUE(DibWriteFile(path.c_str(), dib));
         ForeignImage image = ReadWithPil(path);
-        ASSERT_TRUE(image.ok);
-        EXPECT_EQ(image.mode, dib->BitCount() == 24 ? "RGB" : "P");
-        ASSERT_EQ(image.width, dib->Width());
-        ASSERT_EQ(image.height, dib->Height());
-        for (int y = 0; y < dib->Height(); y++) {
-            for (int x = 0; x < dib->Width(); x++) {
-                const uint8_t* p = &image.rgb[3 * size_t(y * dib->Width() + x)];
-                ASSERT_EQ(Rgb(p[0], p[1], p[2]), DibGetPixel(dib, x, y)) << x << "," << y;
-            }
-        }
+        EXPECT_EQ(std::tuple(image.ok, image.mode, image.width, image.height, image.rgb),
+                  std::tuple(true, dib->BitCount() == 24 ? "RGB" : "P", dib->Width(), dib->Height(),
+                             RgbOf(dib)));
     }
 }
 

@@ -24,23 +24,17 @@ struct Difference {
     int largest = 255;
 };
 Difference Compare(const Dib& dib, const std::vector<uint8_t>& rgb) {
+    std::vector<uint8_t> got = RgbOf(&dib);
     Difference d;
-    if (rgb.size() != 3 * size_t(dib.Width()) * size_t(dib.Height())) {
+    if (got.size() != rgb.size()) {
         return d;
     }
     uint64_t sum = 0;
     d.largest = 0;
-    for (int32_t y = 0; y < dib.Height(); y++) {
-        const uint8_t* row = dib.Row(y);
-        for (int32_t x = 0; x < dib.Width(); x++) {
-            for (int c = 0; c < 3; c++) {
-                int diff = std::abs(
-                    int(row[3 * x + 2 - c]) -
-                    int(rgb[3 * (size_t(y) * size_t(dib.Width()) + size_t(x)) + size_t(c)]));
-                sum += uint64_t(diff);
-                d.largest = std::max(d.largest, diff);
-            }
-        }
+    for (size_t i = 0; i < rgb.size(); i++) {
+        int diff = std::abs(int(got[i]) - int(rgb[i]));
+        sum += uint64_t(diff);
+        d.largest = std::max(d.largest, diff);
     }
     d.mean = double(sum) / double(rgb.size());
     return d;

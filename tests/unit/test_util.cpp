@@ -34,6 +34,17 @@ bool SameRect(const Dib* a, int32_t ax, int32_t ay, const Dib* b, int32_t bx, in
     return true;
 }
 
+std::vector<uint8_t> RgbOf(const Dib* dib) {
+    std::vector<uint8_t> rgb;
+    for (int32_t y = 0; y < dib->Height(); y++) {
+        for (int32_t x = 0; x < dib->Width(); x++) {
+            ColorRef c = DibGetPixel(dib, x, y);
+            rgb.insert(rgb.end(), {RedOf(c), GreenOf(c), BlueOf(c)});
+        }
+    }
+    return rgb;
+}
+
 bool AllPixelsAre(const Dib* dib, int32_t x, int32_t y, int32_t w, int32_t h, ColorRef color) {
     for (int32_t j = y; j < y + h; j++) {
         for (int32_t i = x; i < x + w; i++) {

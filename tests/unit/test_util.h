@@ -13,8 +13,10 @@ ColorRef PatternColor(int32_t x, int32_t y);
 std::unique_ptr<Dib> MakePattern24(int32_t width, int32_t height);
 
 // True when the w x h rectangles of a at (ax, ay) and b at (bx, by) hold the same colours.
-bool SameRect(const Dib* a, int32_t ax, int32_t ay, const Dib* b, int32_t bx, int32_t by,
-              int32_t w, int32_t h);
+bool SameRect(const Dib* a, int32_t ax, int32_t ay, const Dib* b, int32_t bx, int32_t by, int32_t w,
+              int32_t h);
+// Red, green and blue bytes of every pixel, top row first: the form ForeignImage holds.
+std::vector<uint8_t> RgbOf(const Dib* dib);
 // True when every pixel of the rectangle is the colour.
 bool AllPixelsAre(const Dib* dib, int32_t x, int32_t y, int32_t w, int32_t h, ColorRef color);
 
