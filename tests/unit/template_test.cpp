@@ -196,33 +196,3 @@ TEST(ApplyTemplate, AnUndersizedFolderFileIsSeeThroughBeyondItsEdge) {
     EXPECT_EQ(DibGetPixel(shaded.get(), 10, 9), Rgb(100, 100, 100));
     EXPECT_EQ(DibGetPixel(shaded.get(), 9, 10), Rgb(100, 100, 100));
 }
-
-TEST(ApplyTemplate, TheShippedExampleFolderIsUsedFileByFile) {
-    int used = 0;
-    bool shaded = false, keyed = false;
-    for (const auto& entry : fs::directory_iterator(KORVANE_TEMPLATES)) {
-        if (!entry.is_directory()) {
-            continue;
-        }
-        PieceSource source(entry.path().string());
-        for (const TemplatePlacement& p : TemplatePlacements()) {
-            auto file = source.FolderFile(p);
-            if (!file) {
-                continue;
-            }
-            used++;
-            EXPECT_GE(file->Width(), p.sx + p.width) << p.fileName;
-            EXPECT_GE(file->Height(), p.sy + p.height) << p.fileName;
-            shaded |= file->BitCount() == 4;
-            keyed |= file->BitCount() != 4;
-            auto withFolder = Grey(p.x + p.width, p.y + p.height);
-            auto builtIn = Grey(p.x + p.width, p.y + p.height);
-            ApplyTemplate(withFolder.get(), p.id, p.variant, source, kColors);
-            ApplyTemplate(builtIn.get(), p.id, p.variant, PieceSource(), kColors);
-            EXPECT_NE(Pixels(*withFolder), Pixels(*builtIn)) << p.fileName << " changes nothing";
-        }
-    }
-    EXPECT_GT(used, 0) << "no example template folder";
-    EXPECT_TRUE(shaded) << "the example shows no 4-bit file of colour codes";
-    EXPECT_TRUE(keyed) << "the example shows no keyed full-colour file";
-}
