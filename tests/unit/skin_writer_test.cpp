@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "compose/skin.h"
@@ -27,12 +28,6 @@ std::unique_ptr<SkinSet> MakeTestSkin(const char* title) {
     return MakeSkin(in);
 }
 
-const auto kSkin = [] { return MakeTestSkin("old"); };
-
-std::vector<uint8_t> Bytes(const std::string& text) {
-    return {text.begin(), text.end()};
-}
-
 std::string NewFolder(const std::string& name) {
     std::string folder = TempPath(name);
     fs::create_directories(folder);
@@ -51,23 +46,21 @@ std::vector<std::string> Names(const std::vector<SkinFile>& files) {
     return names;
 }
 
-// The folder's files and their bytes, sorted by name, as a set lists them.
-std::vector<std::pair<std::string, std::vector<uint8_t>>> Folder(const std::string& folder) {
-    std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
+// A folder's files and their bytes (a subfolder's empty), or a set's.
+using Files = std::map<std::string, std::vector<uint8_t>>;
+Files Folder(const std::string& folder) {
+    Files files;
     for (const auto& entry : fs::directory_iterator(folder)) {
-        files.push_back({entry.path().filename().string(), entry.is_directory()
-                                                               ? std::vector<uint8_t>{}
-                                                               : ReadBytes(entry.path().string())});
+        files[entry.path().filename().string()] =
+            entry.is_directory() ? std::vector<uint8_t>{} : ReadBytes(entry.path().string());
     }
-    std::sort(files.begin(), files.end());
     return files;
 }
-auto Folder(std::vector<SkinFile> set) {
-    std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
-    for (SkinFile& file : set) {
-        files.push_back({file.name, std::move(file.bytes)});
+Files Folder(const std::vector<SkinFile>& set) {
+    Files files;
+    for (const SkinFile& file : set) {
+        files[file.name] = file.bytes;
     }
-    std::sort(files.begin(), files.end());
     return files;
 }
 
@@ -83,7 +76,7 @@ std::string Summary(const SkinWriteResult& r) {
 
 // Every old file is replaced however long, and without balance.bmp an old one stays.
 TEST(SkinWriter, SavingReplacesTheSetAndWithoutBalanceAnOldBalanceStays) {
-    auto skin = kSkin();
+    auto skin = MakeTestSkin("old");
     std::vector<std::string> all = Names(SkinFileSet(*skin, {}, true));
     std::string folder = NewFolder("skin");
     for (const std::string& name : all) {
@@ -100,7 +93,7 @@ TEST(SkinWriter, SavingReplacesTheSetAndWithoutBalanceAnOldBalanceStays) {
 }
 
 TEST(SkinWriter, AMissingBitmapIsReportedByNameAndTheRestWritten) {
-    auto skin = kSkin();
+    auto skin = MakeTestSkin("old");
     auto set = SkinFileSet(*skin, {}, true);
     std::erase_if(
         set, [](const SkinFile& f) { return f.name == "cbuttons.bmp" || f.name == "eqmain.bmp"; });
@@ -111,13 +104,13 @@ TEST(SkinWriter, AMissingBitmapIsReportedByNameAndTheRestWritten) {
     EXPECT_EQ(Folder(folder), Folder(set));
     std::string archive = TempPath("skin.wsz"); // an archive is all or nothing
     EXPECT_FALSE(WriteSkinArchive(archive, *skin, {}, true) || fs::exists(archive));
-    skin = kSkin(); // without balance.bmp the volume file needs the balance bitmap
+    skin = MakeTestSkin("old"); // without balance.bmp the volume file needs the balance bitmap
     skin->balance.reset();
     EXPECT_EQ(Summary(WriteSkinFolder(NewFolder("skin"), *skin, {}, false)), "1: volume.bmp");
 }
 
 TEST(SkinWriter, AFolderTooLongForAFileNameIsRefusedBeforeWriting) {
-    auto skin = kSkin();
+    auto skin = MakeTestSkin("old");
     std::vector<std::string> all = Names(SkinFileSet(*skin, {}, true));
     // A folder whose longest member path ("/viscolor.txt", 13 characters) comes to `length`.
     auto folderFor = [](size_t length, const std::string& tag) {
@@ -130,19 +123,17 @@ TEST(SkinWriter, AFolderTooLongForAFileNameIsRefusedBeforeWriting) {
     EXPECT_EQ(Summary(WriteSkinFolder(fits + "/", *skin, {}, true)), "0:"); // "/" counts once
     EXPECT_EQ(Folder(fits).size(), all.size());
     std::string tooLong = folderFor(260, "long");
-    SkinWriteResult result = WriteSkinFolder(tooLong, *skin, {}, true);
-    EXPECT_EQ(result.status, SkinWriteStatus::PathTooLong);
-    EXPECT_EQ(result.failed, all);
+    EXPECT_EQ(Summary(WriteSkinFolder(tooLong, *skin, {}, true)),
+              Summary({SkinWriteStatus::PathTooLong, all}));
     EXPECT_TRUE(Folder(tooLong).empty());
-    result = WriteSkinFolder("", *skin, {}, false);
-    EXPECT_EQ(result.status, SkinWriteStatus::NoFolder);
-    EXPECT_EQ(result.failed, Names(SkinFileSet(*skin, {}, false)));
+    EXPECT_EQ(Summary(WriteSkinFolder("", *skin, {}, false)),
+              Summary({SkinWriteStatus::NoFolder, Names(SkinFileSet(*skin, {}, false))}));
 }
 
 // A fault after some files could be written: every old file stays, the whole set is
 // reported with the cause, and no temporary is left. (A full disk is in cli_test.sh.)
 TEST(SafeWrite, AFaultAnywhereLeavesEveryOldFileAndNoTemporary) {
-    auto old = kSkin();
+    auto old = MakeTestSkin("old");
     auto next = MakeTestSkin("new");
     std::vector<std::string> all = Names(SkinFileSet(*old, {}, true));
     std::string plainFile = TempPath("plain-file");
@@ -186,9 +177,10 @@ TEST(SafeWrite, NewFilesAreNeverCreatedThroughAnExistingNameOrLink) {
 #endif
     for (const std::string& name : taken) {
         std::string reason;
-        EXPECT_EQ(WriteNewFile(name, Bytes("new"), &reason), NewFileStatus::NameTaken) << name;
+        EXPECT_EQ(WriteNewFile(name, std::vector<uint8_t>{'n'}, &reason), NewFileStatus::NameTaken)
+            << name;
     }
-    EXPECT_EQ(ReadBytes(victim), Bytes("v"));
+    EXPECT_EQ(ReadBytes(victim), std::vector<uint8_t>{'v'});
     EXPECT_FALSE(fs::exists(In(folder, "created-by-link")));
 }
 
@@ -263,7 +255,7 @@ TEST(SkinArchive, UnzipListsTheSetInWritingOrder) {
 #ifdef _WIN32
     GTEST_SKIP() << "unzip runs natively only";
 #else
-    auto skin = kSkin();
+    auto skin = MakeTestSkin("old");
     std::string path = TempPath("skin.wsz");
     WriteBytes(path, std::vector<uint8_t>(400000, 0xEE));
     for (bool genBalance : {true, false}) {
