@@ -95,8 +95,9 @@ TEST(SkinWriter, SavingReplacesTheSetAndWithoutBalanceAnOldBalanceStays) {
 TEST(SkinWriter, AMissingBitmapIsReportedByNameAndTheRestWritten) {
     auto skin = MakeTestSkin("old");
     auto set = SkinFileSet(*skin, {}, true);
-    std::erase_if(
-        set, [](const SkinFile& f) { return f.name == "cbuttons.bmp" || f.name == "eqmain.bmp"; });
+    std::erase_if(set, [](const SkinFile& f) {
+        return std::string(f.name) == "cbuttons.bmp" || std::string(f.name) == "eqmain.bmp";
+    });
     skin->cbuttons.reset();
     skin->eqmain.reset();
     std::string folder = NewFolder("skin");
