@@ -27,10 +27,6 @@ bool EndsWithSeparator(const std::string& folder) {
     return !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
 }
 
-std::span<const uint8_t> TextSpan(const std::string& text) {
-    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
-
 std::vector<uint8_t> TextBytes(const std::string& text) {
     return std::vector<uint8_t>(text.begin(), text.end());
 }
@@ -75,14 +71,6 @@ std::string SkinFilePath(const std::string& folder, const char* name) {
         path += kPathSeparator;
     }
     return path + name;
-}
-
-bool WriteVisColorFile(const std::string& path, const VisColorTable& table) {
-    return WriteFileSafely(path, TextSpan(VisColorText(table)));
-}
-
-bool WritePlaylistTextFile(const std::string& path, const PlaylistStyle& style) {
-    return WriteFileSafely(path, TextSpan(PlaylistText(style)));
 }
 
 std::unique_ptr<Dib> CombinedVolume(const Dib* volume, const Dib* balance) {

@@ -83,11 +83,6 @@ std::string PlaylistText(const PlaylistStyle& style);
 // The path of a member inside folder (with or without a trailing '/' or '\').
 std::string SkinFilePath(const std::string& folder, const char* name);
 
-// Write the text files, replacing any file of that name (safe_write.h). False for an empty
-// path or a file that cannot be created or completely written.
-bool WriteVisColorFile(const std::string& path, const VisColorTable& table);
-bool WritePlaylistTextFile(const std::string& path, const PlaylistStyle& style);
-
 // The volume bitmap that also carries the balance slider: a copy of volume whose 68 x 13
 // rectangles at (0, 0), (0, 30) and (0, 60) are the balance bitmap's 68 x 13 rectangle at
 // (0, 0). Neither input is changed. nullptr when either bitmap is missing, since a volume

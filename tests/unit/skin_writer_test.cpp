@@ -125,10 +125,10 @@ TEST(SkinWriter, AFolderTooLongForAFileNameIsRefusedBeforeWriting) {
     EXPECT_EQ(Folder(fits).size(), all.size());
     std::string tooLong = folderFor(260, "long");
     EXPECT_EQ(Summary(WriteSkinFolder(tooLong, *skin, {}, true)),
-              Summary({SkinWriteStatus::PathTooLong, all}));
+              Summary({SkinWriteStatus::PathTooLong, all, {}}));
     EXPECT_TRUE(Folder(tooLong).empty());
     EXPECT_EQ(Summary(WriteSkinFolder("", *skin, {}, false)),
-              Summary({SkinWriteStatus::NoFolder, Names(SkinFileSet(*skin, {}, false))}));
+              Summary({SkinWriteStatus::NoFolder, Names(SkinFileSet(*skin, {}, false)), {}}));
 }
 
 // A fault after some files could be written: every old file stays, the whole set is
@@ -149,7 +149,7 @@ TEST(SafeWrite, AFaultAnywhereLeavesEveryOldFileAndNoTemporary) {
                                      {In(plainFile, "skin"), ""}}) {
         SCOPED_TRACE(folder);
         SkinWriteResult result = WriteSkinFolder(folder, *next, {}, true);
-        EXPECT_EQ(Summary(result), Summary({SkinWriteStatus::Incomplete, all}));
+        EXPECT_EQ(Summary(result), Summary({SkinWriteStatus::Incomplete, all, {}}));
         EXPECT_FALSE(result.fault.reason.empty());
         EXPECT_EQ(result.fault.path, faultPath.empty() ? In(folder, "main.bmp") : faultPath);
         if (faultPath.empty()) {
