@@ -35,10 +35,10 @@ def bmp24(width, height, seed, top_down=False, off_bits=54):
     return head + info, pixels
 
 
-def write_sparse(path, head, pixels, off_bits):
+def write_sparse(path, head, pixels, off_bits=0):
     with open(path, "wb") as f:
         f.write(head)
-        f.seek(off_bits)
+        f.seek(off_bits or len(head))
         f.write(pixels)
 
 
@@ -51,8 +51,7 @@ def run(args, timeout=30):
     err = child.stderr.read().decode()
     _, status, usage = os.wait4(child.pid, 0)
     timer.cancel()
-    child.returncode = os.waitstatus_to_exitcode(status)
-    return child.returncode, err, usage.ru_maxrss / 1024, time.monotonic() - start
+    return os.waitstatus_to_exitcode(status), err, usage.ru_maxrss / 1024, time.monotonic() - start
 
 
 work = tempfile.mkdtemp()
@@ -60,8 +59,7 @@ try:
     # Pixels a gigabyte into a sparse file, for each kind of file whose rows are not simply
     # copied: top-down rows, an RLE8 stream, 32-bit bitfields; and as a template piece.
     far = 1 << 30
-    head, pixels = bmp24(300, 200, 1, top_down=True, off_bits=far)
-    write_sparse(f"{work}/topdown.bmp", head, pixels, far)
+    write_sparse(f"{work}/topdown.bmp", *bmp24(300, 200, 1, top_down=True, off_bits=far), far)
     rle_head = b"BM" + struct.pack("<IHHI", 0, 0, 0, far) + struct.pack(
         "<IiiHHIIiiII", 40, 300, 200, 1, 8, 1, 0, 0, 0, 2, 0) + bytes(8)
     write_sparse(f"{work}/rle.bmp", rle_head, bytes([0, 1]), far)
@@ -70,55 +68,48 @@ try:
             "<III", 0xFF000000, 0xFF0000, 0xFF00)
     write_sparse(f"{work}/bitfields.bmp", bf_head, bytes(300 * 200 * 4), far)
     os.makedirs(f"{work}/template")
-    head, pixels = bmp24(275, 116, 2, top_down=True, off_bits=far)
-    write_sparse(f"{work}/template/main.bmp", head, pixels, far)
-    head, pixels = bmp24(400, 380, 3)
-    with open(f"{work}/photo.bmp", "wb") as f:
-        f.write(head + pixels)
+    write_sparse(f"{work}/template/main.bmp", *bmp24(275, 116, 2, top_down=True, off_bits=far), far)
+    write_sparse(f"{work}/photo.bmp", *bmp24(400, 380, 3))
     for args in (["topdown.bmp"], ["rle.bmp", "--convert"], ["bitfields.bmp", "--convert"],
                  ["photo.bmp", "--template", f"{work}/template"]):
         status, err, peak, _ = run([f"{work}/{args[0]}", f"{work}/sparse"] + args[1:])
-        check(f"sparse {args[0]} made a skin ({err.strip()})", status == 0 and not err)
-        check(f"sparse {args}: peak memory {peak:.0f} MB under 64 MB", peak < 64)
+        check(f"sparse {args}: made a skin ({err.strip()}) in {peak:.0f} MB of the 64 allowed",
+              status == 0 and not err and peak < 64)
 
     # A pipe as the picture or as a template piece is refused at once, not waited on.
-    os.mkfifo(f"{work}/pipe.bmp")
     os.makedirs(f"{work}/piped")
-    os.mkfifo(f"{work}/piped/button.bmp")
+    os.mkfifo(f"{work}/pipe.bmp"), os.mkfifo(f"{work}/piped/button.bmp")
     status, err, _, seconds = run([f"{work}/pipe.bmp", f"{work}/o"], timeout=5)
-    check("pipe picture refused", status == 3 and f"{work}/pipe.bmp: a pipe, not a file" in err)
-    check(f"pipe picture refused in {seconds:.2f} s", seconds < 1)
+    check(f"pipe picture refused in {seconds:.2f} s ({err.strip()})",
+          status == 3 and f"{work}/pipe.bmp: a pipe, not a file" in err and seconds < 1)
     status, err, _, seconds = run([f"{work}/photo.bmp", f"{work}/o", "--template",
                                    f"{work}/piped"], timeout=5)
-    check("pipe piece falls back", status == 0 and "button.bmp: a pipe, not a file" in err)
-    check(f"pipe piece passed over in {seconds:.2f} s", seconds < 1)
+    check(f"pipe piece passed over in {seconds:.2f} s ({err.strip()})",
+          status == 0 and "button.bmp: a pipe, not a file" in err and seconds < 1)
 
     # Killed at a random moment, 200 times: each output is the old file or the new one,
     # never a mixture or a truncated file.
-    def outputs(folder, archive, preview):
+    def outputs(folder):
         files = {name: open(f"{folder}/{name}", "rb").read() for name in os.listdir(folder)
                  if not name.startswith("~kv")}
-        files["archive"] = open(archive, "rb").read()
-        files["preview"] = open(preview, "rb").read()
+        files["archive"] = open(f"{folder}.wsz", "rb").read()
+        files["preview"] = open(f"{folder}-preview.bmp", "rb").read()
         return files
 
     def make(title, folder):
-        args = [f"{work}/photo.bmp", folder, "--title", title, "--wsz", f"{folder}.wsz",
+        return [f"{work}/photo.bmp", folder, "--title", title, "--wsz", f"{folder}.wsz",
                 "--preview", f"{folder}-preview.bmp"]
-        return args
 
-    for title, folder in (("old", "old"), ("new", "new")):
-        assert run(make(title, f"{work}/{folder}"))[0] == 0
-    old = outputs(f"{work}/old", f"{work}/old.wsz", f"{work}/old-preview.bmp")
-    new = outputs(f"{work}/new", f"{work}/new.wsz", f"{work}/new-preview.bmp")
+    for title in ("old", "new"):
+        assert run(make(title, f"{work}/{title}"))[0] == 0
+    old, new = outputs(f"{work}/old"), outputs(f"{work}/new")
     check("old and new differ in every bitmap that holds the title",
           old["main.bmp"] != new["main.bmp"] and old["archive"] != new["archive"])
     start = time.monotonic()
     run(make("new", f"{work}/new"))
     span = time.monotonic() - start
     seen = set()
-    rng = random.Random(9)
-    target = f"{work}/skin"
+    rng, target = random.Random(9), f"{work}/skin"
     for attempt in range(200):
         shutil.rmtree(target, ignore_errors=True)
         shutil.copytree(f"{work}/old", target)
@@ -128,14 +119,10 @@ try:
         time.sleep(rng.uniform(0, span * 1.2))
         child.send_signal(signal.SIGKILL)
         child.wait()
-        now = outputs(target, f"{target}.wsz", f"{target}-preview.bmp")
-        for name, content in now.items():
-            if content == old[name]:
-                seen.add("old")
-            elif content == new[name]:
-                seen.add("new")
-            else:
-                check(f"kill {attempt}: {name} is whole, old or new", False)
+        for name, content in outputs(target).items():
+            whole = {"old": content == old[name], "new": content == new[name]}
+            seen.update(k for k, v in whole.items() if v)
+            check(f"kill {attempt}: {name} is whole, old or new", any(whole.values()))
     check(f"kills met both old and new files ({sorted(seen)})", seen == {"old", "new"})
 finally:
     shutil.rmtree(work, ignore_errors=True)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <tuple>
 
 #include "image/adjust.h"
 #include "tests/unit/test_util.h"
@@ -23,35 +24,25 @@ std::vector<uint8_t> Mapped(const std::vector<uint8_t>& bytes, void (*fn)(Dib*, 
     return {dib->Row(0), dib->Row(0) + bytes.size()};
 }
 
-const std::vector<uint8_t> kSamples = {0, 64, 100, 127, 128, 160, 200, 255};
-
 } // namespace
 
 TEST(PlanScale, RaisesTooSmallScalesToTheLeastThatFits) {
-    struct Case {
-        int requested;
-        int32_t w;
-        int32_t h;
-        int scale;
-        int32_t newW;
-        int32_t newH;
-        bool raised;
-    } cases[] = {
-        {50, 400, 300, 69, 276, 207, true},  // 68 gives 272 wide: one more
-        {0, 1600, 1200, 18, 288, 216, true}, // max(17, 9) = 17 gives 272: one more
-        {50, 550, 232, 50, 275, 116, false}, // exactly one band
-        {100, 275, 116, 100, 275, 116, false},
-        {50, 1600, 200, 58, 928, 116, true},   // only the height is short
-        {10, 300, 1000, 92, 276, 920, true},   // only the width is short: 91 gives 273
-        {150, 800, 600, 100, 800, 600, false}, // never enlarged
-        {-20, 800, 600, 35, 280, 210, true},
+    // Requested scale, picture width and height; planned scale, width, height, raised.
+    const int cases[][7] = {
+        {50, 400, 300, 69, 276, 207, 1},  // 68 gives 272 wide: one more
+        {0, 1600, 1200, 18, 288, 216, 1}, // max(17, 9) = 17 gives 272: one more
+        {50, 550, 232, 50, 275, 116, 0},  // exactly one band
+        {100, 275, 116, 100, 275, 116, 0},
+        {50, 1600, 200, 58, 928, 116, 1},  // only the height is short
+        {10, 300, 1000, 92, 276, 920, 1},  // only the width is short: 91 gives 273
+        {150, 800, 600, 100, 800, 600, 0}, // never enlarged
+        {-20, 800, 600, 35, 280, 210, 1},
     };
-    for (const Case& c : cases) {
-        ScalePlan plan = PlanScale(c.requested, c.w, c.h);
-        EXPECT_EQ(plan.scale, c.scale) << c.requested << "% of " << c.w << " x " << c.h;
-        EXPECT_EQ(plan.width, c.newW) << c.requested << "% of " << c.w << " x " << c.h;
-        EXPECT_EQ(plan.height, c.newH) << c.requested << "% of " << c.w << " x " << c.h;
-        EXPECT_EQ(plan.raised, c.raised) << c.requested << "% of " << c.w << " x " << c.h;
+    for (const auto& c : cases) {
+        ScalePlan plan = PlanScale(c[0], c[1], c[2]);
+        EXPECT_EQ(std::tuple(plan.scale, plan.width, plan.height, int(plan.raised)),
+                  std::tuple(c[3], c[4], c[5], c[6]))
+            << c[0] << "% of " << c[1] << " x " << c[2];
     }
     EXPECT_EQ(PlanScale(50, 0, 0).width, 0); // no picture, no division by zero
 }
@@ -69,11 +60,6 @@ TEST(Brightness, MapsEveryByteAsTheRuleSays) {
         }
         EXPECT_EQ(Mapped(all, DibAdjustBrightness, amount), want) << amount;
     }
-    // The worked examples, and amounts that change nothing.
-    EXPECT_EQ(Mapped({0, 100, 200, 255}, DibAdjustBrightness, 50),
-              (std::vector<uint8_t>{64, 164, 255, 255}));
-    EXPECT_EQ(Mapped({0, 100, 200, 255}, DibAdjustBrightness, -50),
-              (std::vector<uint8_t>{0, 36, 136, 191}));
     for (int amount : {0, 101, -101, 1000}) {
         EXPECT_EQ(Mapped(all, DibAdjustBrightness, amount), all) << amount;
     }
@@ -99,12 +85,7 @@ TEST(Contrast, MapsEveryByteAsTheRuleSays) {
         }
         EXPECT_EQ(Mapped(all, DibAdjustContrast, amount), want) << amount;
     }
-    // The worked examples: at 50 the factor is exactly 2, at -50 every byte meets 127.
-    EXPECT_EQ(Mapped(kSamples, DibAdjustContrast, 50),
-              (std::vector<uint8_t>{0, 1, 73, 127, 129, 193, 255, 255}));
-    EXPECT_EQ(Mapped(kSamples, DibAdjustContrast, -25),
-              (std::vector<uint8_t>{42, 85, 109, 127, 128, 149, 176, 213}));
-    EXPECT_EQ(Mapped(kSamples, DibAdjustContrast, -50), std::vector<uint8_t>(8, 127));
+    EXPECT_EQ(Mapped(all, DibAdjustContrast, -50), std::vector<uint8_t>(256, 127));
     for (int amount : {0, 101, -101}) {
         EXPECT_EQ(Mapped(all, DibAdjustContrast, amount), all) << amount;
     }
@@ -117,9 +98,7 @@ TEST(Adjustments, LeaveRowPaddingAndOtherDepthsAlone) {
     }
     DibAdjustBrightness(dib.get(), 50);
     DibAdjustContrast(dib.get(), 50);
-    for (int32_t y = 0; y < 3; y++) {
-        EXPECT_EQ(dib->Row(y)[15], 0) << "padding of row " << y;
-    }
+    EXPECT_EQ(std::tuple(dib->Row(0)[15], dib->Row(1)[15], dib->Row(2)[15]), std::tuple(0, 0, 0));
     EXPECT_EQ(DibGetPixel(dib.get(), 4, 2), Rgb(201, 201, 201)); // 164, then 127 + 37 x 2
 
     auto eight = DibCreate(4, 4, 8);
@@ -134,38 +113,32 @@ TEST(ScaleDown, FullScaleCopiesAndLargerSizesFail) {
     auto same = DibScaleDown(src.get(), 31, 17);
     ASSERT_TRUE(same);
     EXPECT_TRUE(std::equal(src->Bytes(), src->Bytes() + src->Size(), same->Bytes()));
-    EXPECT_FALSE(DibScaleDown(src.get(), 32, 17));
-    EXPECT_FALSE(DibScaleDown(src.get(), 31, 18));
+    EXPECT_FALSE(DibScaleDown(src.get(), 32, 17) || DibScaleDown(src.get(), 31, 18));
     auto empty = DibScaleDown(src.get(), 10, 0);
-    ASSERT_TRUE(empty);
-    EXPECT_EQ(empty->Height(), 0);
+    EXPECT_TRUE(empty && empty->Height() == 0);
 }
 
 // Every pixel at sizes that skip rows and columns unevenly, against the written rule: result
 // (i, j) takes source (floor(i x rx), floor(j x ry)) with float steps, averaged with the pixel
 // to its left after a column skip and with the one above after a row skip.
 TEST(ScaleDown, EveryPixelFollowsTheSamplingRule) {
-    struct Size {
-        int32_t w, h, newW, newH;
-    } sizes[] = {{20, 10, 10, 5},  {31, 17, 13, 7},     {400, 300, 276, 207},
-                 {90, 40, 89, 13}, {1600, 30, 288, 29}, {300, 1200, 275, 216}};
+    const int32_t sizes[][4] = {{20, 10, 10, 5},  {31, 17, 13, 7},     {400, 300, 276, 207},
+                                {90, 40, 89, 13}, {1600, 30, 288, 29}, {300, 1200, 275, 216}};
     auto at = [](int32_t i, float r) { return int32_t(std::floor(i * double(r))); };
     // Worked by hand: 400 to 276 takes source columns 0, 1, 2, 4, 5, 7 ... 395, 397, 398;
     // 1600 to 288 takes 0, 5, 11, 16, 22 ... 1594.
     float r276 = float(400.0 / 276), r288 = float(1600.0 / 288);
-    EXPECT_EQ((std::vector{at(1, r276), at(2, r276), at(3, r276), at(4, r276), at(5, r276)}),
-              (std::vector{1, 2, 4, 5, 7}));
-    EXPECT_EQ((std::vector{at(273, r276), at(274, r276), at(275, r276)}),
-              (std::vector{395, 397, 398}));
-    EXPECT_EQ((std::vector{at(1, r288), at(2, r288), at(3, r288), at(287, r288)}),
-              (std::vector{5, 11, 16, 1594}));
-    for (const Size& s : sizes) {
-        auto src = MakePattern24(s.w, s.h);
-        auto out = DibScaleDown(src.get(), s.newW, s.newH);
+    EXPECT_EQ((std::vector{at(1, r276), at(2, r276), at(3, r276), at(4, r276), at(5, r276),
+                           at(273, r276), at(274, r276), at(275, r276), at(1, r288), at(2, r288),
+                           at(3, r288), at(287, r288)}),
+              (std::vector{1, 2, 4, 5, 7, 395, 397, 398, 5, 11, 16, 1594}));
+    for (const auto& [w, h, newW, newH] : sizes) {
+        auto src = MakePattern24(w, h);
+        auto out = DibScaleDown(src.get(), newW, newH);
         ASSERT_TRUE(out);
-        float rx = float(double(s.w) / s.newW), ry = float(double(s.h) / s.newH);
-        for (int32_t j = 0; j < s.newH; j++) {
-            for (int32_t i = 0; i < s.newW; i++) {
+        float rx = float(double(w) / newW), ry = float(double(h) / newH);
+        for (int32_t j = 0; j < newH; j++) {
+            for (int32_t i = 0; i < newW; i++) {
                 int32_t x = at(i, rx), y = at(j, ry);
                 std::vector<ColorRef> seen = {PatternColor(x, y)};
                 if (i > 0 && x - at(i - 1, rx) > 1) {
@@ -180,8 +153,8 @@ TEST(ScaleDown, EveryPixelFollowsTheSamplingRule) {
                 }
                 uint32_t n = uint32_t(seen.size());
                 ASSERT_EQ(DibGetPixel(out.get(), i, j), Rgb(sum[0] / n, sum[1] / n, sum[2] / n))
-                    << s.w << " x " << s.h << " to " << s.newW << " x " << s.newH << " at " << i
-                    << "," << j;
+                    << w << " x " << h << " to " << newW << " x " << newH << " at " << i << ","
+                    << j;
             }
         }
     }

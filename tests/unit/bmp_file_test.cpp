@@ -17,10 +17,6 @@
 
 namespace {
 
-BmpRead Decode(const std::vector<uint8_t>& file) {
-    return BmpDecodeFile(file);
-}
-
 // A 3 x 2 8-bit file with the colour table cut to `entries`.
 std::vector<uint8_t> ShortTableFile(uint32_t entries) {
     uint32_t off = 54 + 4 * entries;
@@ -43,15 +39,20 @@ std::vector<uint8_t> Masked565() {
     return v;
 }
 
-// An 8-bit grey-table file of `width` x 3 holding the RLE `stream`.
-std::vector<uint8_t> Rle8File(int32_t width, const std::vector<uint8_t>& stream) {
-    uint32_t off = 54 + 1024;
-    auto v = BmpHead(width, 3, 8, 1, 0, off, 0);
-    for (int i = 0; i < 256; i++) {
+// A grey-table file of `width` x `height` holding the RLE `stream`.
+std::vector<uint8_t> RleFile(int32_t width, int32_t height, int bits,
+                             const std::vector<uint8_t>& stream) {
+    int colors = 1 << bits;
+    auto v = BmpHead(width, height, bits, bits == 8 ? 1 : 2, 0, 54 + 4 * colors, 0);
+    for (int i = 0; i < colors; i++) {
         v.insert(v.end(), {uint8_t(i), uint8_t(i), uint8_t(i), 0});
     }
     v.insert(v.end(), stream.begin(), stream.end());
     return v;
+}
+
+std::vector<uint8_t> Rle8File(int32_t width, const std::vector<uint8_t>& stream) {
+    return RleFile(width, 3, 8, stream);
 }
 
 } // namespace
@@ -70,8 +71,7 @@ TEST(BmpWrite, AnIndependentReaderSeesOurPixels) {
     auto four = DibCreate(7, 3, 4);
     for (int i = 0; i < 16; i++) {
         uint8_t* e = four->Bytes() + 40 + 4 * i;
-        e[0] = uint8_t(i * 16);
-        e[2] = uint8_t(255 - i * 16);
+        e[0] = uint8_t(i * 16), e[2] = uint8_t(255 - i * 16);
     }
     four->Row(2)[3] = 0x0F; // x 7 is padding; x 6 high nibble is 0
     four->Row(0)[0] = 0x9F;
@@ -102,11 +102,8 @@ TEST(BmpRead, RefusesWhatIsNotABmpAndSaysWhy) {
     // Too large is told from the header alone: the pixels are not there.
     auto huge = BmpHead(2000, 1000, 8, 0, 0, 54 + 1024, 0);
     huge.resize(54 + 1024);
-    struct Case {
-        std::vector<uint8_t> file;
-        const char* reason; // "" for a file that is read
-    };
-    const Case cases[] = {
+    // A file and what is said of it, "" for a file that is read.
+    const std::pair<std::vector<uint8_t>, const char*> cases[] = {
         {{}, "not a BMP file"},
         {{'B', 'M', 0, 0}, "truncated: 4 bytes is shorter than a BMP header"},
         {{good.begin(), good.begin() + 13}, "truncated: 13 bytes is shorter than a BMP header"},
@@ -133,13 +130,12 @@ TEST(BmpRead, RefusesWhatIsNotABmpAndSaysWhy) {
         {huge, "2000 x 1000 is larger than 1600 x 1200"},
         {BmpHead(100, -1201, 24, 0, 0, 54, 0), "100 x 1201 is larger than 1600 x 1200"},
     };
-    for (const Case& c : cases) {
-        BmpRead read = Decode(c.file);
-        BmpStatus status = !*c.reason                        ? BmpStatus::Ok
-                           : std::strstr(c.reason, "larger") ? BmpStatus::TooLarge
-                                                             : BmpStatus::Unreadable;
-        EXPECT_EQ(read.status, status) << c.reason;
-        EXPECT_EQ(read.reason, c.reason);
+    for (const auto& [file, reason] : cases) {
+        BmpRead read = BmpDecodeFile(file);
+        BmpStatus status = !*reason                        ? BmpStatus::Ok
+                           : std::strstr(reason, "larger") ? BmpStatus::TooLarge
+                                                           : BmpStatus::Unreadable;
+        EXPECT_EQ(std::pair(read.status, read.reason), std::pair(status, std::string(reason)));
     }
 }
 
@@ -149,11 +145,7 @@ TEST(BmpRead, OnlyRegularFilesAreReadAndRefusalsSayWhy) {
     auto good = DibEncodeFile(MakePattern24(40, 30).get());
     std::string shortFile = TempPath("short.bmp");
     WriteBytes(shortFile, {good.begin(), good.end() - 100}); // bfSize now claims more
-    struct Case {
-        std::string path;
-        std::string reason;
-    };
-    std::vector<Case> cases = {
+    std::vector<std::pair<std::string, std::string>> cases = {
         {TempPath("does-not-exist.bmp"), std::strerror(ENOENT)},
         {folder, "a folder, not a file"},
         {shortFile, "truncated: header says 3654 bytes, file has 3554"},
@@ -165,13 +157,13 @@ TEST(BmpRead, OnlyRegularFilesAreReadAndRefusalsSayWhy) {
     cases.push_back({fifo, "a pipe, not a file"});
     cases.push_back({"/dev/zero", "a device, not a file"});
 #endif
-    for (const Case& c : cases) {
+    for (const auto& [path, reason] : cases) {
         auto start = std::chrono::steady_clock::now();
-        BmpRead read = BmpReadFile(c.path.c_str());
+        BmpRead read = BmpReadFile(path.c_str());
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-        EXPECT_EQ(read.status, BmpStatus::Unreadable);
-        EXPECT_FALSE(read.dib);
-        EXPECT_EQ(read.reason, c.reason) << c.path;
+        EXPECT_EQ(std::tuple(read.status, bool(read.dib), read.reason),
+                  std::tuple(BmpStatus::Unreadable, false, reason))
+            << path;
     }
 }
 
@@ -192,11 +184,7 @@ TEST(BmpRead, EveryFormReadsToThePixelsItDescribes) {
     // Runs past the row end or the last row are dropped, not written elsewhere.
     auto wild = Rle8File(6, {255, 1, 0, 2, 255, 255, 255, 4, 0, 0, 0, 0, 0, 0, 255, 6, 0, 1});
     // 5 x 2 4-bit: a run alternates its two nibbles, a literal is read nibble by nibble.
-    auto rle4 = BmpHead(5, 2, 4, 2, 0, 54 + 64, 0);
-    for (int i = 0; i < 16; i++) {
-        rle4.insert(rle4.end(), {uint8_t(i), uint8_t(i), uint8_t(i), 0});
-    }
-    rle4.insert(rle4.end(), {5, 0x12, 0, 0, 0, 3, 0xAB, 0xC0, 0, 1});
+    auto rle4 = RleFile(5, 2, 4, {5, 0x12, 0, 0, 0, 3, 0xAB, 0xC0, 0, 1});
     // 24-bit top-down 2 x 2: rows stored top first.
     auto topDown = BmpHead(2, -2, 24, 0, 0, 54, 0);
     topDown.insert(topDown.end(), {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0});
@@ -210,14 +198,10 @@ TEST(BmpRead, EveryFormReadsToThePixelsItDescribes) {
         Put32(odd, v);
     }
     // A 12-byte header: table entries of three bytes, blue first.
-    std::vector<uint8_t> old = {'B', 'M'};
-    for (uint32_t v : {0u, 0u, 14u + 12u + 6u, 12u}) {
-        Put32(old, v);
-    }
-    for (uint16_t v : {3, 1, 1, 1}) {
-        Put16(old, v);
-    }
-    old.insert(old.end(), {10, 20, 30, 40, 50, 60, 0x40, 0, 0, 0}); // x 1 set
+    std::vector<uint8_t> old = {
+        'B', 'M', 0,  0,  0,  0,  0,    0, 0, 0, 32, 0, 0,
+        0,   12,  0,  0,  0,  3,  0,    1, 0, 1, 0,  1, 0, // 3 x 1, one plane, 1 bit
+        10,  20,  30, 40, 50, 60, 0x40, 0, 0, 0};          // x 1 set
     const ColorRef a = Rgb(20, 10, 1), b = Rgb(40, 20, 2);
     struct Case {
         const char* form;
@@ -246,15 +230,16 @@ TEST(BmpRead, EveryFormReadsToThePixelsItDescribes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.form);
         WriteBytes(path, c.file);
-        for (const BmpRead& read : {Decode(c.file), BmpReadFile(path.c_str())}) {
+        for (const BmpRead& read : {BmpDecodeFile(c.file), BmpReadFile(path.c_str())}) {
             ASSERT_EQ(read.status, BmpStatus::Ok) << read.reason;
             EXPECT_EQ(GetLe32(read.dib->Bytes() + kBiCompression), 0u);
-            for (size_t y = 0; y < c.rows.size(); y++) {
-                for (size_t x = 0; x < c.rows[y].size(); x++) {
-                    EXPECT_EQ(DibGetPixel(read.dib.get(), int(x), int(y)), c.rows[y][x])
-                        << x << "," << y;
+            std::vector<std::vector<ColorRef>> rows = c.rows;
+            for (size_t y = 0; y < rows.size(); y++) {
+                for (size_t x = 0; x < rows[y].size(); x++) {
+                    rows[y][x] = DibGetPixel(read.dib.get(), int(x), int(y));
                 }
             }
+            EXPECT_EQ(rows, c.rows);
         }
     }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "image/dib.h"
 #include "tests/unit/test_util.h"
@@ -10,10 +11,8 @@ namespace {
 std::unique_ptr<Dib> MakePalette(int32_t width, int32_t height, int bits) {
     auto dib = DibCreate(width, height, bits);
     for (int i = 0; i < dib->ColorCount(); i++) {
-        uint8_t* e = dib->Bytes() + kDibHeaderSize + 4 * size_t(i);
-        e[0] = uint8_t(i * 3);   // blue
-        e[1] = uint8_t(i * 5);   // green
-        e[2] = uint8_t(255 - i); // red
+        uint8_t* e = dib->Bytes() + kDibHeaderSize + 4 * size_t(i); // blue, green, red
+        e[0] = uint8_t(i * 3), e[1] = uint8_t(i * 5), e[2] = uint8_t(255 - i);
     }
     return dib;
 }
@@ -28,38 +27,33 @@ TEST(DibLayout, CreateLikeBuildsTheBlockAroundTheModel) {
     auto model = MakePattern24(13, 7);
     auto dib = DibCreateLike(model.get(), 275, 116);
     ASSERT_TRUE(dib);
-    EXPECT_EQ(dib->Stride(), 828u);
-    EXPECT_EQ(dib->Size(), 40u + 828u * 116u);
-    EXPECT_EQ(GetLe32(dib->Bytes() + kBiSizeImage), 828u * 116u);
-    EXPECT_EQ(GetLe32(dib->Bytes() + kBiWidth), 275u);
-    EXPECT_EQ(GetLe32(dib->Bytes() + kBiHeight), 116u);
-    EXPECT_EQ(GetLe32(dib->Bytes() + kBiXPelsPerMeter), GetLe32(model->Bytes() + kBiXPelsPerMeter));
+    auto le = [&](size_t at) { return GetLe32(dib->Bytes() + at); };
+    EXPECT_EQ(std::tuple(dib->Stride(), dib->Size(), le(kBiSizeImage), le(kBiWidth), le(kBiHeight),
+                         le(kBiXPelsPerMeter)),
+              std::tuple(828u, 40u + 828u * 116u, 828u * 116u, 275u, 116u,
+                         GetLe32(model->Bytes() + kBiXPelsPerMeter)));
 
     auto palette = MakePalette(5, 3, 4);
     auto wide = DibCreateLike(palette.get(), 27, 2);
     ASSERT_TRUE(wide);
-    EXPECT_EQ(wide->Stride(), 16u);
-    EXPECT_EQ(wide->Size(), 40u + 64u + 32u);
-    EXPECT_EQ(0, std::memcmp(wide->Bytes() + 40, palette->Bytes() + 40, 64));
-    EXPECT_EQ(DibColorTableSize(wide.get()), 64);
+    EXPECT_EQ(std::tuple(wide->Stride(), wide->Size(), DibColorTableSize(wide.get()),
+                         std::memcmp(wide->Bytes() + 40, palette->Bytes() + 40, 64)),
+              std::tuple(16u, 40u + 64u + 32u, 64, 0));
 
     EXPECT_FALSE(DibCreateLike(model.get(), -1, 10));
 }
 
 TEST(DibLayout, ColourCountsAndStridesFollowTheBitCount) {
-    struct Case {
-        int bits;
-        int32_t width;
-        int colors;
-        size_t stride;
-    } cases[] = {{1, 1, 2, 4},      {1, 33, 2, 8}, {4, 7, 16, 4}, {4, 9, 16, 8},
-                 {8, 89, 256, 92},  {16, 3, 0, 8}, {24, 1, 0, 4}, {24, 89, 0, 268},
-                 {24, 275, 0, 828}, {32, 3, 0, 12}};
-    for (const Case& c : cases) {
-        auto dib = DibCreate(c.width, 2, c.bits);
-        ASSERT_TRUE(dib) << c.bits;
-        EXPECT_EQ(DibColorCount(dib.get()), c.colors) << c.bits;
-        EXPECT_EQ(DibStride(dib.get()), c.stride) << c.bits << " bits, width " << c.width;
+    // Bits, width, colours, stride.
+    const int cases[][4] = {{1, 1, 2, 4},      {1, 33, 2, 8}, {4, 7, 16, 4}, {4, 9, 16, 8},
+                            {8, 89, 256, 92},  {16, 3, 0, 8}, {24, 1, 0, 4}, {24, 89, 0, 268},
+                            {24, 275, 0, 828}, {32, 3, 0, 12}};
+    for (const auto& c : cases) {
+        auto dib = DibCreate(c[1], 2, c[0]);
+        ASSERT_TRUE(dib) << c[0];
+        EXPECT_EQ(std::pair(DibColorCount(dib.get()), int(DibStride(dib.get()))),
+                  std::pair(c[2], c[3]))
+            << c[0] << " bits, width " << c[1];
     }
     EXPECT_FALSE(DibCreate(4, 4, 2));
 }
@@ -81,19 +75,16 @@ TEST(DibLayout, AdoptRefusesBlocksThatBreakTheLayout) {
     EXPECT_TRUE(broken(kBiHeight, 4, 4)); // one row more than the block holds
     EXPECT_TRUE(broken(kBiPlanes, 2, 2));
     EXPECT_TRUE(broken(kBiWidth, 0x40000000, 4));
-    std::vector<uint8_t> shortBlock(block.begin(), block.end() - 1);
-    EXPECT_FALSE(Dib::Adopt(shortBlock));
+    EXPECT_FALSE(Dib::Adopt(std::vector<uint8_t>(block.begin(), block.end() - 1)));
 }
 
 TEST(DibPixels, FillRectCoversLeftTopToRightBottomExclusive) {
     auto dib = DibCreate(310, 20, 24);
     DibFillRect(dib.get(), {27, 0, 302, 14}, Rgb(9, 8, 7));
-    for (int32_t y = 0; y < 20; y++) {
-        for (int32_t x = 0; x < 310; x++) {
-            bool inside = x >= 27 && x <= 301 && y <= 13;
-            ASSERT_EQ(DibGetPixel(dib.get(), x, y), inside ? Rgb(9, 8, 7) : 0u) << x << "," << y;
-        }
-    }
+    EXPECT_TRUE(AllPixelsAre(dib.get(), 27, 0, 275, 14, Rgb(9, 8, 7)));
+    EXPECT_TRUE(AllPixelsAre(dib.get(), 0, 0, 27, 20, 0) &&
+                AllPixelsAre(dib.get(), 302, 0, 8, 20, 0) &&
+                AllPixelsAre(dib.get(), 0, 14, 310, 6, 0));
     auto before = Snapshot(*dib);
     DibFillRect(dib.get(), {40, 15, 40, 18}, 0xFFFFFF); // right equal to left
     DibFillRect(dib.get(), {40, 15, 50, 15}, 0xFFFFFF); // bottom equal to top
@@ -107,8 +98,8 @@ TEST(DibPixels, CopyRectMovesExactlyTheRectangle) {
     for (int32_t y = 0; y < 10; y++) {
         for (int32_t x = 0; x < 13; x++) {
             bool inside = x >= 4 && x < 9 && y >= 3 && y < 7;
-            ColorRef want = inside ? PatternColor(x - 2, y - 2) : 0;
-            ASSERT_EQ(DibGetPixel(dst.get(), x, y), want) << x << "," << y;
+            ASSERT_EQ(DibGetPixel(dst.get(), x, y), inside ? PatternColor(x - 2, y - 2) : 0)
+                << x << "," << y;
         }
     }
     auto before = Snapshot(*dst);
@@ -118,8 +109,7 @@ TEST(DibPixels, CopyRectMovesExactlyTheRectangle) {
 }
 
 TEST(DibPixels, WritesOutsideThePictureAreClippedNotSpilled) {
-    // Rows are 3 x 5 = 15 bytes plus one byte of padding; a spill would reach the padding
-    // or the next row.
+    // Rows are 15 bytes plus one of padding, where a spill would land.
     auto src = MakePattern24(5, 4);
     auto dst = DibCreate(5, 4, 24);
     DibCopyRect(dst.get(), 3, -2, 10, 10, src.get(), 0, 0);
@@ -130,11 +120,9 @@ TEST(DibPixels, WritesOutsideThePictureAreClippedNotSpilled) {
         }
     }
     DibCopyRect(dst.get(), 0, 0, 5, 4, src.get(), -3, 2);
-    EXPECT_EQ(DibGetPixel(dst.get(), 3, 0), PatternColor(0, 2));
-    EXPECT_EQ(DibGetPixel(dst.get(), 4, 1), PatternColor(1, 3));
-
-    EXPECT_EQ(DibGetPixel(dst.get(), 5, 0), 0u);
-    EXPECT_EQ(DibGetPixel(dst.get(), 0, -1), 0u);
+    EXPECT_EQ(std::tuple(DibGetPixel(dst.get(), 3, 0), DibGetPixel(dst.get(), 4, 1),
+                         DibGetPixel(dst.get(), 5, 0), DibGetPixel(dst.get(), 0, -1)),
+              std::tuple(PatternColor(0, 2), PatternColor(1, 3), 0u, 0u));
     DibFillRect(dst.get(), {-100, -100, 100, 100}, 0xFFFFFF);
     DibSetPixel(dst.get(), 5, 0, 0);
     DibSetPixel(dst.get(), -1, 0, 0);
@@ -146,37 +134,31 @@ TEST(DibPixels, WritesOutsideThePictureAreClippedNotSpilled) {
 }
 
 TEST(DibPixels, CopyWithinOnePictureRunsForward) {
-    // Copying a row onto itself one pixel to the right repeats its first pixel, as the
-    // byte-by-byte forward copy does.
+    // A row copied onto itself one pixel right repeats its first pixel, byte by byte.
     auto dib = MakePattern24(6, 1);
     DibCopyRect(dib.get(), 1, 0, 5, 1, dib.get(), 0, 0);
-    for (int32_t x = 0; x < 6; x++) {
-        EXPECT_EQ(DibGetPixel(dib.get(), x, 0), PatternColor(0, 0)) << x;
-    }
+    EXPECT_TRUE(AllPixelsAre(dib.get(), 0, 0, 6, 1, PatternColor(0, 0)));
     auto left = MakePattern24(6, 1);
     DibCopyRect(left.get(), 0, 0, 5, 1, left.get(), 1, 0);
-    EXPECT_EQ(DibGetPixel(left.get(), 0, 0), PatternColor(1, 0));
-    EXPECT_EQ(DibGetPixel(left.get(), 4, 0), PatternColor(5, 0));
+    EXPECT_EQ(std::pair(DibGetPixel(left.get(), 0, 0), DibGetPixel(left.get(), 4, 0)),
+              std::pair(PatternColor(1, 0), PatternColor(5, 0)));
 }
 
 TEST(DibPixels, ShadePixelStepsAreFixed) {
-    struct Case {
-        int percent;
-        uint8_t in;
-        uint8_t out;
-    } cases[] = {
+    // Percent, byte in, byte out.
+    const int cases[][3] = {
         {50, 200, 255}, {50, 191, 255},   {50, 190, 254}, {50, 0, 64},  {30, 0, 38},
         {30, 217, 255}, {30, 216, 254},   {-30, 100, 63}, {-30, 36, 0}, {-50, 50, 0},
         {-50, 100, 37}, {-50, 63, 0},     {-50, 64, 1},   {0, 77, 77},  {-1, 77, 77},
         {100, 0, 127},  {-100, 255, 128}, {-100, 126, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         auto dib = DibCreate(2, 1, 24);
-        DibSetPixel(dib.get(), 1, 0, Rgb(c.in, c.in, c.in));
-        DibShadePixel(dib.get(), 1, 0, c.percent);
-        EXPECT_EQ(DibGetPixel(dib.get(), 1, 0), Rgb(c.out, c.out, c.out))
-            << c.percent << "% on " << int(c.in);
-        EXPECT_EQ(DibGetPixel(dib.get(), 0, 0), 0u) << "neighbour untouched";
+        DibSetPixel(dib.get(), 1, 0, Rgb(c[1], c[1], c[1]));
+        DibShadePixel(dib.get(), 1, 0, c[0]);
+        EXPECT_EQ(std::pair(DibGetPixel(dib.get(), 0, 0), DibGetPixel(dib.get(), 1, 0)),
+                  std::pair(0u, Rgb(c[2], c[2], c[2])))
+            << c[0] << "% on " << c[1];
     }
 }
 
@@ -191,14 +173,10 @@ TEST(DibConvert, EveryDepthConvertsToTheSameColours) {
         PutLe32(dib->Bytes() + kBiXPelsPerMeter, 1234);
         auto out = DibConvertTo24(dib.get());
         ASSERT_TRUE(out) << bits;
-        EXPECT_EQ(out->Size(), 40u + 268u * 11u);
-        EXPECT_EQ(GetLe32(out->Bytes() + kBiXPelsPerMeter), 1234u);
-        EXPECT_EQ(GetLe32(out->Bytes() + kBiClrUsed), 0u);
-        for (int32_t y = 0; y < 11; y++) {
-            for (int32_t x = 0; x < 89; x++) {
-                ASSERT_EQ(DibGetPixel(out.get(), x, y), DibGetPixel(dib.get(), x, y)) << bits;
-            }
-        }
+        EXPECT_EQ(std::tuple(out->Size(), GetLe32(out->Bytes() + kBiXPelsPerMeter),
+                             GetLe32(out->Bytes() + kBiClrUsed)),
+                  std::tuple(40u + 268u * 11u, 1234u, 0u));
+        EXPECT_TRUE(SameRect(out.get(), 0, 0, dib.get(), 0, 0, 89, 11)) << bits;
     }
     EXPECT_FALSE(DibConvertTo24(MakePattern24(3, 3).get()));
 }

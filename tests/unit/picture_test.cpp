@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "image/bmp_file.h"
 #include "image/messages.h"
 #include "image/picture.h"
@@ -12,10 +14,7 @@ struct Answer {
     bool yes;
     int asked = 0;
     ConvertQuestion Ask() {
-        return [this] {
-            asked++;
-            return yes;
-        };
+        return [this] { return asked++, yes; };
     }
 };
 
@@ -27,9 +26,7 @@ std::vector<uint8_t> File8(int32_t width, int32_t height) {
     auto dib = DibCreate(width, height, 8);
     for (int i = 0; i < 256; i++) {
         uint8_t* e = dib->Bytes() + 40 + 4 * i;
-        e[0] = uint8_t(i);
-        e[1] = uint8_t(i / 2);
-        e[2] = uint8_t(255 - i);
+        e[0] = uint8_t(i), e[1] = uint8_t(i / 2), e[2] = uint8_t(255 - i);
     }
     for (int32_t y = 0; y < height; y++) {
         for (int32_t x = 0; x < width; x++) {
@@ -42,23 +39,20 @@ std::vector<uint8_t> File8(int32_t width, int32_t height) {
 } // namespace
 
 TEST(OpenPicture, SizeLimitsAreInclusive) {
-    struct Case {
-        int32_t width;
-        int32_t height;
-        PictureOutcome outcome;
-    } cases[] = {
-        {275, 116, PictureOutcome::Accepted},   {274, 116, PictureOutcome::TooSmall},
-        {275, 115, PictureOutcome::TooSmall},   {1600, 1200, PictureOutcome::Accepted},
-        {1601, 1200, PictureOutcome::TooLarge}, {1600, 1201, PictureOutcome::TooLarge},
-        {2000, 1000, PictureOutcome::TooLarge}, {2000, 100, PictureOutcome::TooSmall},
-    };
-    for (const Case& c : cases) {
-        Answer answer{true};
-        OpenedPicture opened = OpenPictureBytes(File24(c.width, c.height), answer.Ask());
-        EXPECT_EQ(opened.outcome, c.outcome) << c.width << " x " << c.height;
-        EXPECT_EQ(bool(opened.picture), c.outcome == PictureOutcome::Accepted);
-        EXPECT_EQ(opened.width, c.width);
-        EXPECT_EQ(answer.asked, 0) << "a 24-bit picture is never questioned";
+    using enum PictureOutcome;
+    for (auto [width, height, outcome] : {std::tuple{275, 116, Accepted},
+                                          {274, 116, TooSmall},
+                                          {275, 115, TooSmall},
+                                          {1600, 1200, Accepted},
+                                          {1601, 1200, TooLarge},
+                                          {1600, 1201, TooLarge},
+                                          {2000, 1000, TooLarge},
+                                          {2000, 100, TooSmall}}) {
+        Answer answer{true}; // a 24-bit picture is never questioned
+        OpenedPicture opened = OpenPictureBytes(File24(width, height), answer.Ask());
+        EXPECT_EQ(std::tuple(opened.outcome, bool(opened.picture), opened.width, answer.asked),
+                  std::tuple(outcome, outcome == Accepted, width, 0))
+            << width << " x " << height;
     }
 }
 
@@ -68,19 +62,17 @@ TEST(OpenPicture, PicturesThatAreNotTrueColourAreOfferedForConversion) {
 
     Answer no{false};
     OpenedPicture declined = OpenPictureFile(path.c_str(), no.Ask());
-    EXPECT_EQ(declined.outcome, PictureOutcome::Declined);
-    EXPECT_FALSE(declined.picture);
-    EXPECT_EQ(no.asked, 1);
-    EXPECT_EQ(PictureOutcomeMessage(declined.outcome), nullptr);
+    EXPECT_EQ(std::tuple(declined.outcome, bool(declined.picture), no.asked,
+                         PictureOutcomeMessage(declined.outcome)),
+              std::tuple(PictureOutcome::Declined, false, 1, nullptr));
 
     Answer yes{true};
     OpenedPicture converted = OpenPictureFile(path.c_str(), yes.Ask());
     ASSERT_EQ(converted.outcome, PictureOutcome::Accepted);
-    EXPECT_EQ(yes.asked, 1);
-    EXPECT_EQ(converted.bitCount, 8);
-    ASSERT_EQ(converted.picture->BitCount(), 24);
-    EXPECT_EQ(DibGetPixel(converted.picture.get(), 10, 3), Rgb(255 - 13, 13 / 2, 13));
-    EXPECT_EQ(DibGetPixel(converted.picture.get(), 299, 119), Rgb(255 - 162, 162 / 2, 162));
+    const Dib* dib = converted.picture.get();
+    EXPECT_EQ(std::tuple(yes.asked, converted.bitCount, dib->BitCount(), DibGetPixel(dib, 10, 3),
+                         DibGetPixel(dib, 299, 119)),
+              std::tuple(1, 8, 24, Rgb(255 - 13, 13 / 2, 13), Rgb(255 - 162, 162 / 2, 162)));
 }
 
 TEST(OpenPicture, ChecksRunDepthThenTooSmallThenTooLarge) {
@@ -91,10 +83,9 @@ TEST(OpenPicture, ChecksRunDepthThenTooSmallThenTooLarge) {
     // A large 8-bit picture is read no further than its header, yet still asked about first.
     auto huge = File8(1700, 10);
     PutLe32(huge.data() + 22, 1300);
-    Answer large{true};
+    Answer large{true}, refuse{false};
     EXPECT_EQ(OpenPictureBytes(huge, large.Ask()).outcome, PictureOutcome::TooLarge);
     EXPECT_EQ(large.asked, 1);
-    Answer refuse{false};
     EXPECT_EQ(OpenPictureBytes(huge, refuse.Ask()).outcome, PictureOutcome::Declined);
 
     // Too small in one direction and too large in the other is too small.
@@ -104,10 +95,10 @@ TEST(OpenPicture, ChecksRunDepthThenTooSmallThenTooLarge) {
 
 TEST(OpenPicture, UnreadableFilesGetTheLoadMessage) {
     Answer yes{true};
-    OpenedPicture missing = OpenPictureFile(TempPath("missing.bmp").c_str(), yes.Ask());
-    EXPECT_EQ(missing.outcome, PictureOutcome::ReadFailed);
-    std::vector<uint8_t> text = {'h', 'e', 'l', 'l', 'o'};
-    EXPECT_EQ(OpenPictureBytes(text, yes.Ask()).outcome, PictureOutcome::ReadFailed);
+    EXPECT_EQ(OpenPictureFile(TempPath("missing.bmp").c_str(), yes.Ask()).outcome,
+              PictureOutcome::ReadFailed);
+    EXPECT_EQ(OpenPictureBytes(std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'}, yes.Ask()).outcome,
+              PictureOutcome::ReadFailed);
     EXPECT_EQ(yes.asked, 0);
 
     EXPECT_STREQ(PictureOutcomeMessage(PictureOutcome::ReadFailed),
