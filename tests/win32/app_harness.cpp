@@ -14,19 +14,26 @@
 #include "tests/unit/test_util.h"
 
 namespace {
-AppRun* gRun = nullptr;
+MessageLog* gLog = nullptr;
 }
 
-int AppRun::HookAnswer(HWND, const char* text, const char* caption, UINT type) {
-    if (!gRun) {
+MessageLog::MessageLog() {
+    gLog = this;
+    SetMessageBoxHook(&MessageLog::Hook);
+}
+
+MessageLog::~MessageLog() {
+    SetMessageBoxHook(nullptr);
+    gLog = nullptr;
+}
+
+int MessageLog::Hook(HWND owner, const char* text, const char* caption, UINT type) {
+    gLog->messages_.push_back({owner, text ? text : "", caption ? caption : "", type});
+    if (gLog->answers_.empty()) {
         return IDOK;
     }
-    gRun->messages_.push_back({text ? text : "", caption ? caption : "", type});
-    if (gRun->answers_.empty()) {
-        return IDOK;
-    }
-    int answer = gRun->answers_.front();
-    gRun->answers_.pop_front();
+    int answer = gLog->answers_.front();
+    gLog->answers_.pop_front();
     return answer;
 }
 
@@ -38,8 +45,6 @@ AppRun::AppRun(void (*prepare)(const std::string& folder)) {
         prepare(folder_);
     }
     ResetProgramState();
-    gRun = this;
-    SetMessageBoxHook(&AppRun::HookAnswer);
     main_ = CreateMainWindow(gApp.instance, SW_SHOWNORMAL);
     Pump();
 }
@@ -49,8 +54,6 @@ AppRun::~AppRun() {
         DestroyWindow(main_);
     }
     Pump();
-    SetMessageBoxHook(nullptr);
-    gRun = nullptr;
     SetCurrentDirectoryA(previousDir_.c_str());
     std::error_code ec;
     std::filesystem::remove_all(folder_, ec);
