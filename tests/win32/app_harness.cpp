@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -9,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/picture_commands.h"
+#include "app/side_panels.h"
 #include "app/startup.h"
 #include "image/bmp_file.h"
 #include "tests/unit/test_util.h"
@@ -76,6 +79,26 @@ void AppRun::Pump() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+void Click(HWND button) {
+    SendMessageA(button, BM_CLICK, 0, 0);
+    AppRun::Pump();
+}
+
+void ChooseMode(int mode) {
+    SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(mode), 0);
+    SendMessageA(gApp.imageSetPanel, WM_COMMAND, MAKEWPARAM(kModeBoxId, CBN_SELENDOK),
+                 LPARAM(gApp.modeBox));
+}
+
+void Apply(int scale, int brightness, int contrast) {
+    const std::pair<int, int> fields[] = {
+        {kScaleFieldId, scale}, {kBrightnessFieldId, brightness}, {kContrastFieldId, contrast}};
+    for (auto [id, value] : fields) {
+        SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_SETPOS, 0, MAKELPARAM(value, 0));
+    }
+    Click(GetDlgItem(gApp.imageSetPanel, kApplyButtonId));
 }
 
 void Drag(HWND workspace, POINT from, POINT to) {

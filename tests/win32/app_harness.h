@@ -84,6 +84,10 @@ HWND Workspace(int id);
 OffsetPoint Offset(int id);
 
 void Drag(HWND workspace, POINT from, POINT to);
+// A button clicked, a mode chosen in the Image Set panel's box, and Apply with these values.
+void Click(HWND button);
+void ChooseMode(int mode);
+void Apply(int scale, int brightness, int contrast);
 std::unique_ptr<Dib> Picture(int32_t width, int32_t height); // the core tests' pattern
 
 // What a window's client area (or all of it) shows now, as a 24-bit picture; `repaint`

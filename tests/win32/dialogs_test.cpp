@@ -70,8 +70,7 @@ void SetTitleFields(HWND dialog, const TitleSettings& title) {
 void MakeSkinFromPicture(AppRun& run, std::array<int, 3> order = {0, 1, 2}) {
     run.Open(run.WritePicture("photo.bmp", *Picture(401, 300)));
     gApp.skinOrder = order;
-    SendMessageA(gApp.makeSkinButton, BM_CLICK, 0, 0);
-    AppRun::Pump();
+    Click(gApp.makeSkinButton);
     ASSERT_TRUE(gApp.SkinMade());
 }
 

@@ -29,28 +29,8 @@ bool Visible(HWND hwnd) {
     return IsWindowVisible(hwnd) != FALSE;
 }
 
-void Click(HWND button) {
-    SendMessageA(button, BM_CLICK, 0, 0);
-    AppRun::Pump();
-}
-
-void ChooseMode(int mode) {
-    SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(mode), 0);
-    SendMessageA(gApp.imageSetPanel, WM_COMMAND, MAKEWPARAM(kModeBoxId, CBN_SELENDOK),
-                 LPARAM(gApp.modeBox));
-}
-
 int Field(int id) {
     return short(LOWORD(SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_GETPOS, 0, 0)));
-}
-
-void Apply(int scale, int brightness, int contrast) {
-    const std::pair<int, int> fields[] = {
-        {kScaleFieldId, scale}, {kBrightnessFieldId, brightness}, {kContrastFieldId, contrast}};
-    for (auto [id, value] : fields) {
-        SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_SETPOS, 0, MAKELPARAM(value, 0));
-    }
-    Click(GetDlgItem(gApp.imageSetPanel, kApplyButtonId));
 }
 
 std::unique_ptr<Dib> EightBit(int32_t w, int32_t h) {
