@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -9,24 +11,32 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/picture_commands.h"
+#include "app/side_panels.h"
 #include "app/startup.h"
 #include "image/bmp_file.h"
 #include "tests/unit/test_util.h"
 
 namespace {
-AppRun* gRun = nullptr;
+MessageLog* gLog = nullptr;
 }
 
-int AppRun::HookAnswer(HWND, const char* text, const char* caption, UINT type) {
-    if (!gRun) {
+MessageLog::MessageLog() {
+    gLog = this;
+    SetMessageBoxHook(&MessageLog::Hook);
+}
+
+MessageLog::~MessageLog() {
+    SetMessageBoxHook(nullptr);
+    gLog = nullptr;
+}
+
+int MessageLog::Hook(HWND owner, const char* text, const char* caption, UINT type) {
+    gLog->messages_.push_back({owner, text ? text : "", caption ? caption : "", type});
+    if (gLog->answers_.empty()) {
         return IDOK;
     }
-    gRun->messages_.push_back({text ? text : "", caption ? caption : "", type});
-    if (gRun->answers_.empty()) {
-        return IDOK;
-    }
-    int answer = gRun->answers_.front();
-    gRun->answers_.pop_front();
+    int answer = gLog->answers_.front();
+    gLog->answers_.pop_front();
     return answer;
 }
 
@@ -38,8 +48,6 @@ AppRun::AppRun(void (*prepare)(const std::string& folder)) {
         prepare(folder_);
     }
     ResetProgramState();
-    gRun = this;
-    SetMessageBoxHook(&AppRun::HookAnswer);
     main_ = CreateMainWindow(gApp.instance, SW_SHOWNORMAL);
     Pump();
 }
@@ -49,8 +57,6 @@ AppRun::~AppRun() {
         DestroyWindow(main_);
     }
     Pump();
-    SetMessageBoxHook(nullptr);
-    gRun = nullptr;
     SetCurrentDirectoryA(previousDir_.c_str());
     std::error_code ec;
     std::filesystem::remove_all(folder_, ec);
@@ -73,6 +79,26 @@ void AppRun::Pump() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+void Click(HWND button) {
+    SendMessageA(button, BM_CLICK, 0, 0);
+    AppRun::Pump();
+}
+
+void ChooseMode(int mode) {
+    SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(mode), 0);
+    SendMessageA(gApp.imageSetPanel, WM_COMMAND, MAKEWPARAM(kModeBoxId, CBN_SELENDOK),
+                 LPARAM(gApp.modeBox));
+}
+
+void Apply(int scale, int brightness, int contrast) {
+    const std::pair<int, int> fields[] = {
+        {kScaleFieldId, scale}, {kBrightnessFieldId, brightness}, {kContrastFieldId, contrast}};
+    for (auto [id, value] : fields) {
+        SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_SETPOS, 0, MAKELPARAM(value, 0));
+    }
+    Click(GetDlgItem(gApp.imageSetPanel, kApplyButtonId));
 }
 
 void Drag(HWND workspace, POINT from, POINT to) {

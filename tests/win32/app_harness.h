@@ -14,23 +14,19 @@
 #include "image/dib.h"
 
 struct ShownMessage {
-    std::string text;
-    std::string caption;
+    HWND owner;
+    std::string text, caption;
     UINT type;
 };
 
-class AppRun {
+// While it lives, every message box is recorded and answered by the test, from the queued
+// answers in order, IDOK when none is queued.
+class MessageLog {
   public:
-    // `prepare` runs in the new folder before the main window exists.
-    explicit AppRun(void (*prepare)(const std::string& folder) = nullptr);
-    ~AppRun();
-    AppRun(const AppRun&) = delete;
-    AppRun& operator=(const AppRun&) = delete;
-
-    HWND Main() const { return main_; }
-    const std::string& Folder() const { return folder_; }
-
-    // Answers for the next message boxes, in order; IDOK when none is queued.
+    MessageLog();
+    ~MessageLog();
+    MessageLog(const MessageLog&) = delete;
+    MessageLog& operator=(const MessageLog&) = delete;
     void Answer(int answer) { answers_.push_back(answer); }
     void ClearMessages() {
         messages_.clear();
@@ -38,20 +34,31 @@ class AppRun {
     }
     std::vector<ShownMessage>& Messages() { return messages_; }
 
+  private:
+    static int Hook(HWND owner, const char* text, const char* caption, UINT type);
+    std::deque<int> answers_;
+    std::vector<ShownMessage> messages_;
+};
+
+class AppRun : public MessageLog {
+  public:
+    // `prepare` runs in the new folder before the main window exists.
+    explicit AppRun(void (*prepare)(const std::string& folder) = nullptr);
+    ~AppRun();
+
+    HWND Main() const { return main_; }
+    const std::string& Folder() const { return folder_; }
+
     // Writes a picture into the run's folder and opens it as the Open command does.
     std::string WritePicture(const std::string& name, const Dib& picture);
     void Open(const std::string& path);
 
     static void Pump();
 
-    static int HookAnswer(HWND owner, const char* text, const char* caption, UINT type);
-
   private:
     std::string previousDir_;
     std::string folder_;
     HWND main_ = nullptr;
-    std::deque<int> answers_;
-    std::vector<ShownMessage> messages_;
 };
 
 void ResetProgramState();
@@ -77,6 +84,10 @@ HWND Workspace(int id);
 OffsetPoint Offset(int id);
 
 void Drag(HWND workspace, POINT from, POINT to);
+// A button clicked, a mode chosen in the Image Set panel's box, and Apply with these values.
+void Click(HWND button);
+void ChooseMode(int mode);
+void Apply(int scale, int brightness, int contrast);
 std::unique_ptr<Dib> Picture(int32_t width, int32_t height); // the core tests' pattern
 
 // What a window's client area (or all of it) shows now, as a 24-bit picture; `repaint`

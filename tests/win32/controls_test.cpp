@@ -134,19 +134,13 @@ TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
         int set, arrow, position;
         bool error;
     } steps[] = {
-        {0, nullptr, 101, 0, 100, false},
-        {0, nullptr, -32768, 0, -100, false},
-        {0, nullptr, 55, 0, 55, false},
-        {0, "-30", 0, 0, -30, false},
-        {0, "-30", 0, +1, -29, false},
-        {0, "abc", 0, 0, -29, true},
-        {0, "-101", 0, 0, -29, true},
-        {100, nullptr, -30, 0, 0, false},
-        {100, nullptr, 0, -1, 0, false},
-        {100, nullptr, 100, +1, 100, false},
-        {100, nullptr, 100, -1, 99, false},
-        {MAKELPARAM(50, -50), nullptr, -70, 0, -50, false},
-        {MAKELPARAM(2000, -2000), nullptr, -1500, 0, -1500, false},
+        // clang-format off
+        {0, nullptr, 101, 0, 100, false}, {0, nullptr, -32768, 0, -100, false}, {0, nullptr, 55, 0, 55, false},
+        {0, "-30", 0, 0, -30, false}, {0, "-30", 0, +1, -29, false}, {0, "abc", 0, 0, -29, true},
+        {0, "-101", 0, 0, -29, true}, {100, nullptr, -30, 0, 0, false}, {100, nullptr, 0, -1, 0, false},
+        {100, nullptr, 100, +1, 100, false}, {100, nullptr, 100, -1, 99, false},
+        {MAKELPARAM(50, -50), nullptr, -70, 0, -50, false}, {MAKELPARAM(2000, -2000), nullptr, -1500, 0, -1500, false},
+        // clang-format on
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(std::to_string(s.set) + (s.typed ? s.typed : ""));
@@ -324,14 +318,14 @@ TEST_F(Controls, ColorPickerOpensOnAReleaseOverItAndTakesOnlyANewColour) {
         COLORREF before = ColorOf(c.picker);
         gToHost.clear();
         const bool over = c.up.x >= 0 && c.up.x < 28 && c.up.y >= 0 && c.up.y < 14;
-        EXPECT_EQ(Click(c.picker, c.up, c.answer, c.moves, c.press).opened, c.press && over);
+        const bool opened = Click(c.picker, c.up, c.answer, c.moves, c.press).opened;
         AppRun::Pump();
-        EXPECT_EQ(GetCapture(), nullptr);
-        EXPECT_EQ(ColorOf(c.picker), c.after);
-        EXPECT_TRUE(Sunken(c.picker, c.after));
         const Told told = {
             {MAKEWPARAM(GetDlgCtrlID(c.picker), CPN_CHANGED), LPARAM(c.picker), c.after}};
-        EXPECT_EQ(gToHost, c.after == before ? Told{} : told);
+        EXPECT_EQ(
+            std::tuple(opened, GetCapture(), ColorOf(c.picker), Sunken(c.picker, c.after), gToHost),
+            std::tuple(c.press && over, HWND(nullptr), c.after, true,
+                       c.after == before ? Told{} : told));
     }
 }
 

@@ -243,11 +243,10 @@ TEST(LayoutAtThisDpi, ClientAreaPanelsAndDialogs) {
     auto shot = Screenshot(run.Main());
     EXPECT_TRUE(
         SameRect(shot.get(), stack.left, stack.top, gApp.skin->mainPreview.get(), 0, 0, 275, 116));
-    const POINT teal[] = {{stack.left - 5, stack.top + 100},
-                          {stack.right + 4, stack.top + 100},
-                          {stack.left + 100, stack.top - 5},
-                          {stack.left + 100, stack.bottom + 4}};
-    for (auto [x, y] : teal) {
+    for (auto [x, y] : {std::pair{stack.left - 5, stack.top + 100},
+                        {stack.right + 4, stack.top + 100},
+                        {stack.left + 100, stack.top - 5},
+                        {stack.left + 100, stack.bottom + 4}}) {
         EXPECT_EQ(DibGetPixel(shot.get(), x, y), Rgb(0, 128, 128)) << x << "," << y;
     }
 

@@ -70,8 +70,7 @@ void SetTitleFields(HWND dialog, const TitleSettings& title) {
 void MakeSkinFromPicture(AppRun& run, std::array<int, 3> order = {0, 1, 2}) {
     run.Open(run.WritePicture("photo.bmp", *Picture(401, 300)));
     gApp.skinOrder = order;
-    SendMessageA(gApp.makeSkinButton, BM_CLICK, 0, 0);
-    AppRun::Pump();
+    Click(gApp.makeSkinButton);
     ASSERT_TRUE(gApp.SkinMade());
 }
 
@@ -263,11 +262,7 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
     };
     for (const auto& [start, flip, order, shown] : cases) {
         SCOPED_TRACE(start * 10 + flip);
-        gApp.options = {};
-        gApp.options.showVis = start & 1;
-        gApp.options.swapRedBlue = start & 2;
-        gApp.options.hideBalance = start & 4;
-        gApp.options.genBalance = flip & 1;
+        gApp.options = {bool(start & 1), bool(start & 2), bool(start & 4), bool(flip & 1)};
         gApp.skinOrder = order;
         ExpectClosedByScript(RunOptionDialog([&](HWND dialog) {
             std::string seen = Initials(dialog), expected = shown;

@@ -29,28 +29,8 @@ bool Visible(HWND hwnd) {
     return IsWindowVisible(hwnd) != FALSE;
 }
 
-void Click(HWND button) {
-    SendMessageA(button, BM_CLICK, 0, 0);
-    AppRun::Pump();
-}
-
-void ChooseMode(int mode) {
-    SendMessageA(gApp.modeBox, CB_SETCURSEL, WPARAM(mode), 0);
-    SendMessageA(gApp.imageSetPanel, WM_COMMAND, MAKEWPARAM(kModeBoxId, CBN_SELENDOK),
-                 LPARAM(gApp.modeBox));
-}
-
 int Field(int id) {
     return short(LOWORD(SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_GETPOS, 0, 0)));
-}
-
-void Apply(int scale, int brightness, int contrast) {
-    const std::pair<int, int> fields[] = {
-        {kScaleFieldId, scale}, {kBrightnessFieldId, brightness}, {kContrastFieldId, contrast}};
-    for (auto [id, value] : fields) {
-        SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_SETPOS, 0, MAKELPARAM(value, 0));
-    }
-    Click(GetDlgItem(gApp.imageSetPanel, kApplyButtonId));
 }
 
 std::unique_ptr<Dib> EightBit(int32_t w, int32_t h) {
@@ -171,11 +151,10 @@ TEST(MainWindow, MenusAndControlsFollowThePictureAndTheSkin) {
         {[] { Click(gApp.makeSkinButton); }, "M Undo Skin... on off skin made bands arrow"},
         {command(IDM_UNDOSKIN), "SU Make Skin! on on image bands 1 2 3 cross"},
         {command(IDM_MAKESKIN), "M Undo Skin... on off skin made bands arrow"},
-        {[&] {
-             std::ofstream(run.Folder() + "\\junk.bmp") << "not a picture";
-             run.Open(run.Folder() + "\\junk.bmp");
-         },
+        // clang-format off
+        {[&] { std::ofstream(run.Folder() + "\\junk.bmp") << "not a picture"; run.Open(run.Folder() + "\\junk.bmp"); },
          "MSU Make Skin! off off image", kMsgLoadFailed},
+        // clang-format on
     };
     for (const State& s : states) {
         s.reach();
@@ -255,6 +234,7 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePicture) {
         const char* bands; // the mode, then each band shown: its id and offset
         const char* message = nullptr;
     } steps[] = {
+        // clang-format off
         {"opened at the top-left", open(400, 300), "Tile 1:0,184 2:0,184 3:0,184"},
         {"tile moves all", drag(2, {100, 50}, {70, 30}), "Tile 1:-30,164 2:-30,164 3:-30,164"},
         {"the same mode: nothing", mode(1), "Tile 1:-30,164 2:-30,164 3:-30,164"},
@@ -265,20 +245,10 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePicture) {
         {"one pixel past the corner", drag(1, {10, 10}, {11, 11}), "Tile 1:0,184 2:0,184 3:0,184"},
         {"far left and up", drag(1, {270, 110}, {0, 0}), "Tile 1:-125,74 2:-125,74 3:-125,74"},
         {"to the limits", drag(1, {270, 110}, {0, 0}), "Tile 1:-125,0 2:-125,0 3:-125,0"},
-        {"band moved by hand",
-         [] {
-             OffsetPoint elsewhere = {-5, 5};
-             SendMessageA(Workspace(2), WSM_SETOFFSET, WPARAM(&elsewhere), 0);
-         },
+        {"band moved by hand", [] { OffsetPoint p = {-5, 5}; SendMessageA(Workspace(2), WSM_SETOFFSET, WPARAM(&p), 0); },
          "Tile 1:-125,0 2:-5,5 3:-125,0"},
-        {"pushing at the limit still synchronises", drag(1, {270, 110}, {260, 100}),
-         "Tile 1:-125,0 2:-125,0 3:-125,0"},
-        {"Continuous on a tall picture",
-         [&] {
-             open(400, 500)();
-             ChooseMode(2);
-         },
-         "Continuous 4:0,152"},
+        {"pushing at the limit still synchronises", drag(1, {270, 110}, {260, 100}), "Tile 1:-125,0 2:-125,0 3:-125,0"},
+        {"Continuous on a tall picture", [&] { open(400, 500)(); ChooseMode(2); }, "Continuous 4:0,152"},
         {"its limits", drag(4, {10, 10}, {270, 340}), "Continuous 4:0,152"},
         {"348 rows, still Continuous", open(400, 348), "Continuous 4:0,0"},
         {"348 rows move only sideways", drag(4, {10, 10}, {0, 200}), "Continuous 4:-10,0"},
@@ -286,24 +256,14 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePicture) {
         {"its left limit", drag(1, {200, 50}, {0, 50}), "Tile 1:-25,84 2:-25,84 3:-25,84"},
         // Negative coordinates read as large numbers: a pointer outside moves nothing,
         // re-entering moves by the step from the last point inside, a release outside ends.
-        {"a pointer outside",
-         [] {
-             for (auto [msg, x] : {std::pair{WM_LBUTTONDOWN, 100},
-                                   {WM_MOUSEMOVE, -20},
-                                   {WM_MOUSEMOVE, 120},
-                                   {WM_LBUTTONUP, -20},
-                                   {WM_MOUSEMOVE, 0}}) {
+        {"a pointer outside", [] {
+             for (auto [msg, x] : {std::pair{WM_LBUTTONDOWN, 100}, {WM_MOUSEMOVE, -20}, {WM_MOUSEMOVE, 120}, {WM_LBUTTONUP, -20}, {WM_MOUSEMOVE, 0}}) {
                  SendMessageA(Workspace(1), msg, MK_LBUTTON, MAKELPARAM(x, 50));
              }
-         },
+         }, "Tile 1:-5,84 2:-5,84 3:-5,84"},
+        {"a made skin starts no drag", [] { Click(gApp.makeSkinButton); Drag(Workspace(1), {100, 50}, {50, 20}); Click(gApp.makeSkinButton); },
          "Tile 1:-5,84 2:-5,84 3:-5,84"},
-        {"a made skin starts no drag",
-         [] {
-             Click(gApp.makeSkinButton);
-             Drag(Workspace(1), {100, 50}, {50, 20});
-             Click(gApp.makeSkinButton);
-         },
-         "Tile 1:-5,84 2:-5,84 3:-5,84"},
+        // clang-format on
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);

@@ -34,11 +34,6 @@ void Shot(const char* name) {
     }
 }
 
-void Click(HWND hwnd) {
-    SendMessageA(hwnd, BM_CLICK, 0, 0);
-    AppRun::Pump();
-}
-
 } // namespace
 
 TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
@@ -60,18 +55,13 @@ TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
     Shot("02-dragged");
 
     // Continuous: one tall frame.
-    SendMessageA(gApp.modeBox, CB_SETCURSEL, 2, 0);
-    SendMessageA(gApp.imageSetPanel, WM_COMMAND, MAKEWPARAM(kModeBoxId, CBN_SELENDOK),
-                 LPARAM(gApp.modeBox));
+    ChooseMode(2);
     AppRun::Pump();
     ASSERT_EQ(gApp.adjustmentMode, AdjustmentMode::Continuous);
     EXPECT_TRUE(IsWindowVisible(frame));
     Shot("03-continuous");
 
-    SendDlgItemMessageA(gApp.imageSetPanel, kScaleFieldId, UDM_SETPOS, 0, MAKELPARAM(97, 0));
-    SendDlgItemMessageA(gApp.imageSetPanel, kBrightnessFieldId, UDM_SETPOS, 0, MAKELPARAM(12, 0));
-    SendDlgItemMessageA(gApp.imageSetPanel, kContrastFieldId, UDM_SETPOS, 0, MAKELPARAM(25, 0));
-    Click(GetDlgItem(gApp.imageSetPanel, kApplyButtonId));
+    Apply(97, 12, 25);
     Drag(frame, {100, 100}, {60, 100});
     EXPECT_EQ(
         std::tuple(gApp.workPicture->Width(), gApp.workPicture->Height(), Offset(IDC_WS_SKIN).x),

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -24,25 +23,6 @@
 #include "tests/win32/dialog_driver.h"
 
 namespace {
-
-struct Shown {
-    HWND owner;
-    std::string text, caption;
-    UINT type;
-};
-
-std::vector<Shown> gShown;
-std::deque<int> gAnswers; // IDOK once they run out
-
-int RecordMessage(HWND owner, const char* text, const char* caption, UINT type) {
-    gShown.push_back({owner, text, caption, type});
-    int answer = IDOK;
-    if (!gAnswers.empty()) {
-        answer = gAnswers.front();
-        gAnswers.pop_front();
-    }
-    return answer;
-}
 
 // OK with both fields' selections collapsed first, so a refusal that forgets to select the
 // field's text shows.
@@ -98,16 +78,12 @@ class SaveTest : public testing::Test {
         SetSkinDirLine("");
         ResetProgramState();
         gApp.winampDir = winamp_;
-        gShown.clear();
-        gAnswers.clear();
-        SetMessageBoxHook(&RecordMessage);
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(owner_);
     }
 
     void TearDown() override {
-        SetMessageBoxHook(nullptr);
         DestroyWindow(owner_);
         SetCurrentDirectoryA(previousDir_.c_str());
         RemoveTree(folder_);
@@ -137,6 +113,7 @@ class SaveTest : public testing::Test {
 
     std::string previousDir_, folder_, winamp_, skins_;
     HWND owner_ = nullptr;
+    MessageLog log_;
 };
 
 } // namespace
@@ -220,12 +197,12 @@ TEST_F(SaveTest, OkSavesWhereWinampLooksOrWarnsAtTheFieldAtFault) {
         gApp.winampDir = winamp_;
         gApp.picturePath.clear();
         gApp.templatePath.clear();
-        gAnswers = {IDNO};
         if (r.prepare) {
             r.prepare();
         }
         const std::vector<std::string> before = FolderEntries(skins_);
-        gShown.clear();
+        log_.ClearMessages();
+        log_.Answer(IDNO);
         int result = RunSaveDialog([&](HWND dialog) {
             TypeInto(dialog, D, r.dir);
             TypeInto(dialog, N, r.name);
@@ -233,11 +210,11 @@ TEST_F(SaveTest, OkSavesWhereWinampLooksOrWarnsAtTheFieldAtFault) {
             if (!r.field) {
                 return;
             }
-            ASSERT_EQ(gShown.size(), 1u) << "exactly one message per refusal";
+            ASSERT_EQ(log_.Messages().size(), 1u) << "exactly one message per refusal";
             HWND field = GetDlgItem(dialog, r.field);
             DWORD start = 1, end = 0;
             SendMessageA(field, EM_GETSEL, WPARAM(&start), LPARAM(&end));
-            const Shown& s = gShown[0];
+            const ShownMessage& s = log_.Messages()[0];
             EXPECT_EQ(std::tuple(s.text, s.caption, s.owner, s.type, IsWindowVisible(dialog),
                                  GetFocus(), start, end, FieldText(dialog, N)),
                       std::tuple(r.error ? NotMade(r.message, r.error) : r.message,
@@ -248,7 +225,7 @@ TEST_F(SaveTest, OkSavesWhereWinampLooksOrWarnsAtTheFieldAtFault) {
         });
         if (!r.field) {
             EXPECT_EQ(std::tuple(result, gApp.skinFolderPath, IsFolder(r.message), gApp.winampDir,
-                                 gShown.size()),
+                                 log_.Messages().size()),
                       std::tuple(1, r.message, true, r.dir, 0u));
             continue;
         }
@@ -272,8 +249,9 @@ TEST_F(SaveTest, OpensAsStoredAndTakesTheCheckBoxOnlyWithOk) {
         const End end = End(i / 4);
         SCOPED_TRACE(testing::Message() << before << click << end);
         gApp.options.genBalance = before;
-        gAnswers = {IDNO, IDYES};
-        gShown.clear();
+        log_.ClearMessages();
+        log_.Answer(IDNO);
+        log_.Answer(IDYES);
         int result = RunSaveDialog([&](HWND dialog) {
             std::vector<int> tabs = {IDOK};
             while (tabs.size() < tabOrder.size()) {
@@ -299,7 +277,7 @@ TEST_F(SaveTest, OpensAsStoredAndTakesTheCheckBoxOnlyWithOk) {
                 SendMessageA(dialog, WM_CLOSE, 0, 0);
             }
         });
-        EXPECT_EQ(std::tuple(result, gApp.options.genBalance, gShown.size()),
+        EXPECT_EQ(std::tuple(result, gApp.options.genBalance, log_.Messages().size()),
                   std::tuple(int(end == Ok), bool(end == Ok ? before ^ click : before),
                              end == Ok ? 2u : 0u));
     }
@@ -330,7 +308,8 @@ TEST_F(SaveTest, BrowsePutsTheChosenFolderIntoTheDirectoryField) {
         EXPECT_EQ(_stricmp(picked.c_str(), chosen.c_str()), 0) << picked;
         Press(dialog, IDCANCEL);
     });
-    EXPECT_EQ(std::tuple(result, gApp.winampDir, gShown.size()), std::tuple(0, winamp_, 0u));
+    EXPECT_EQ(std::tuple(result, gApp.winampDir, log_.Messages().size()),
+              std::tuple(0, winamp_, 0u));
 }
 
 // What the Save command passes to the writer (the bytes are the writer's tests' and the new
@@ -361,8 +340,8 @@ TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskFor) {
         }));
         std::string folder = skins_ + "\\" + name;
         std::vector<uint8_t> pledit = ReadBytes(folder + "\\pledit.txt");
-        EXPECT_EQ(std::tuple(GetCursor() == cross, gShown.size(), FolderEntries(folder).size(),
-                             Exists(folder + "\\balance.bmp"),
+        EXPECT_EQ(std::tuple(GetCursor() == cross, log_.Messages().size(),
+                             FolderEntries(folder).size(), Exists(folder + "\\balance.bmp"),
                              std::string(pledit.end() - std::min<size_t>(11, pledit.size()),
                                          pledit.end())),
                   std::tuple(true, 0u, kSkinFileTable.size() - !genBalance, genBalance,
@@ -393,17 +372,17 @@ TEST_F(SaveTest, FilesThatCannotBeWrittenAreNamedInOneWarningAndNothingIsReplace
                                            FILE_ATTRIBUTE_NORMAL, nullptr)
                              : INVALID_HANDLE_VALUE;
         ASSERT_EQ(handle == INVALID_HANDLE_VALUE, !held);
-        gShown.clear();
-        gAnswers = {IDYES};
+        log_.ClearMessages();
+        log_.Answer(IDYES);
         EXPECT_TRUE(RunSaveCommand([](HWND dialog) {
             TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
             PressOk(dialog);
         }));
         CloseHandle(handle);
-        ASSERT_EQ(gShown.size(), 2u) << "the overwrite question, then one warning";
+        ASSERT_EQ(log_.Messages().size(), 2u) << "the overwrite question, then one warning";
         std::string expected = "These skin files could not be written in\n" + folder + " :\n\n" +
                                names + "\n\ntext.bmp: " + (held ? "" : "a folder has that name");
-        const Shown& s = gShown[1];
+        const ShownMessage& s = log_.Messages()[1];
         EXPECT_EQ(std::tuple(s.text.substr(0, expected.size()),
                              !held || s.text.size() > expected.size() + 2, s.type, s.owner,
                              ReadBytes(folder + "\\main.bmp"), FolderEntries(folder).size()),
