@@ -1,7 +1,5 @@
 #include "compose/template.h"
 
-#include <algorithm>
-
 #include "image/bmp_file.h"
 
 namespace {
@@ -69,12 +67,6 @@ Shade ShadeFor(ColorRef code) {
     }
 }
 
-void Put(uint8_t* bgr, ColorRef color) {
-    bgr[0] = BlueOf(color);
-    bgr[1] = GreenOf(color);
-    bgr[2] = RedOf(color);
-}
-
 void ApplyShade(uint8_t* bgr, Shade shade, const ShadeColors& colors) {
     switch (shade) {
     case Shade::None:
@@ -92,38 +84,21 @@ void ApplyShade(uint8_t* bgr, Shade shade, const ShadeColors& colors) {
         ShadeBgr(bgr, 50);
         break;
     case Shade::Back:
-        Put(bgr, colors.back);
+        PutBgr(bgr, colors.back);
         break;
     case Shade::Text:
-        Put(bgr, colors.text);
+        PutBgr(bgr, colors.text);
         break;
     case Shade::Grey:
-        Put(bgr, 0x808080);
+        PutBgr(bgr, 0x808080);
         break;
     case Shade::Silver:
-        Put(bgr, 0xC0C0C0);
+        PutBgr(bgr, 0xC0C0C0);
         break;
     case Shade::Lamp:
-        Put(bgr, 0x00FF00);
+        PutBgr(bgr, 0x00FF00);
         break;
     }
-}
-
-// The columns [i0, i1) and rows [j0, j1) of a width x height rectangle at (dx, dy) of dst,
-// taken from (sx, sy) of src, that lie inside both pictures: clipped once, not pixel by pixel.
-struct Clip {
-    int32_t i0, i1, j0, j1;
-};
-Clip ClipBoth(const Dib* dst, int32_t dx, int32_t dy, int32_t width, int32_t height,
-              const Dib* src, int32_t sx, int32_t sy) {
-    auto lower = [](int32_t s, int32_t d) {
-        return int32_t(std::max<int64_t>({0, -int64_t(s), -int64_t(d)}));
-    };
-    auto upper = [](int32_t n, int32_t s, int32_t srcSize, int32_t d, int32_t dstSize) {
-        return int32_t(std::min<int64_t>({n, int64_t(srcSize) - s, int64_t(dstSize) - d}));
-    };
-    return {lower(sx, dx), upper(width, sx, src->Width(), dx, dst->Width()), lower(sy, dy),
-            upper(height, sy, src->Height(), dy, dst->Height())};
 }
 
 bool IsKey(ColorRef c) { return c == 0xFF0000 || c == 0x800000; }
@@ -152,13 +127,14 @@ void ShadeTemplate(Dib* dst, int32_t dx, int32_t dy, int32_t width, int32_t heig
         byIndex[i] = ShadeFor(mask->TableColor(i));
     }
     const int bits = mask->BitCount();
-    const Clip c = ClipBoth(dst, dx, dy, width, height, mask, sx, sy);
-    for (int32_t j = c.j0; j < c.j1; j++) {
-        const int32_t y = sy + j;
+    const Span rows = ClipSpan(dy, dst->Height(), sy, mask->Height(), height);
+    const Span cols = ClipSpan(dx, dst->Width(), sx, mask->Width(), width);
+    for (int32_t j = 0; j < rows.n; j++) {
+        const int32_t y = rows.b + j;
         const uint8_t* m = mask->Row(y);
-        uint8_t* d = dst->Row(dy + j);
-        for (int32_t i = c.i0; i < c.i1; i++) {
-            const int32_t x = sx + i;
+        uint8_t* d = dst->Row(rows.a + j) + 3 * size_t(cols.a);
+        for (int32_t i = 0; i < cols.n; i++) {
+            const int32_t x = cols.b + i;
             Shade shade;
             if (bits == 4) {
                 shade = byIndex[x % 2 == 0 ? m[x / 2] >> 4 : m[x / 2] & 0x0F];
@@ -170,7 +146,7 @@ void ShadeTemplate(Dib* dst, int32_t dx, int32_t dy, int32_t width, int32_t heig
             } else {
                 shade = ShadeFor(DibGetPixel(mask, x, y));
             }
-            ApplyShade(d + 3 * size_t(dx + i), shade, colors);
+            ApplyShade(d + 3 * size_t(i), shade, colors);
         }
     }
 }
@@ -180,13 +156,14 @@ void CopyTemplateKeyed(Dib* dst, int32_t dx, int32_t dy, int32_t width, int32_t 
     if (!dst || !tpl || width < 1 || dst->BitCount() != 24) {
         return;
     }
-    const Clip c = ClipBoth(dst, dx, dy, width, height, tpl, sx, sy);
-    for (int32_t j = c.j0; j < c.j1; j++) {
-        uint8_t* d = dst->Row(dy + j);
-        for (int32_t i = c.i0; i < c.i1; i++) {
-            ColorRef color = DibGetPixel(tpl, sx + i, sy + j);
+    const Span rows = ClipSpan(dy, dst->Height(), sy, tpl->Height(), height);
+    const Span cols = ClipSpan(dx, dst->Width(), sx, tpl->Width(), width);
+    for (int32_t j = 0; j < rows.n; j++) {
+        uint8_t* d = dst->Row(rows.a + j) + 3 * size_t(cols.a);
+        for (int32_t i = 0; i < cols.n; i++) {
+            ColorRef color = DibGetPixel(tpl, cols.b + i, rows.b + j);
             if (!IsKey(color)) {
-                Put(d + 3 * size_t(dx + i), color);
+                PutBgr(d + 3 * size_t(i), color);
             }
         }
     }

@@ -11,13 +11,7 @@ constexpr uint64_t kMaxPixelBytes = uint64_t(1) << 30;
 
 bool Is24(const Dib* dib) { return dib && dib->BitCount() == 24; }
 
-// Clips a span [start, start + count) of one picture against [0, limit) together with the
-// matching span of another picture, so both stay inside their pictures.
-struct Span {
-    int32_t a; // first index in the first picture
-    int32_t b; // first index in the second picture
-    int32_t n; // number of indices, 0 when nothing is left
-};
+} // namespace
 
 Span ClipSpan(int32_t a, int32_t limitA, int32_t b, int32_t limitB, int32_t n) {
     int64_t skip = std::max<int64_t>({0, -int64_t(a), -int64_t(b)});
@@ -33,6 +27,8 @@ void PutBgr(uint8_t* p, ColorRef c) {
     p[1] = GreenOf(c);
     p[2] = RedOf(c);
 }
+
+namespace {
 
 // Five bits to eight, rounded to the nearest: 31 is white, not 248.
 uint8_t Expand5(uint32_t v) { return uint8_t((v * 255 + 15) / 31); }

@@ -178,6 +178,18 @@ ColorRef DibGetPixel(const Dib* dib, int32_t x, int32_t y);
 void DibShadePixel(Dib* dib, int32_t x, int32_t y, int percent);
 // The same on one 24-bit pixel's blue, green and red bytes.
 void ShadeBgr(uint8_t* bgr, int percent);
+// Stores a colour as one 24-bit pixel's blue, green and red bytes.
+void PutBgr(uint8_t* bgr, ColorRef color);
+
+// A span [a, a + n) of one picture, from [0, limitA), clipped together with the matching
+// span [b, b + n) of another, from [0, limitB), so both stay inside their pictures: the
+// copies and the template passes clip rows and columns once this way, not pixel by pixel.
+struct Span {
+    int32_t a; // first index in the first picture
+    int32_t b; // first index in the second picture
+    int32_t n; // number of indices, 0 when nothing is left
+};
+Span ClipSpan(int32_t a, int32_t limitA, int32_t b, int32_t limitB, int32_t n);
 
 void DibSwapRedBlue(Dib* dib);
 
