@@ -572,10 +572,6 @@ BmpStatus ReadReduced(InputFile& file, const Layout& l, const uint8_t* head, Bmp
     if (!dib || !buffer) {
         return Refuse(read, "out of memory");
     }
-    size_t used = 3 * size_t(to.width);
-    for (int32_t j = 0; j < to.height; j++) {
-        std::memset(dib->Row(j) + used, 0, dib->Stride() - used);
-    }
     const int32_t h = l.height;
     auto fileRow = [&](int32_t y) { return l.topDown ? y : h - 1 - y; };
     ScaleDownRows rows(l.width, h, to.width, to.height);

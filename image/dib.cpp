@@ -97,6 +97,15 @@ size_t DibStride(const Dib* dib) { return dib ? dib->Stride() : 0; }
 
 namespace {
 
+// Zeroes the bytes after the last pixel of every row, which a caller filling the pixels leaves.
+void ZeroRowPadding(uint8_t* pixels, int32_t width, int32_t height, int bitCount) {
+    size_t stride = DibStrideFor(width, bitCount);
+    size_t used = (size_t(width) * size_t(bitCount) + 7) / 8;
+    for (int32_t y = 0; used < stride && y < height; y++) {
+        std::memset(pixels + size_t(y) * stride + used, 0, stride - used);
+    }
+}
+
 std::unique_ptr<Dib> CreateBlock(int32_t width, int32_t height, int bitCount, bool zeroPixels) {
     if (width < 0 || height < 0) {
         return nullptr;
@@ -120,6 +129,9 @@ std::unique_ptr<Dib> CreateBlock(int32_t width, int32_t height, int bitCount, bo
     DibBlock block(kDibHeaderSize + table + size_t(pixels));
     uint8_t* p = block.data();
     std::memset(p, 0, zeroPixels ? block.size() : kDibHeaderSize + table);
+    if (!zeroPixels) {
+        ZeroRowPadding(p + kDibHeaderSize + table, width, height, bitCount);
+    }
     PutLe32(p + kBiSize, kDibHeaderSize);
     PutLe32(p + kBiWidth, uint32_t(width));
     PutLe32(p + kBiHeight, uint32_t(height));
@@ -157,14 +169,10 @@ std::unique_ptr<Dib> DibCreateLike(const Dib* model, int32_t width, int32_t heig
     size_t head = model->PixelOffset();
     DibBlock block(head + size_t(pixels));
     std::memcpy(block.data(), model->Bytes(), head);
-    size_t stride = DibStrideFor(width, model->BitCount());
-    size_t used = (size_t(width) * size_t(model->BitCount()) + 7) / 8;
     if (zeroed) {
         std::memset(block.data() + head, 0, size_t(pixels));
-    } else if (used < stride) {
-        for (int32_t y = 0; y < height; y++) {
-            std::memset(block.data() + head + size_t(y) * stride + used, 0, stride - used);
-        }
+    } else {
+        ZeroRowPadding(block.data() + head, width, height, model->BitCount());
     }
     PutLe32(block.data() + kBiWidth, uint32_t(width));
     PutLe32(block.data() + kBiHeight, uint32_t(height));

@@ -150,8 +150,8 @@ size_t DibStride(const Dib* dib);
 // colour table for palette depths. nullptr for a negative size or an unsupported depth.
 // The caller owns the result.
 std::unique_ptr<Dib> DibCreate(int32_t width, int32_t height, int bitCount);
-// The same with the pixel bytes left unset (header and colour table as DibCreate makes
-// them), for a caller that fills every pixel byte itself. The caller owns the result.
+// The same with the pixels left unset (header, colour table and row padding as DibCreate
+// makes them), for a caller that fills every pixel itself. The caller owns the result.
 std::unique_ptr<Dib> DibCreateUninitialised(int32_t width, int32_t height, int bitCount);
 
 // Byte-for-byte copy. The caller owns the result.
