@@ -96,6 +96,10 @@ void ExpectClosedByScript(const Drive& drive) {
         << "(ran, left waiting for a person, timed out)";
 }
 
+void RunScript(const char* caption, const std::function<void()>& open, Script script) {
+    ExpectClosedByScript(RunDriven(caption, std::move(script), open));
+}
+
 // Asks for the selection and runs this thread's messages until the tree shows it, for three
 // seconds at most.
 bool ChooseFolder(HWND browser, const std::string& path) {
@@ -136,21 +140,20 @@ void Press(HWND dialog, int id) {
 
 namespace {
 
-// Where the mouse goes in a drag, in the order of Spot: an item's middle, or a place off the
-// items; the gap is the first row below the last item (item rectangles exclude their bottom).
-POINT SpotPoint(HWND list, Target target) {
+// Where the mouse goes in a drag: an item's middle, or a place off the items, in the order of
+// Spot; item rectangles exclude their bottom row.
+POINT SpotPoint(HWND list, int target) {
     RECT c, item = {};
     GetClientRect(list, &c);
     const LRESULT last = SendMessageA(list, LB_GETCOUNT, 0, 0) - 1;
-    SendMessageA(list, LB_GETITEMRECT, WPARAM(target.spot == Spot::Item ? target.index : last),
-                 LPARAM(&item));
+    SendMessageA(list, LB_GETITEMRECT, WPARAM(target >= 0 ? target : last), LPARAM(&item));
     const POINT points[] = {{(item.left + item.right) / 2, (item.top + item.bottom) / 2},
                             {c.right / 2, -8},
                             {c.right / 2, c.bottom + 8},
                             {-12, c.bottom / 2},
                             {c.right + 12, c.bottom / 2},
                             {c.right / 2, item.bottom}};
-    return points[int(target.spot)];
+    return points[target >= 0 ? 0 : -target];
 }
 
 void PointAt(HWND list, POINT client) {
@@ -164,7 +167,7 @@ void PointAt(HWND list, POINT client) {
 
 } // namespace
 
-void Drag(HWND list, Target from, Target to, Ending ending) {
+void Drag(HWND list, int from, int to, Ending ending) {
     POINT start = SpotPoint(list, from);
     POINT end = SpotPoint(list, to);
     PointAt(list, start);

@@ -31,6 +31,9 @@ Drive RunDriven(const char* caption, Script script, const std::function<void()>&
 // The script ran and its last click closed the dialog.
 void ExpectClosedByScript(const Drive& drive);
 
+// RunDriven for a script that ends the dialog itself, checked to have done so.
+void RunScript(const char* caption, const std::function<void()>& open, Script script);
+
 // Selects a folder in the system's folder browser, asking again until its tree shows it
 // selected; says whether it did.
 bool ChooseFolder(HWND browser, const std::string& path);
@@ -39,22 +42,9 @@ std::string FieldText(HWND dialog, int id);
 void TypeInto(HWND dialog, int id, const std::string& text);
 void Press(HWND dialog, int id); // a button
 
-// Drags in a drag list: the list measures the cursor itself (GetCursorPos), so the pointer
-// really moves while the button messages go to the list.
-enum class Spot { Item, Above, Below, Left, Right, Gap };
-
-struct Target {
-    Spot spot;
-    int index; // for Spot::Item
-};
-
-inline Target OnItem(int index) {
-    return {Spot::Item, index};
-}
-inline Target At(Spot spot) {
-    return {spot, -1};
-}
-
+// Drags in a drag list from one place to another: an item's index, or a place off the items
+// (the gap is the first row below the last item). The list measures the cursor itself
+// (GetCursorPos), so the pointer really moves while the button messages go to the list.
+enum Spot { kAbove = -1, kBelow = -2, kLeft = -3, kRight = -4, kGap = -5 };
 enum class Ending { Drop, Escape, RightButton };
-
-void Drag(HWND list, Target from, Target to, Ending ending = Ending::Drop);
+void Drag(HWND list, int from, int to, Ending ending = Ending::Drop);

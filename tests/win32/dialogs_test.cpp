@@ -74,12 +74,9 @@ void MakeSkinFromPicture(AppRun& run, std::array<int, 3> order = {0, 1, 2}) {
     ASSERT_TRUE(gApp.SkinMade());
 }
 
-// By default opened with the Skin Set panel's title button, as the user does over a made skin.
-void RunTitleDialog(
-    Script script, const std::function<void()>& open = [] {
-        SendMessageA(GetDlgItem(gApp.skinSetPanel, kTitleButtonId), BM_CLICK, 0, 0);
-    }) {
-    ExpectClosedByScript(RunDriven("Edit Title Text", std::move(script), open));
+// As the user opens the dialog over a made skin.
+void ClickTitleButton() {
+    Click(GetDlgItem(gApp.skinSetPanel, kTitleButtonId));
 }
 
 // The edges of what a window has yet to repaint.
@@ -96,8 +93,9 @@ std::vector<LONG> UpdateBox(HWND hwnd) {
 
 // The dialog shows the stored settings (a long stored text whole, an unknown choice as no
 // selection); OK keeps at most 47 characters and stores an unknown choice as -1, drawn as
-// Left and Hard.
-TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresThem) {
+// Left and Hard; over a made skin it redraws the title and invalidates only the preview's
+// title rows, and an empty text leaves the plain picture.
+TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresAndDrawsThem) {
     const std::string sixty = "0123456789ABCDEFGHIJ0123456789abcdefghij0123456789KLMNOPQRST";
     const std::string first47 = sixty.substr(0, 47);
     const std::tuple<TitleSettings, std::string, std::string, TitleSettings> cases[] = {
@@ -105,13 +103,15 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresThem) {
         {MakeTitle("Stored", 2, 0), "Stored|2|0", "Stored|2|0", MakeTitle("Stored", 2, 0)},
         {MakeTitle("odd", 5, 7), "odd|-1|-1", "odd|-1|-1", MakeTitle("odd", 0, 1)},
         {MakeTitle(sixty, 1, 1), sixty + "|1|1", first47 + "|1|1", MakeTitle(first47, 1, 1)},
+        {MakeTitle("", 1, 0), "|1|0", "|1|0", MakeTitle("", 1, 0)},
     };
     AppRun run;
     MakeSkinFromPicture(run);
     for (const auto& [stored, shown, kept, drawn] : cases) {
         SCOPED_TRACE(stored.text);
         gApp.title = stored;
-        RunTitleDialog([&](HWND dialog) {
+        std::vector<LONG> invalid;
+        RunScript("Edit Title Text", ClickTitleButton, [&](HWND dialog) {
             HWND align = GetDlgItem(dialog, IDC_TITLE_ALIGN);
             HWND color = GetDlgItem(dialog, IDC_TITLE_COLOR);
             const std::string seen = Desc(MakeTitle(FieldText(dialog, IDC_TITLE_TEXT),
@@ -122,96 +122,56 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresThem) {
                                  GetNextDlgTabItem(dialog, align, 0)),
                       std::tuple(shown, std::vector<std::string>{"Left", "Center", "Right"},
                                  std::vector<std::string>{"Soft", "Hard"}, align, color));
+            ValidateRect(run.Main(), nullptr);
             Press(dialog, IDOK);
+            invalid = UpdateBox(run.Main());
         });
-        EXPECT_EQ(Desc(gApp.title), kept);
+        EXPECT_EQ(std::tuple(Desc(gApp.title), invalid),
+                  std::tuple(kept, std::vector<LONG>{30, 28, 305, 44}));
         ExpectSkinShowsTitle(drawn);
     }
+
+    // Without a made skin (after Undo Skin, as before the first) the dialog only stores, and
+    // typing stops at 48 characters; the next Make Skin draws the stored title.
+    Click(gApp.makeSkinButton);
+    auto open = [&] { TitleTextDialog(run.Main()); };
+    RunScript("Edit Title Text", open, [&](HWND dialog) {
+        HWND field = GetDlgItem(dialog, IDC_TITLE_TEXT);
+        SetWindowTextA(field, "");
+        for (char c : sixty) {
+            SendMessageA(field, WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 1);
+        }
+        SendDlgItemMessageA(dialog, IDC_TITLE_ALIGN, CB_SETCURSEL, 2, 0);
+        Press(dialog, IDC_TITLE_APPLY);
+        EXPECT_EQ(std::tuple(FieldText(dialog, IDC_TITLE_TEXT), StillOpen(dialog), gApp.SkinMade()),
+                  std::tuple(sixty.substr(0, 48), true, false));
+        Press(dialog, IDOK);
+    });
+    Click(gApp.makeSkinButton);
+    ExpectSkinShowsTitle(MakeTitle(first47, 2, 0));
 }
 
-// Apply stores and redraws the made skin in place (every alignment and colour, with red and
-// blue swapped or not) and invalidates only the preview's title rows; Cancel keeps what was
-// applied and drops what was only typed; OK does what Apply does and ends; an empty text
-// leaves the plain picture in the strips.
-TEST(TitleTextDialog, ApplyAndOkRedrawInPlaceAndCancelKeepsWhatWasApplied) {
-    for (bool swap : {false, true}) {
-        SCOPED_TRACE(swap ? "red and blue swapped" : "plain colours");
-        AppRun run;
-        gApp.options.swapRedBlue = swap;
-        const std::array<int, 3> order = swap ? std::array{1, 2, 0} : std::array{2, 0, 1};
-        MakeSkinFromPicture(run, order);
-        const std::vector<LONG> titleArea = {30, 28 + 116 * order[0], 305, 44 + 116 * order[0]};
-        RunTitleDialog([&](HWND dialog) {
-            for (int i = 0; i < 6; i++) {
-                const TitleSettings title = MakeTitle("Hi! 42", i / 2, i % 2);
-                ValidateRect(run.Main(), nullptr);
-                SetTitleFields(dialog, title);
-                Press(dialog, IDC_TITLE_APPLY);
-                EXPECT_EQ(std::tuple(StillOpen(dialog), Desc(gApp.title), UpdateBox(run.Main())),
-                          std::tuple(true, Desc(title), titleArea));
-                ExpectSkinShowsTitle(title);
-            }
-            SetTitleFields(dialog, MakeTitle("never applied", 0, 0));
-            Press(dialog, IDCANCEL);
-        });
-        EXPECT_EQ(Desc(gApp.title), "Hi! 42|2|1");
-        ExpectSkinShowsTitle(gApp.title);
-        auto shot = Screenshot(run.Main());
-        EXPECT_TRUE(SameRect(shot.get(), 30 + 18, 28 + 116 * order[0] + 4,
-                             gApp.skin->mainPreview.get(), 18, 4, 220, 8));
-
-        for (const char* text : {"by ok", ""}) {
-            RunTitleDialog([&](HWND dialog) {
-                ValidateRect(run.Main(), nullptr);
-                SetTitleFields(dialog, MakeTitle(text, 1, 0));
-                Press(dialog, IDOK);
-                EXPECT_EQ(UpdateBox(run.Main()), titleArea);
-            });
-            EXPECT_EQ(Desc(gApp.title), text + std::string("|1|0"));
-            ExpectSkinShowsTitle(gApp.title);
-        }
-        auto band = DibCreate(275, 116, 24);
-        CutBand(CurrentSkinInputs(), Band::Main, band.get());
-        if (swap) {
-            DibSwapRedBlue(band.get());
-        }
-        EXPECT_TRUE(SameRect(gApp.skin->main.get(), 18, 4, band.get(), 18, 4, 220, 8));
-    }
-}
-
-// Without a made skin (none yet, or after Undo Skin) the dialog only stores: typing stops at
-// 48 characters and OK keeps 47; the next Make Skin draws the stored title.
-TEST(TitleTextDialog, WithoutAMadeSkinOnlyTheSettingsChange) {
+// Apply stores and redraws the made skin in place (every alignment and colour) and
+// invalidates only the preview's title rows, where the band order puts them; Cancel keeps
+// what was applied and drops what was only typed.
+TEST(TitleTextDialog, ApplyRedrawsInPlaceAndCancelKeepsWhatWasApplied) {
     AppRun run;
-    const std::string typed = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcdefghijklmnopqrstuvwx";
-    RunTitleDialog(
-        [&](HWND dialog) {
-            HWND field = GetDlgItem(dialog, IDC_TITLE_TEXT);
-            SetWindowTextA(field, "");
-            for (char c : typed) {
-                SendMessageA(field, WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 1);
-            }
-            EXPECT_EQ(FieldText(dialog, IDC_TITLE_TEXT), typed.substr(0, 48));
-            SendDlgItemMessageA(dialog, IDC_TITLE_ALIGN, CB_SETCURSEL, 1, 0);
-            Press(dialog, IDOK);
-        },
-        [&] { TitleTextDialog(run.Main()); });
-    EXPECT_EQ(std::tuple(gApp.title.text, bool(gApp.skin)), std::tuple(typed.substr(0, 47), false));
-    MakeSkinFromPicture(run);
-    ExpectSkinShowsTitle(MakeTitle(typed.substr(0, 47), 1, 1));
-
-    SendMessageA(run.Main(), WM_COMMAND, IDM_UNDOSKIN, 0);
-    AppRun::Pump();
-    RunTitleDialog(
-        [](HWND dialog) {
-            SetTitleFields(dialog, MakeTitle("after undo", 2, 0));
+    MakeSkinFromPicture(run, {2, 0, 1});
+    RunScript("Edit Title Text", ClickTitleButton, [&](HWND dialog) {
+        for (int i = 0; i < 6; i++) {
+            const TitleSettings title = MakeTitle("Hi! 42", i / 2, i % 2);
+            ValidateRect(run.Main(), nullptr);
+            SetTitleFields(dialog, title);
             Press(dialog, IDC_TITLE_APPLY);
-            EXPECT_EQ(std::tuple(StillOpen(dialog), Desc(gApp.title)),
-                      std::tuple(true, std::string("after undo|2|0")));
-            Press(dialog, IDOK);
-        },
-        [&] { TitleTextDialog(run.Main()); });
-    EXPECT_FALSE(gApp.SkinMade());
+            EXPECT_EQ(std::tuple(StillOpen(dialog), Desc(gApp.title), UpdateBox(run.Main())),
+                      std::tuple(true, Desc(title), std::vector<LONG>{30, 260, 305, 276}));
+            ExpectSkinShowsTitle(title);
+        }
+        SetTitleFields(dialog, MakeTitle("never applied", 0, 0));
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(Desc(gApp.title), "Hi! 42|2|1");
+    ExpectSkinShowsTitle(gApp.title);
 }
 
 namespace {
@@ -234,9 +194,10 @@ std::array<int, 3> OrderOf(const std::string& initials) {
     return {int(initials.find('M')), int(initials.find('E')), int(initials.find('P'))};
 }
 
-Drive RunOptionDialog(Script script) {
-    return RunDriven("Project Option", std::move(script),
-                     [] { EXPECT_EQ(ProjectOptionDialog(gApp.mainWindow), IDOK); });
+void RunOptionDialog(Script script) {
+    RunScript(
+        "Project Option", [] { EXPECT_EQ(ProjectOptionDialog(gApp.mainWindow), IDOK); },
+        std::move(script));
 }
 
 } // namespace
@@ -264,7 +225,7 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
         SCOPED_TRACE(start * 10 + flip);
         gApp.options = {bool(start & 1), bool(start & 2), bool(start & 4), bool(flip & 1)};
         gApp.skinOrder = order;
-        ExpectClosedByScript(RunOptionDialog([&](HWND dialog) {
+        RunOptionDialog([&](HWND dialog) {
             std::string seen = Initials(dialog), expected = shown;
             for (int bit = 0; bit < 3; bit++) {
                 seen += " " + FieldText(dialog, ids[bit]) + "=" +
@@ -278,7 +239,7 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
                 std::tuple(seen, SendDlgItemMessageA(dialog, IDC_OPTION_ORDER, LB_GETCURSEL, 0, 0)),
                 std::tuple(expected, LRESULT(LB_ERR)));
             Press(dialog, IDOK);
-        }));
+        });
         EXPECT_EQ(std::tuple(bits(), gApp.skinOrder),
                   std::tuple((start ^ flip) | (flip & 1) << 3, OrderOf(shown)));
     }
@@ -288,51 +249,46 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
 // below or beside the list, or below its items) puts it last; a drop on itself, a drag begun
 // below the items, Escape or the right button change nothing. Then several drags in one session.
 TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
-    const std::array<int, 3> first = {0, 1, 2};
     const auto drop = Ending::Drop;
-    // The order before, where the drag begins and ends, the list after and its selection (-1:
-    // unchecked).
-    // clang-format off
-    const std::tuple<const char*, std::array<int, 3>, Target, Target, Ending, std::string, int> cases[] = {
-        {"onto a lower item", first, OnItem(0), OnItem(2), drop, "EPM", 2},
-        {"onto a higher item", first, OnItem(2), OnItem(0), drop, "PME", 0},
-        {"onto the next item", first, OnItem(0), OnItem(1), drop, "EMP", 1},
-        {"onto the previous item", first, OnItem(1), OnItem(0), drop, "EMP", 0},
-        {"from another order", {1, 2, 0}, OnItem(0), OnItem(2), drop, "MEP", 2},
-        {"onto itself", first, OnItem(1), OnItem(1), drop, "MEP", -1},
-        {"above the list", first, OnItem(0), At(Spot::Above), drop, "EPM", -1},
-        {"below the list", first, OnItem(1), At(Spot::Below), drop, "MPE", -1},
-        {"beside the list, right", first, OnItem(0), At(Spot::Right), drop, "EPM", -1},
-        {"beside the list, left", first, OnItem(1), At(Spot::Left), drop, "MPE", -1},
-        {"the last item outside", first, OnItem(2), At(Spot::Right), drop, "MEP", -1},
-        {"into the list below its items", first, OnItem(0), At(Spot::Gap), drop, "EPM", -1},
-        {"begun below the items", first, At(Spot::Gap), OnItem(0), drop, "MEP", -1},
-        {"cancelled with Escape", first, OnItem(0), OnItem(2), Ending::Escape, "MEP", -1},
-        {"cancelled with the right button", first, OnItem(0), OnItem(2), Ending::RightButton, "MEP", -1},
+    // Where the drag begins and ends, the list after and its selection (-1: unchecked).
+    const std::tuple<const char*, int, int, Ending, std::string, int> cases[] = {
+        {"onto a lower item", 0, 2, drop, "EPM", 2},
+        {"onto a higher item", 2, 0, drop, "PME", 0},
+        {"onto the next item", 0, 1, drop, "EMP", 1},
+        {"onto the previous item", 1, 0, drop, "EMP", 0},
+        {"onto itself", 1, 1, drop, "MEP", -1},
+        {"above the list", 0, kAbove, drop, "EPM", -1},
+        {"below the list", 1, kBelow, drop, "MPE", -1},
+        {"beside the list, right", 0, kRight, drop, "EPM", -1},
+        {"beside the list, left", 1, kLeft, drop, "MPE", -1},
+        {"the last item outside", 2, kRight, drop, "MEP", -1},
+        {"into the list below its items", 0, kGap, drop, "EPM", -1},
+        {"begun below the items", kGap, 0, drop, "MEP", -1},
+        {"cancelled with Escape", 0, 2, Ending::Escape, "MEP", -1},
+        {"cancelled with the right button", 0, 2, Ending::RightButton, "MEP", -1},
     };
-    // clang-format on
     AppRun run;
-    for (const auto& [name, order, from, to, ending, after, selected] : cases) {
+    for (const auto& [name, from, to, ending, after, selected] : cases) {
         SCOPED_TRACE(name);
-        gApp.skinOrder = order;
-        ExpectClosedByScript(RunOptionDialog([&](HWND dialog) {
+        gApp.skinOrder = {0, 1, 2};
+        RunOptionDialog([&](HWND dialog) {
             Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), from, to, ending);
             LRESULT now = SendDlgItemMessageA(dialog, IDC_OPTION_ORDER, LB_GETCURSEL, 0, 0);
             EXPECT_EQ(std::tuple(Initials(dialog), selected < 0 ? -1 : now),
                       std::tuple(after, LRESULT(selected)));
             Press(dialog, IDOK);
-        }));
+        });
         EXPECT_EQ(gApp.skinOrder, OrderOf(after));
     }
     gApp.skinOrder = {0, 1, 2};
-    ExpectClosedByScript(RunOptionDialog([](HWND dialog) {
+    RunOptionDialog([](HWND dialog) {
         HWND list = GetDlgItem(dialog, IDC_OPTION_ORDER);
-        Drag(list, OnItem(0), OnItem(2), Ending::Escape); // nothing
-        Drag(list, OnItem(2), OnItem(0));                 // PME
-        Drag(list, OnItem(1), At(Spot::Below));           // PEM
-        Drag(list, At(Spot::Gap), OnItem(1));             // nothing
+        Drag(list, 0, 2, Ending::Escape); // nothing
+        Drag(list, 2, 0);                 // PME
+        Drag(list, 1, kBelow);            // PEM
+        Drag(list, kGap, 1);              // nothing
         Press(dialog, IDOK);
-    }));
+    });
     EXPECT_EQ(gApp.skinOrder, (std::array<int, 3>{2, 1, 0}));
 }
 
@@ -358,14 +314,12 @@ TEST(ProjectOptionDialog, OkFromTheMenuRemakesTheSkinCancelKeepsEverything) {
             run.Open(run.WritePicture("photo.bmp", *Picture(401, 300)));
         }
         gApp.templatePath = "Z:\\nowhere\\"; // stale: a re-make reads the selection again
-        ExpectClosedByScript(RunDriven(
-            "Project Option",
-            [&](HWND dialog) {
-                Press(dialog, IDC_OPTION_SWAPRB);
-                Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), OnItem(0), OnItem(2)); // EPM
-                SendMessageA(id ? GetDlgItem(dialog, int(id)) : dialog, message, 0, 0);
-            },
-            [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); }));
+        auto menu = [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); };
+        RunScript("Project Option", menu, [&](HWND dialog) {
+            Press(dialog, IDC_OPTION_SWAPRB);
+            Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), 0, 2); // EPM
+            SendMessageA(id ? GetDlgItem(dialog, int(id)) : dialog, message, 0, 0);
+        });
         EXPECT_EQ(std::tuple(gApp.options.swapRedBlue, gApp.skinOrder, gApp.templatePath,
                              gApp.SkinMade()),
                   std::tuple(stored, OrderOf(stored ? "EPM" : "MEP"),
