@@ -16,7 +16,6 @@
 #include "app/message_box.h"
 #include "app/resource.h"
 #include "app/save_dialog.h"
-#include "compose/skin.h"
 #include "output/skin_writer.h"
 #include "tests/unit/test_util.h"
 #include "tests/win32/app_harness.h"
@@ -54,44 +53,18 @@ void WriteText(const std::string& path, const std::string& text) {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
-std::unique_ptr<SkinSet> MadeSkin() {
-    static std::unique_ptr<Dib> picture = MakePattern24(400, 380);
-    SkinInputs in;
-    in.picture = picture.get();
-    in.bandOffsets.fill({0, 380 - 116});
-    in.frameOffset = {0, 380 - 348};
-    return MakeSkin(in);
-}
-
-// A fresh folder holding "Winamp": a dummy winamp.exe, a winamp.ini without SkinDir, and an
-// empty skins folder.
+// A run of the program whose folder holds "Winamp": a dummy winamp.exe, a winamp.ini without
+// SkinDir, and an empty skins folder.
 class SaveTest : public testing::Test {
   protected:
     void SetUp() override {
-        previousDir_ = CurrentDir();
-        folder_ = EnterFreshFolder("korvane-save-");
-        ASSERT_FALSE(folder_.empty());
-        winamp_ = Path("Winamp");
-        skins_ = winamp_ + "\\skins";
-        MakeFolders(folder_, {"\\Winamp", "\\Winamp\\skins"});
+        MakeFolders(run_.Folder(), {"\\Winamp", "\\Winamp\\skins"});
         WriteText(winamp_ + "\\winamp.exe", "MZ");
         SetSkinDirLine("");
-        ResetProgramState();
         gApp.winampDir = winamp_;
-        owner_ = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_TRUE(owner_);
     }
 
-    void TearDown() override {
-        DestroyWindow(owner_);
-        SetCurrentDirectoryA(previousDir_.c_str());
-        RemoveTree(folder_);
-        ResetProgramState();
-    }
-
-  public:
-    std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
+    std::string Path(const std::string& name) const { return run_.Folder() + "\\" + name; }
 
     void SetSkinDirLine(const std::string& line) {
         WriteText(winamp_ + "\\winamp.ini", "[Winamp]\r\nvolume=200\r\n" + line + "\r\n");
@@ -99,21 +72,20 @@ class SaveTest : public testing::Test {
 
     int RunSaveDialog(Script script) {
         int result = 0;
-        ExpectClosedByScript(
-            RunDriven("Save...", std::move(script), [&] { result = SaveDialog(owner_); }));
+        auto open = [&] { result = SaveDialog(run_.Main()); };
+        RunScript("Save...", open, std::move(script));
         return result;
     }
 
     // The Save command; returns whether the dialog showed.
     bool RunSaveCommand(Script script) {
-        Drive drive = RunDriven("Save...", std::move(script), [&] { SaveSkinSet(owner_); });
+        Drive drive = RunDriven("Save...", std::move(script), [&] { SaveSkinSet(run_.Main()); });
         EXPECT_FALSE(drive.leftOpen || drive.timedOut);
         return drive.ran;
     }
 
-    std::string previousDir_, folder_, winamp_, skins_;
-    HWND owner_ = nullptr;
-    MessageLog log_;
+    AppRun run_;
+    const std::string winamp_ = Path("Winamp"), skins_ = winamp_ + "\\skins";
 };
 
 } // namespace
@@ -171,7 +143,7 @@ TEST_F(SaveTest, OkSavesWhereWinampLooksOrWarnsAtTheFieldAtFault) {
         {"no winamp.ini; WINAMP.EXE", nullptr, Path("Upper"), "Six", 0, Path("Upper\\skins\\Six")},
         {"empty name", nullptr, w, "", N, wrongName},
         {"another Winamp folder, kept", nullptr, Path("Winamp 5"), "x/y", N, wrongName, 0, MB_OK, Path("Winamp 5")},
-        {"folder checked first", nullptr, folder_, "bad.name", D, noWinamp},
+        {"folder checked first", nullptr, run_.Folder(), "bad.name", D, noWinamp},
         {"missing folder", nullptr, Path("Missing"), "Dusk", D, noWinamp},
         {"winamp.exe in a sub-folder", nullptr, Path("Nested"), "Dusk", D, noWinamp},
         {"existing, answered No", nullptr, w, "Dusk", N, "Skin name already exist...\nDo you want to overwrite it?", 0, MB_YESNO},
@@ -201,8 +173,8 @@ TEST_F(SaveTest, OkSavesWhereWinampLooksOrWarnsAtTheFieldAtFault) {
             r.prepare();
         }
         const std::vector<std::string> before = FolderEntries(skins_);
-        log_.ClearMessages();
-        log_.Answer(IDNO);
+        run_.ClearMessages();
+        run_.Answer(IDNO);
         int result = RunSaveDialog([&](HWND dialog) {
             TypeInto(dialog, D, r.dir);
             TypeInto(dialog, N, r.name);
@@ -210,11 +182,11 @@ TEST_F(SaveTest, OkSavesWhereWinampLooksOrWarnsAtTheFieldAtFault) {
             if (!r.field) {
                 return;
             }
-            ASSERT_EQ(log_.Messages().size(), 1u) << "exactly one message per refusal";
+            ASSERT_EQ(run_.Messages().size(), 1u) << "exactly one message per refusal";
             HWND field = GetDlgItem(dialog, r.field);
             DWORD start = 1, end = 0;
             SendMessageA(field, EM_GETSEL, WPARAM(&start), LPARAM(&end));
-            const ShownMessage& s = log_.Messages()[0];
+            const ShownMessage& s = run_.Messages()[0];
             EXPECT_EQ(std::tuple(s.text, s.caption, s.owner, s.type, IsWindowVisible(dialog),
                                  GetFocus(), start, end, FieldText(dialog, N)),
                       std::tuple(r.error ? NotMade(r.message, r.error) : r.message,
@@ -225,7 +197,7 @@ TEST_F(SaveTest, OkSavesWhereWinampLooksOrWarnsAtTheFieldAtFault) {
         });
         if (!r.field) {
             EXPECT_EQ(std::tuple(result, gApp.skinFolderPath, IsFolder(r.message), gApp.winampDir,
-                                 log_.Messages().size()),
+                                 run_.Messages().size()),
                       std::tuple(1, r.message, true, r.dir, 0u));
             continue;
         }
@@ -249,9 +221,9 @@ TEST_F(SaveTest, OpensAsStoredAndTakesTheCheckBoxOnlyWithOk) {
         const End end = End(i / 4);
         SCOPED_TRACE(testing::Message() << before << click << end);
         gApp.options.genBalance = before;
-        log_.ClearMessages();
-        log_.Answer(IDNO);
-        log_.Answer(IDYES);
+        run_.ClearMessages();
+        run_.Answer(IDNO);
+        run_.Answer(IDYES);
         int result = RunSaveDialog([&](HWND dialog) {
             std::vector<int> tabs = {IDOK};
             while (tabs.size() < tabOrder.size()) {
@@ -277,7 +249,7 @@ TEST_F(SaveTest, OpensAsStoredAndTakesTheCheckBoxOnlyWithOk) {
                 SendMessageA(dialog, WM_CLOSE, 0, 0);
             }
         });
-        EXPECT_EQ(std::tuple(result, gApp.options.genBalance, log_.Messages().size()),
+        EXPECT_EQ(std::tuple(result, gApp.options.genBalance, run_.Messages().size()),
                   std::tuple(int(end == Ok), bool(end == Ok ? before ^ click : before),
                              end == Ok ? 2u : 0u));
     }
@@ -308,23 +280,22 @@ TEST_F(SaveTest, BrowsePutsTheChosenFolderIntoTheDirectoryField) {
         EXPECT_EQ(_stricmp(picked.c_str(), chosen.c_str()), 0) << picked;
         Press(dialog, IDCANCEL);
     });
-    EXPECT_EQ(std::tuple(result, gApp.winampDir, log_.Messages().size()),
+    EXPECT_EQ(std::tuple(result, gApp.winampDir, run_.Messages().size()),
               std::tuple(0, winamp_, 0u));
 }
 
 // What the Save command passes to the writer (the bytes are the writer's tests' and the new
-// user's): nothing without a made skin or its preview, nothing on Cancel; on OK the set the
+// user's): nothing without a made skin, nothing on Cancel; on OK the set the
 // check box asks for, with the playlist's settings, saying nothing and giving the cursor back.
-TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskFor) {
+TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskForOrReplacesNothing) {
     auto cancel = [](HWND dialog) {
         TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
         Press(dialog, IDCANCEL);
     };
     EXPECT_FALSE(RunSaveCommand(cancel));
-    gApp.skin = MadeSkin();
-    gApp.skin->mainPreview.reset();
+    run_.Open(run_.WritePicture("photo.bmp", *Picture(400, 300)));
     EXPECT_FALSE(RunSaveCommand(cancel));
-    gApp.skin = MadeSkin();
+    Click(gApp.makeSkinButton);
     EXPECT_TRUE(RunSaveCommand(cancel));
     EXPECT_TRUE(FolderEntries(skins_).empty());
     gApp.playlist.fontName = "Tahoma";
@@ -340,25 +311,22 @@ TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskFor) {
         }));
         std::string folder = skins_ + "\\" + name;
         std::vector<uint8_t> pledit = ReadBytes(folder + "\\pledit.txt");
-        EXPECT_EQ(std::tuple(GetCursor() == cross, log_.Messages().size(),
+        EXPECT_EQ(std::tuple(GetCursor() == cross, run_.Messages().size(),
                              FolderEntries(folder).size(), Exists(folder + "\\balance.bmp"),
                              std::string(pledit.end() - std::min<size_t>(11, pledit.size()),
                                          pledit.end())),
                   std::tuple(true, 0u, kSkinFileTable.size() - !genBalance, genBalance,
                              std::string("Font=Tahoma")));
     }
-}
 
-// A file that cannot be replaced (a folder in its place, then a file held unshared) keeps the
-// whole set from replacing anything: one warning to the main window names every file and
-// ends with the system's reason, and the old skin stays.
-TEST_F(SaveTest, FilesThatCannotBeWrittenAreNamedInOneWarningAndNothingIsReplaced) {
-    gApp.skin = MadeSkin();
+    // A file that cannot be replaced (a folder in its place, then a file held unshared) keeps
+    // the whole set from replacing anything: one warning to the main window names every file
+    // and ends with the system's reason, and the old skin stays.
     std::string folder = skins_ + "\\Dusk", text = folder + "\\text.bmp";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     WriteText(folder + "\\main.bmp", "old");
     std::string names;
-    for (const SkinFile& file : SkinFileSet(*gApp.skin, gApp.playlist, true)) {
+    for (const SkinFile& file : SkinFileSet(*gApp.skin, gApp.playlist, gApp.options.genBalance)) {
         names += (names.empty() ? "" : "\n") + std::string(file.name);
     }
     ASSERT_TRUE(CreateDirectoryA(text.c_str(), nullptr));
@@ -372,21 +340,21 @@ TEST_F(SaveTest, FilesThatCannotBeWrittenAreNamedInOneWarningAndNothingIsReplace
                                            FILE_ATTRIBUTE_NORMAL, nullptr)
                              : INVALID_HANDLE_VALUE;
         ASSERT_EQ(handle == INVALID_HANDLE_VALUE, !held);
-        log_.ClearMessages();
-        log_.Answer(IDYES);
+        run_.ClearMessages();
+        run_.Answer(IDYES);
         EXPECT_TRUE(RunSaveCommand([](HWND dialog) {
             TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
             PressOk(dialog);
         }));
         CloseHandle(handle);
-        ASSERT_EQ(log_.Messages().size(), 2u) << "the overwrite question, then one warning";
+        ASSERT_EQ(run_.Messages().size(), 2u) << "the overwrite question, then one warning";
         std::string expected = "These skin files could not be written in\n" + folder + " :\n\n" +
                                names + "\n\ntext.bmp: " + (held ? "" : "a folder has that name");
-        const ShownMessage& s = log_.Messages()[1];
+        const ShownMessage& s = run_.Messages()[1];
         EXPECT_EQ(std::tuple(s.text.substr(0, expected.size()),
                              !held || s.text.size() > expected.size() + 2, s.type, s.owner,
                              ReadBytes(folder + "\\main.bmp"), FolderEntries(folder).size()),
-                  std::tuple(expected, true, UINT(MB_OK | MB_ICONEXCLAMATION), owner_,
+                  std::tuple(expected, true, UINT(MB_OK | MB_ICONEXCLAMATION), run_.Main(),
                              std::vector<uint8_t>({'o', 'l', 'd'}), 2u));
     }
 }
@@ -416,15 +384,13 @@ TEST(ResourceScript, MenuHoldsEveryCommandWithItsMnemonic) {
 }
 
 TEST(ResourceScript, AboutBoxShowsTheNameAndVersionAndClosesWithOk) {
-    ExpectClosedByScript(RunDriven(
-        "About Korvane",
-        [](HWND about) {
-            EXPECT_EQ(std::tuple(bool(FindWindowExA(about, nullptr, "Static", "Korvane")),
-                                 FieldText(about, IDC_ABOUT_VERSION), FieldText(about, IDOK)),
-                      std::tuple(true, std::string("Version " KORVANE_VERSION), std::string("OK")));
-            Press(about, IDOK);
-        },
-        [] { ShowAboutBox(nullptr); }));
+    auto show = [] { ShowAboutBox(nullptr); };
+    RunScript("About Korvane", show, [](HWND about) {
+        EXPECT_EQ(std::tuple(bool(FindWindowExA(about, nullptr, "Static", "Korvane")),
+                             FieldText(about, IDC_ABOUT_VERSION), FieldText(about, IDOK)),
+                  std::tuple(true, std::string("Version " KORVANE_VERSION), std::string("OK")));
+        Press(about, IDOK);
+    });
 }
 
 // Every image of the icon as "size/bits per pixel".
