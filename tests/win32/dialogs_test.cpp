@@ -36,19 +36,17 @@ bool SameDib(const Dib* a, const Dib* b) {
     return a && b && a->Size() == b->Size() && std::memcmp(a->Bytes(), b->Bytes(), a->Size()) == 0;
 }
 
-// The made title against a skin made afresh with the same settings: main.bmp, the four
-// title bars of titlebar.bmp and the main preview must match byte for byte.
-void ExpectSkinShowsTitle(const TitleSettings& title) {
-    ASSERT_TRUE(gApp.SkinMade());
+// Whether the made skin is one made afresh from the program's settings (with `title` when
+// given): main.bmp, titlebar.bmp, eqmain.bmp and the main preview, byte for byte.
+bool AsMadeAfresh(const TitleSettings* title = nullptr) {
     SkinInputs in = CurrentSkinInputs();
-    in.title = title;
+    in.title = title ? *title : in.title;
     auto fresh = MakeSkin(in);
-    const SkinSet& s = *gApp.skin;
-    EXPECT_EQ(std::tuple(SameDib(s.main.get(), fresh->main.get()),
-                         SameDib(s.titlebar.get(), fresh->titlebar.get()),
-                         SameDib(s.mainPreview.get(), fresh->mainPreview.get())),
-              std::tuple(true, true, true))
-        << title.text;
+    const SkinSet* s = gApp.skin.get();
+    return gApp.SkinMade() && SameDib(s->main.get(), fresh->main.get()) &&
+           SameDib(s->titlebar.get(), fresh->titlebar.get()) &&
+           SameDib(s->eqmain.get(), fresh->eqmain.get()) &&
+           SameDib(s->mainPreview.get(), fresh->mainPreview.get());
 }
 
 TitleSettings MakeTitle(const std::string& text, int align, int color) {
@@ -128,7 +126,7 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresAndDrawsThem) {
         });
         EXPECT_EQ(std::tuple(Desc(gApp.title), invalid),
                   std::tuple(kept, std::vector<LONG>{30, 28, 305, 44}));
-        ExpectSkinShowsTitle(drawn);
+        EXPECT_TRUE(AsMadeAfresh(&drawn));
     }
 
     // Without a made skin (after Undo Skin, as before the first) the dialog only stores, and
@@ -148,7 +146,8 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresAndDrawsThem) {
         Press(dialog, IDOK);
     });
     Click(gApp.makeSkinButton);
-    ExpectSkinShowsTitle(MakeTitle(first47, 2, 0));
+    EXPECT_EQ(Desc(gApp.title), first47 + "|2|0");
+    EXPECT_TRUE(AsMadeAfresh());
 }
 
 // Apply stores and redraws the made skin in place (every alignment and colour) and
@@ -165,13 +164,13 @@ TEST(TitleTextDialog, ApplyRedrawsInPlaceAndCancelKeepsWhatWasApplied) {
             Press(dialog, IDC_TITLE_APPLY);
             EXPECT_EQ(std::tuple(StillOpen(dialog), Desc(gApp.title), UpdateBox(run.Main())),
                       std::tuple(true, Desc(title), std::vector<LONG>{30, 260, 305, 276}));
-            ExpectSkinShowsTitle(title);
+            EXPECT_TRUE(AsMadeAfresh(&title));
         }
         SetTitleFields(dialog, MakeTitle("never applied", 0, 0));
         Press(dialog, IDCANCEL);
     });
-    EXPECT_EQ(Desc(gApp.title), "Hi! 42|2|1");
-    ExpectSkinShowsTitle(gApp.title);
+    EXPECT_EQ(std::tuple(Desc(gApp.title), AsMadeAfresh()),
+              std::tuple(std::string("Hi! 42|2|1"), true));
 }
 
 namespace {
@@ -320,26 +319,19 @@ TEST(ProjectOptionDialog, OkFromTheMenuRemakesTheSkinCancelKeepsEverything) {
             Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), 0, 2); // EPM
             SendMessageA(id ? GetDlgItem(dialog, int(id)) : dialog, message, 0, 0);
         });
-        EXPECT_EQ(std::tuple(gApp.options.swapRedBlue, gApp.skinOrder, gApp.templatePath,
-                             gApp.SkinMade()),
-                  std::tuple(stored, OrderOf(stored ? "EPM" : "MEP"),
-                             std::string(remade ? "" : "Z:\\nowhere\\"), made));
-        if (!made) {
-            continue;
-        }
-        if (!remade) {
-            EXPECT_EQ(gApp.skin->main->Bytes()[gApp.skin->main->PixelOffset()], mark);
-            continue;
-        }
-        auto fresh = MakeSkin(CurrentSkinInputs());
+        // Remade as afresh, the main preview at the bottom and the equalizer's at the top; kept
+        // with the mark on its first pixel.
+        const SkinSet* s = gApp.skin.get();
+        const bool marked = made && s->main->Bytes()[s->main->PixelOffset()] == mark;
         auto shot = Screenshot(run.Main());
-        const SkinSet& s = *gApp.skin;
-        // As made afresh, the main preview at the bottom and the equalizer's at the top.
-        EXPECT_EQ(
-            std::tuple(SameDib(s.main.get(), fresh->main.get()),
-                       SameDib(s.eqmain.get(), fresh->eqmain.get()),
-                       SameRect(shot.get(), 30, 28 + 2 * 116, s.mainPreview.get(), 0, 0, 275, 116),
-                       SameRect(shot.get(), 30, 28, s.equalizerPreview.get(), 0, 0, 275, 116)),
-            std::tuple(true, true, true, true));
+        const bool stacked =
+            remade &&
+            SameRect(shot.get(), 30, 28 + 2 * 116, s->mainPreview.get(), 0, 0, 275, 116) &&
+            SameRect(shot.get(), 30, 28, s->equalizerPreview.get(), 0, 0, 275, 116);
+        EXPECT_EQ(std::tuple(gApp.options.swapRedBlue, gApp.skinOrder, gApp.templatePath,
+                             gApp.SkinMade(), made && AsMadeAfresh(), marked, stacked),
+                  std::tuple(stored, OrderOf(stored ? "EPM" : "MEP"),
+                             std::string(remade ? "" : "Z:\\nowhere\\"), made, remade,
+                             made && !remade, remade));
     }
 }
