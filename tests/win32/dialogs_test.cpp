@@ -15,7 +15,6 @@
 
 #include "app/app_state.h"
 #include "app/picture_commands.h"
-#include "app/project_option_dialog.h"
 #include "app/resource.h"
 #include "app/side_panels.h"
 #include "app/title_text_dialog.h"
@@ -93,7 +92,7 @@ std::vector<LONG> UpdateBox(HWND hwnd) {
 // selection); OK keeps at most 47 characters and stores an unknown choice as -1, drawn as
 // Left and Hard; over a made skin it redraws the title and invalidates only the preview's
 // title rows, and an empty text leaves the plain picture.
-TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresAndDrawsThem) {
+TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkOrApplyStoreAndDrawThem) {
     const std::string sixty = "0123456789ABCDEFGHIJ0123456789abcdefghij0123456789KLMNOPQRST";
     const std::string first47 = sixty.substr(0, 47);
     const std::tuple<TitleSettings, std::string, std::string, TitleSettings> cases[] = {
@@ -104,7 +103,8 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresAndDrawsThem) {
         {MakeTitle("", 1, 0), "|1|0", "|1|0", MakeTitle("", 1, 0)},
     };
     AppRun run;
-    MakeSkinFromPicture(run);
+    MakeSkinFromPicture(run, {2, 0, 1});
+    const std::vector<LONG> titleRows = {30, 260, 305, 276}; // where the band order puts them
     for (const auto& [stored, shown, kept, drawn] : cases) {
         SCOPED_TRACE(stored.text);
         gApp.title = stored;
@@ -124,10 +124,27 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresAndDrawsThem) {
             Press(dialog, IDOK);
             invalid = UpdateBox(run.Main());
         });
-        EXPECT_EQ(std::tuple(Desc(gApp.title), invalid),
-                  std::tuple(kept, std::vector<LONG>{30, 28, 305, 44}));
-        EXPECT_TRUE(AsMadeAfresh(&drawn));
+        EXPECT_EQ(std::tuple(Desc(gApp.title), invalid, AsMadeAfresh(&drawn)),
+                  std::tuple(kept, titleRows, true));
     }
+
+    // Apply does what OK does and leaves the dialog open; Cancel keeps what was applied and
+    // drops what was only typed.
+    RunScript("Edit Title Text", ClickTitleButton, [&](HWND dialog) {
+        for (int i = 0; i < 6; i++) {
+            const TitleSettings title = MakeTitle("Hi! 42", i / 2, i % 2);
+            ValidateRect(run.Main(), nullptr);
+            SetTitleFields(dialog, title);
+            Press(dialog, IDC_TITLE_APPLY);
+            EXPECT_EQ(std::tuple(StillOpen(dialog), Desc(gApp.title), UpdateBox(run.Main()),
+                                 AsMadeAfresh(&title)),
+                      std::tuple(true, Desc(title), titleRows, true));
+        }
+        SetTitleFields(dialog, MakeTitle("never applied", 0, 0));
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(std::tuple(Desc(gApp.title), AsMadeAfresh()),
+              std::tuple(std::string("Hi! 42|2|1"), true));
 
     // Without a made skin (after Undo Skin, as before the first) the dialog only stores, and
     // typing stops at 48 characters; the next Make Skin draws the stored title.
@@ -146,31 +163,7 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkStoresAndDrawsThem) {
         Press(dialog, IDOK);
     });
     Click(gApp.makeSkinButton);
-    EXPECT_EQ(Desc(gApp.title), first47 + "|2|0");
-    EXPECT_TRUE(AsMadeAfresh());
-}
-
-// Apply stores and redraws the made skin in place (every alignment and colour) and
-// invalidates only the preview's title rows, where the band order puts them; Cancel keeps
-// what was applied and drops what was only typed.
-TEST(TitleTextDialog, ApplyRedrawsInPlaceAndCancelKeepsWhatWasApplied) {
-    AppRun run;
-    MakeSkinFromPicture(run, {2, 0, 1});
-    RunScript("Edit Title Text", ClickTitleButton, [&](HWND dialog) {
-        for (int i = 0; i < 6; i++) {
-            const TitleSettings title = MakeTitle("Hi! 42", i / 2, i % 2);
-            ValidateRect(run.Main(), nullptr);
-            SetTitleFields(dialog, title);
-            Press(dialog, IDC_TITLE_APPLY);
-            EXPECT_EQ(std::tuple(StillOpen(dialog), Desc(gApp.title), UpdateBox(run.Main())),
-                      std::tuple(true, Desc(title), std::vector<LONG>{30, 260, 305, 276}));
-            EXPECT_TRUE(AsMadeAfresh(&title));
-        }
-        SetTitleFields(dialog, MakeTitle("never applied", 0, 0));
-        Press(dialog, IDCANCEL);
-    });
-    EXPECT_EQ(std::tuple(Desc(gApp.title), AsMadeAfresh()),
-              std::tuple(std::string("Hi! 42|2|1"), true));
+    EXPECT_EQ(std::tuple(Desc(gApp.title), AsMadeAfresh()), std::tuple(first47 + "|2|1", true));
 }
 
 namespace {
@@ -193,19 +186,20 @@ std::array<int, 3> OrderOf(const std::string& initials) {
     return {int(initials.find('M')), int(initials.find('E')), int(initials.find('P'))};
 }
 
+// From the menu, as the user opens it.
 void RunOptionDialog(Script script) {
-    RunScript(
-        "Project Option", [] { EXPECT_EQ(ProjectOptionDialog(gApp.mainWindow), IDOK); },
-        std::move(script));
+    auto menu = [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); };
+    RunScript("Project Option", menu, std::move(script));
 }
 
 } // namespace
 
 // The check boxes show the stored switches and OK stores what they show (Gen_Balance is not
 // this dialog's); the list shows the bands top to bottom in SkinOrder, a position no band
-// holds skipped.
+// holds skipped. Without a made skin, OK makes none.
 TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
     AppRun run;
+    run.Open(run.WritePicture("photo.bmp", *Picture(401, 300)));
     // The options at the start and those clicked (bits: visualization, red and blue, balance
     // button), SkinOrder and the list it shows.
     const std::tuple<int, int, std::array<int, 3>, std::string> cases[] = {
@@ -239,8 +233,8 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
                 std::tuple(expected, LRESULT(LB_ERR)));
             Press(dialog, IDOK);
         });
-        EXPECT_EQ(std::tuple(bits(), gApp.skinOrder),
-                  std::tuple((start ^ flip) | (flip & 1) << 3, OrderOf(shown)));
+        EXPECT_EQ(std::tuple(bits(), gApp.skinOrder, bool(gApp.skin)),
+                  std::tuple((start ^ flip) | (flip & 1) << 3, OrderOf(shown), false));
     }
 }
 
@@ -291,30 +285,20 @@ TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
     EXPECT_EQ(gApp.skinOrder, (std::array<int, 3>{2, 1, 0}));
 }
 
-// From the menu: OK over a made skin stores and makes the skin again (reading the template
-// choice afresh) with the previews stacked in the new order; OK without a made skin only
-// stores; Cancel or closing the dialog keeps everything, the made skin included.
-TEST(ProjectOptionDialog, OkFromTheMenuRemakesTheSkinCancelKeepsEverything) {
-    const std::tuple<bool, UINT, WPARAM, bool, bool> cases[] = {
-        // made, the closing message and button, stored, remade
-        {true, BM_CLICK, IDOK, true, true},
-        {false, BM_CLICK, IDOK, true, false},
-        {true, BM_CLICK, IDCANCEL, false, false},
-        {true, WM_CLOSE, 0, false, false},
-    };
-    for (const auto& [made, message, id, stored, remade] : cases) {
-        SCOPED_TRACE(std::to_string(made) + std::to_string(stored) + std::to_string(id));
+// OK over a made skin stores and makes the skin again (reading the template choice afresh)
+// with the previews stacked in the new order; Cancel or closing the dialog keeps everything,
+// the made skin included.
+TEST(ProjectOptionDialog, OkRemakesTheSkinCancelKeepsEverything) {
+    // The closing message and button; whether the dialog's settings are stored and the skin remade.
+    const std::tuple<UINT, WPARAM, bool> cases[] = {
+        {BM_CLICK, IDOK, true}, {BM_CLICK, IDCANCEL, false}, {WM_CLOSE, 0, false}};
+    for (const auto& [message, id, remade] : cases) {
+        SCOPED_TRACE(id);
         AppRun run;
-        uint8_t mark = 0;
-        if (made) {
-            MakeSkinFromPicture(run);
-            mark = gApp.skin->main->Bytes()[gApp.skin->main->PixelOffset()] ^= 0x5A;
-        } else {
-            run.Open(run.WritePicture("photo.bmp", *Picture(401, 300)));
-        }
+        MakeSkinFromPicture(run);
+        const uint8_t mark = gApp.skin->main->Bytes()[gApp.skin->main->PixelOffset()] ^= 0x5A;
         gApp.templatePath = "Z:\\nowhere\\"; // stale: a re-make reads the selection again
-        auto menu = [] { SendMessageA(gApp.mainWindow, WM_COMMAND, IDM_OPTION, 0); };
-        RunScript("Project Option", menu, [&](HWND dialog) {
+        RunOptionDialog([&](HWND dialog) {
             Press(dialog, IDC_OPTION_SWAPRB);
             Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), 0, 2); // EPM
             SendMessageA(id ? GetDlgItem(dialog, int(id)) : dialog, message, 0, 0);
@@ -322,16 +306,15 @@ TEST(ProjectOptionDialog, OkFromTheMenuRemakesTheSkinCancelKeepsEverything) {
         // Remade as afresh, the main preview at the bottom and the equalizer's at the top; kept
         // with the mark on its first pixel.
         const SkinSet* s = gApp.skin.get();
-        const bool marked = made && s->main->Bytes()[s->main->PixelOffset()] == mark;
         auto shot = Screenshot(run.Main());
         const bool stacked =
             remade &&
             SameRect(shot.get(), 30, 28 + 2 * 116, s->mainPreview.get(), 0, 0, 275, 116) &&
             SameRect(shot.get(), 30, 28, s->equalizerPreview.get(), 0, 0, 275, 116);
         EXPECT_EQ(std::tuple(gApp.options.swapRedBlue, gApp.skinOrder, gApp.templatePath,
-                             gApp.SkinMade(), made && AsMadeAfresh(), marked, stacked),
-                  std::tuple(stored, OrderOf(stored ? "EPM" : "MEP"),
-                             std::string(remade ? "" : "Z:\\nowhere\\"), made, remade,
-                             made && !remade, remade));
+                             AsMadeAfresh(), s->main->Bytes()[s->main->PixelOffset()] == mark,
+                             stacked),
+                  std::tuple(remade, OrderOf(remade ? "EPM" : "MEP"),
+                             std::string(remade ? "" : "Z:\\nowhere\\"), remade, !remade, remade));
     }
 }
