@@ -4,11 +4,8 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <array>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>

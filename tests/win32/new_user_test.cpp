@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

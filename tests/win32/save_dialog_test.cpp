@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -13,7 +12,6 @@
 
 #include "app/about_box.h"
 #include "app/app_state.h"
-#include "app/message_box.h"
 #include "app/resource.h"
 #include "app/save_dialog.h"
 #include "output/skin_writer.h"
@@ -360,7 +358,7 @@ TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskForOrReplacesNothing) 
 }
 
 // Each popup as one line: its title, then every item's text and command ("-" a separator).
-TEST(ResourceScript, MenuHoldsEveryCommandWithItsMnemonic) {
+TEST(ResourceScript, MenuHoldsEveryCommandWithItsMnemonicAndAboutShowsTheVersion) {
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_MAIN));
     ASSERT_TRUE(menu);
     std::vector<std::string> popups;
@@ -381,9 +379,8 @@ TEST(ResourceScript, MenuHoldsEveryCommandWithItsMnemonic) {
                           "&File | &Open Bitmap... 40001 | &Save... 40006 | - | E&xit 40003",
                           "&Project | &Undo Skin... 40008 | &Make Skin! 40002 | - | &Option 40009",
                           "&Help | &About... 40005"}));
-}
 
-TEST(ResourceScript, AboutBoxShowsTheNameAndVersionAndClosesWithOk) {
+    // The About box names the program and its version, and closes with OK.
     auto show = [] { ShowAboutBox(nullptr); };
     RunScript("About Korvane", show, [](HWND about) {
         EXPECT_EQ(std::tuple(bool(FindWindowExA(about, nullptr, "Static", "Korvane")),
