@@ -259,23 +259,19 @@ TEST_F(SaveTest, BrowsePutsTheChosenFolderIntoTheDirectoryField) {
     std::string chosen = Path("Picked");
     ASSERT_TRUE(CreateDirectoryA(chosen.c_str(), nullptr));
     int result = RunSaveDialog([&](HWND dialog) {
-        auto browse = [&](Script script) {
-            ExpectClosedByScript(RunDriven(
-                nullptr, std::move(script), [&] { Press(dialog, IDC_SAVE_BROWSE); }, dialog));
-            return FieldText(dialog, IDC_SAVE_WINAMPDIR);
-        };
+        auto browse = [&] { Press(dialog, IDC_SAVE_BROWSE); };
         TypeInto(dialog, IDC_SAVE_WINAMPDIR, "typed by hand");
-        EXPECT_EQ(browse([&](HWND browser) {
-                      EXPECT_TRUE(FindWindowExA(browser, nullptr, "Static",
-                                                "Select your Winamp's directory..."));
-                      Press(browser, IDCANCEL);
-                  }),
-                  "typed by hand");
-        std::string picked = browse([&](HWND browser) {
-            EXPECT_TRUE(ChooseFolder(browser, chosen));
-            Press(browser, IDOK);
-        });
-        EXPECT_EQ(_stricmp(picked.c_str(), chosen.c_str()), 0) << picked;
+        for (bool ok : {false, true}) {
+            Script pick = [&](HWND browser) {
+                EXPECT_TRUE(
+                    FindWindowExA(browser, nullptr, "Static", "Select your Winamp's directory..."));
+                EXPECT_TRUE(!ok || ChooseFolder(browser, chosen));
+                Press(browser, ok ? IDOK : IDCANCEL);
+            };
+            ExpectClosedByScript(RunDriven(nullptr, pick, browse, dialog));
+            const std::string field = FieldText(dialog, IDC_SAVE_WINAMPDIR);
+            EXPECT_EQ(_stricmp(field.c_str(), ok ? chosen.c_str() : "typed by hand"), 0) << field;
+        }
         Press(dialog, IDCANCEL);
     });
     EXPECT_EQ(std::tuple(result, gApp.winampDir, run_.Messages().size()),
@@ -283,8 +279,8 @@ TEST_F(SaveTest, BrowsePutsTheChosenFolderIntoTheDirectoryField) {
 }
 
 // What the Save command passes to the writer (the bytes are the writer's tests' and the new
-// user's): nothing without a made skin, nothing on Cancel; on OK the set the
-// check box asks for, with the playlist's settings, saying nothing and giving the cursor back.
+// user's): nothing without a made skin, nothing on Cancel; on OK the set the check box asks
+// for, with the playlist's settings, saying nothing and giving the cursor back.
 TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskForOrReplacesNothing) {
     auto cancel = [](HWND dialog) {
         TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
