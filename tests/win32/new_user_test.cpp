@@ -53,8 +53,10 @@ TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
     Shot("03-continuous");
     Apply(97, 12, 25);
     Drag(Workspace(IDC_WS_SKIN), {100, 100}, {60, 100});
-    EXPECT_EQ(std::tuple(gApp.adjustmentMode, Offset(IDC_WS_SKIN).x),
-              std::tuple(AdjustmentMode::Continuous, -40));
+    // 97% of 400 x 360 is 388 x 349.2: the size rounds down.
+    EXPECT_EQ(std::tuple(gApp.adjustmentMode, gApp.workPicture->Width(), gApp.workPicture->Height(),
+                         Offset(IDC_WS_SKIN).x),
+              std::tuple(AdjustmentMode::Continuous, 388, 349, -40));
     Shot("04-adjusted");
 
     // A new text colour makes the skin again.
