@@ -68,11 +68,6 @@ void MakeSkinFromPicture(AppRun& run, std::array<int, 3> order = {0, 1, 2}) {
     ASSERT_TRUE(gApp.SkinMade());
 }
 
-// As the user opens the dialog over a made skin.
-void ClickTitleButton() {
-    Click(GetDlgItem(gApp.skinSetPanel, kTitleButtonId));
-}
-
 // The edges of what a window has yet to repaint.
 std::vector<LONG> UpdateBox(HWND hwnd) {
     HRGN region = CreateRectRgn(0, 0, 0, 0);
@@ -102,11 +97,12 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkOrApplyStoreAndDrawThem) {
     AppRun run;
     MakeSkinFromPicture(run, {2, 0, 1});
     const std::vector<LONG> titleRows = {30, 260, 305, 276}; // where the band order puts them
+    auto titleButton = [] { Click(GetDlgItem(gApp.skinSetPanel, kTitleButtonId)); };
     for (const auto& [stored, shown, kept, drawn] : cases) {
         SCOPED_TRACE(stored.text);
         gApp.title = stored;
         std::vector<LONG> invalid;
-        RunScript("Edit Title Text", ClickTitleButton, [&](HWND dialog) {
+        RunScript("Edit Title Text", titleButton, [&](HWND dialog) {
             HWND align = GetDlgItem(dialog, IDC_TITLE_ALIGN);
             HWND color = GetDlgItem(dialog, IDC_TITLE_COLOR);
             const std::string seen = Desc(MakeTitle(FieldText(dialog, IDC_TITLE_TEXT),
@@ -127,7 +123,7 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkOrApplyStoreAndDrawThem) {
 
     // Apply does what OK does and leaves the dialog open; Cancel keeps what was applied and
     // drops what was only typed.
-    RunScript("Edit Title Text", ClickTitleButton, [&](HWND dialog) {
+    RunScript("Edit Title Text", titleButton, [&](HWND dialog) {
         for (int i = 0; i < 6; i++) {
             const TitleSettings title = MakeTitle("Hi! 42", i / 2, i % 2);
             ValidateRect(run.Main(), nullptr);
