@@ -45,6 +45,10 @@ std::vector<uint8_t> RgbOf(const Dib* dib) {
     return rgb;
 }
 
+std::vector<uint8_t> BlockOf(const Dib* dib) {
+    return {dib->Bytes(), dib->Bytes() + dib->Size()};
+}
+
 bool AllPixelsAre(const Dib* dib, int32_t x, int32_t y, int32_t w, int32_t h, ColorRef color) {
     for (int32_t j = y; j < y + h; j++) {
         for (int32_t i = x; i < x + w; i++) {
@@ -91,24 +95,12 @@ std::string DataPath(const std::string& name) {
     return std::string(KORVANE_TEST_DATA) + "/" + name;
 }
 
-bool HaveForeignReader() {
-#ifdef _WIN32
-    return false;
-#else
-    return std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0;
-#endif
-}
-
 ForeignImage ReadWithPil(const std::string& path) {
     ForeignImage image;
 #ifndef _WIN32
-    std::string command = "/usr/bin/python3 -c '"
-                          "import sys\n"
-                          "from PIL import Image\n"
-                          "im = Image.open(sys.argv[1])\n"
-                          "print(im.width, im.height, im.mode)\n"
-                          "print(im.convert(\"RGB\").tobytes().hex())\n"
-                          "' '" +
+    std::string command = "/usr/bin/python3 -c 'import sys; from PIL import Image; "
+                          "im = Image.open(sys.argv[1]); print(im.width, im.height, im.mode, "
+                          "im.convert(\"RGB\").tobytes().hex())' '" +
                           path + "' 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) {
@@ -121,7 +113,6 @@ ForeignImage ReadWithPil(const std::string& path) {
         while (std::fscanf(pipe, "%2x", &byte) == 1) {
             image.rgb.push_back(uint8_t(byte));
         }
-        image.ok = image.rgb.size() == size_t(image.width) * size_t(image.height) * 3;
     }
     pclose(pipe);
 #else

@@ -17,6 +17,8 @@ bool SameRect(const Dib* a, int32_t ax, int32_t ay, const Dib* b, int32_t bx, in
               int32_t h);
 // Red, green and blue bytes of every pixel, top row first: the form ForeignImage holds.
 std::vector<uint8_t> RgbOf(const Dib* dib);
+// The picture's whole block: header, colour table and rows.
+std::vector<uint8_t> BlockOf(const Dib* dib);
 // True when every pixel of the rectangle is the colour.
 bool AllPixelsAre(const Dib* dib, int32_t x, int32_t y, int32_t w, int32_t h, ColorRef color);
 
@@ -31,15 +33,12 @@ std::string TempPath(const std::string& name);
 std::string DataPath(const std::string& name);
 
 // The pixels of a picture as an independent reader (Debian's python3-pil) sees them: width,
-// height and RGB bytes top row first. Only where that reader exists (not under Wine).
+// height, mode and RGB bytes top row first. Natively only: Wine has no such reader.
 struct ForeignImage {
-    bool ok = false;
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::string mode;
     std::vector<uint8_t> rgb;
 };
-bool HaveForeignReader();
 ForeignImage ReadWithPil(const std::string& path);
 
 // Little-endian helpers for building hostile files by hand.
