@@ -17,10 +17,6 @@ std::unique_ptr<Dib> MakePalette(int32_t width, int32_t height, int bits) {
     return dib;
 }
 
-std::vector<uint8_t> Snapshot(const Dib& dib) {
-    return {dib.Bytes(), dib.Bytes() + dib.Size()};
-}
-
 } // namespace
 
 TEST(DibLayout, CreateLikeBuildsTheBlockAroundTheModel) {
@@ -60,7 +56,7 @@ TEST(DibLayout, ColourCountsAndStridesFollowTheBitCount) {
 
 TEST(DibLayout, AdoptRefusesBlocksThatBreakTheLayout) {
     auto good = MakePattern24(5, 3);
-    std::vector<uint8_t> block = Snapshot(*good);
+    std::vector<uint8_t> block = BlockOf(good.get());
     EXPECT_TRUE(Dib::Adopt(block));
 
     auto broken = [&](size_t offset, uint32_t value, int bytes) {
@@ -85,10 +81,10 @@ TEST(DibPixels, FillRectCoversLeftTopToRightBottomExclusive) {
     EXPECT_TRUE(AllPixelsAre(dib.get(), 0, 0, 27, 20, 0) &&
                 AllPixelsAre(dib.get(), 302, 0, 8, 20, 0) &&
                 AllPixelsAre(dib.get(), 0, 14, 310, 6, 0));
-    auto before = Snapshot(*dib);
+    auto before = BlockOf(dib.get());
     DibFillRect(dib.get(), {40, 15, 40, 18}, 0xFFFFFF); // right equal to left
     DibFillRect(dib.get(), {40, 15, 50, 15}, 0xFFFFFF); // bottom equal to top
-    EXPECT_EQ(Snapshot(*dib), before);
+    EXPECT_EQ(BlockOf(dib.get()), before);
 }
 
 TEST(DibPixels, CopyRectMovesExactlyTheRectangle) {
@@ -102,10 +98,10 @@ TEST(DibPixels, CopyRectMovesExactlyTheRectangle) {
                 << x << "," << y;
         }
     }
-    auto before = Snapshot(*dst);
+    auto before = BlockOf(dst.get());
     DibCopyRect(dst.get(), 0, 0, 5, 0, src.get(), 0, 0);
     DibCopyRect(dst.get(), 0, 0, 0, 5, src.get(), 0, 0);
-    EXPECT_EQ(Snapshot(*dst), before);
+    EXPECT_EQ(BlockOf(dst.get()), before);
 }
 
 TEST(DibPixels, WritesOutsideThePictureAreClippedNotSpilled) {
