@@ -38,21 +38,28 @@ std::vector<uint8_t> File8(int32_t width, int32_t height) {
 
 } // namespace
 
-TEST(OpenPicture, SizeLimitsAreInclusive) {
+// The depth is asked about first (never for 24 bits), then the size: too small, then too
+// large, both limits inclusive. Too small one way and too large the other is too small.
+TEST(OpenPicture, ChecksRunDepthThenTooSmallThenTooLarge) {
     using enum PictureOutcome;
-    for (auto [width, height, outcome] : {std::tuple{275, 116, Accepted},
-                                          {274, 116, TooSmall},
-                                          {275, 115, TooSmall},
-                                          {1600, 1200, Accepted},
-                                          {1601, 1200, TooLarge},
-                                          {1600, 1201, TooLarge},
-                                          {2000, 1000, TooLarge},
-                                          {2000, 100, TooSmall}}) {
-        Answer answer{true}; // a 24-bit picture is never questioned
-        OpenedPicture opened = OpenPictureBytes(File24(width, height), answer.Ask());
+    auto huge = File8(1700, 10); // read no further than its header, yet asked about first
+    PutLe32(huge.data() + 22, 1300);
+    // The file, the answer to the depth question, the outcome, how often it was asked.
+    // clang-format off
+    const std::tuple<std::vector<uint8_t>, bool, PictureOutcome, int> cases[] = {
+        {File24(275, 116), true, Accepted, 0},   {File24(274, 116), true, TooSmall, 0},
+        {File24(275, 115), true, TooSmall, 0},   {File24(1600, 1200), true, Accepted, 0},
+        {File24(1601, 1200), true, TooLarge, 0}, {File24(1600, 1201), true, TooLarge, 0},
+        {File24(2000, 1000), true, TooLarge, 0}, {File24(2000, 100), true, TooSmall, 0},
+        {File8(100, 50), true, TooSmall, 1},     {huge, true, TooLarge, 1},
+        {huge, false, Declined, 1},              {File8(1700, 50), true, TooSmall, 1}};
+    // clang-format on
+    for (const auto& [file, yes, outcome, asked] : cases) {
+        Answer answer{yes};
+        OpenedPicture opened = OpenPictureBytes(file, answer.Ask());
         EXPECT_EQ(std::tuple(opened.outcome, bool(opened.picture), opened.width, answer.asked),
-                  std::tuple(outcome, outcome == Accepted, width, 0))
-            << width << " x " << height;
+                  std::tuple(outcome, outcome == Accepted, int32_t(GetLe32(&file[18])), asked))
+            << opened.width << " x " << opened.height << ", " << opened.bitCount << "-bit";
     }
 }
 
@@ -73,24 +80,6 @@ TEST(OpenPicture, PicturesThatAreNotTrueColourAreOfferedForConversion) {
     EXPECT_EQ(std::tuple(yes.asked, converted.bitCount, dib->BitCount(), DibGetPixel(dib, 10, 3),
                          DibGetPixel(dib, 299, 119)),
               std::tuple(1, 8, 24, Rgb(255 - 13, 13 / 2, 13), Rgb(255 - 162, 162 / 2, 162)));
-}
-
-TEST(OpenPicture, ChecksRunDepthThenTooSmallThenTooLarge) {
-    Answer yes{true};
-    EXPECT_EQ(OpenPictureBytes(File8(100, 50), yes.Ask()).outcome, PictureOutcome::TooSmall);
-    EXPECT_EQ(yes.asked, 1);
-
-    // A large 8-bit picture is read no further than its header, yet still asked about first.
-    auto huge = File8(1700, 10);
-    PutLe32(huge.data() + 22, 1300);
-    Answer large{true}, refuse{false};
-    EXPECT_EQ(OpenPictureBytes(huge, large.Ask()).outcome, PictureOutcome::TooLarge);
-    EXPECT_EQ(large.asked, 1);
-    EXPECT_EQ(OpenPictureBytes(huge, refuse.Ask()).outcome, PictureOutcome::Declined);
-
-    // Too small in one direction and too large in the other is too small.
-    Answer wide{true};
-    EXPECT_EQ(OpenPictureBytes(File8(1700, 50), wide.Ask()).outcome, PictureOutcome::TooSmall);
 }
 
 TEST(OpenPicture, UnreadableFilesGetTheLoadMessage) {
