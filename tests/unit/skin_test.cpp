@@ -26,37 +26,19 @@ struct Fixture {
     }
 };
 
-std::vector<uint8_t> Bytes(const Dib* d) {
-    return {d->Bytes(), d->Bytes() + d->Size()};
-}
-
 } // namespace
 
-// Index 0 and 1 the back colour, 2..17 a ramp of (text - back) x (i - 1) / 16 truncated
-// toward zero, 18 the text colour, 19..22 repeat 4, 6, 14, 12, and 23 the text colour.
+// Index 0 and 1 the back colour, 2..17 a ramp from 7/32 to 22/32 of the way from back to text
+// truncated toward zero, 18 the text colour, 19..22 repeat 4, 6, 14, 12, 23 the text colour.
 TEST(MakeSkin, VisualisationColoursRampFromBackToText) {
-    struct Case {
-        ColorRef back, text;
-        std::vector<std::pair<size_t, ColorRef>> entries;
-    } cases[] = {
-        {0x000000,
-         0xFFFFFF,
-         {{0, 0},
-          {1, 0},
-          {2, Rgb(55, 55, 55)},
-          {17, Rgb(175, 175, 175)},
-          {18, 0xFFFFFF},
-          {23, 0xFFFFFF}}},
-        // A channel where the text is darker runs downward: 200 + (-100 x 7) / 32 = 179.
-        {Rgb(200, 10, 100),
-         Rgb(100, 10, 50),
-         {{2, Rgb(179, 10, 90)}, {17, Rgb(132, 10, 66)}, {23, Rgb(100, 10, 50)}}},
-    };
-    for (const Case& c : cases) {
-        VisColorTable t = MakeVisColors(c.back, c.text);
-        for (auto [i, want] : c.entries) {
-            EXPECT_EQ(t[i], want) << i;
-        }
+    VisColorTable up = MakeVisColors(0x000000, 0xFFFFFF);
+    // A channel where the text is darker runs downward: 200 + (-100 x 7) / 32 = 179.
+    VisColorTable down = MakeVisColors(Rgb(200, 10, 100), Rgb(100, 10, 50));
+    EXPECT_EQ(
+        (std::vector{up[0], up[1], up[2], up[17], up[18], up[23], down[2], down[17], down[23]}),
+        (std::vector{0u, 0u, Rgb(55, 55, 55), Rgb(175, 175, 175), 0xFFFFFFu, 0xFFFFFFu,
+                     Rgb(179, 10, 90), Rgb(132, 10, 66), Rgb(100, 10, 50)}));
+    for (const VisColorTable& t : {up, down}) {
         EXPECT_EQ((std::array{t[19], t[20], t[21], t[22]}), (std::array{t[4], t[6], t[14], t[12]}));
     }
 }
@@ -70,8 +52,8 @@ TEST(TitleText, RedrawFollowsTheSwapOfTheMadeBitmaps) {
         f.in.title.text = text;
         DrawTitleText(*skin, f.in, true);
         auto fresh = MakeSkin(f.in);
-        EXPECT_EQ(Bytes(skin->main.get()), Bytes(fresh->main.get())) << text;
-        EXPECT_EQ(Bytes(skin->titlebar.get()), Bytes(fresh->titlebar.get())) << text;
+        EXPECT_EQ(BlockOf(skin->main.get()), BlockOf(fresh->main.get())) << text;
+        EXPECT_EQ(BlockOf(skin->titlebar.get()), BlockOf(fresh->titlebar.get())) << text;
         EXPECT_TRUE(SameRect(skin->mainPreview.get(), 18, 4, fresh->main.get(), 18, 4, 220, 8));
     }
 }
@@ -104,7 +86,7 @@ TEST(MakeSkin, EveryFileAndPreviewMatchesItsReviewedDigest) {
         for (auto [name, dib] : {std::pair{"main preview", skin->mainPreview.get()},
                                  {"equalizer preview", skin->equalizerPreview.get()},
                                  {"playlist preview", skin->playlistPreview.get()}}) {
-            files.push_back({name, Bytes(dib)});
+            files.push_back({name, BlockOf(dib)});
         }
         for (const SkinFile& file : files) {
             seen.push_back(
