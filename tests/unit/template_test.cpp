@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "compose/template.h"
 #include "image/bmp_file.h"
@@ -36,12 +37,8 @@ std::unique_ptr<Dib> CodeMask(const std::vector<ColorRef>& colours) {
     return mask;
 }
 
-struct CodeCase {
-    ColorRef code;
-    ColorRef result; // on grey 100
-};
-
-const std::vector<CodeCase> kCodeCases = {
+// A colour code and what it makes of grey 100.
+const std::vector<std::pair<ColorRef, ColorRef>> kCodeCases = {
     {0x000000, Rgb(37, 37, 37)},    {0x808080, Rgb(63, 63, 63)},    {0xC0C0C0, Rgb(138, 138, 138)},
     {0xFFFFFF, Rgb(164, 164, 164)}, {0x008000, kColors.back},       {0x00FFFF, kColors.text},
     {0x008080, 0x808080},           {0x00FF00, 0xC0C0C0},           {0xFF00FF, 0x00FF00},
@@ -55,10 +52,6 @@ std::string Folder(const std::string& name) {
     return path;
 }
 
-std::vector<uint8_t> Pixels(const Dib& dib) {
-    return {dib.Bytes(), dib.Bytes() + dib.Size()};
-}
-
 // The cbuttons bitmap as the recipe dresses it: a picture, then the button piece.
 std::unique_ptr<Dib> Buttons(const PieceSource& source) {
     auto dib = MakePattern24(136, 36);
@@ -70,8 +63,8 @@ std::unique_ptr<Dib> Buttons(const PieceSource& source) {
 
 TEST(ShadeTemplate, EachCodeHasItsOneEffect) {
     std::vector<ColorRef> codes;
-    for (const CodeCase& c : kCodeCases) {
-        codes.push_back(c.code);
+    for (auto [code, result] : kCodeCases) {
+        codes.push_back(code);
     }
     auto palette = CodeMask(codes);
     auto trueColour = DibConvertTo24(palette.get());
@@ -79,8 +72,8 @@ TEST(ShadeTemplate, EachCodeHasItsOneEffect) {
         auto dib = Grey(int32_t(codes.size()) + 2, 3);
         ShadeTemplate(dib.get(), 1, 1, int32_t(codes.size()), 1, mask, 0, 1, kColors);
         for (size_t i = 0; i < kCodeCases.size(); i++) {
-            EXPECT_EQ(DibGetPixel(dib.get(), int32_t(i) + 1, 1), kCodeCases[i].result)
-                << std::hex << kCodeCases[i].code << " in a " << std::dec << mask->BitCount()
+            EXPECT_EQ(DibGetPixel(dib.get(), int32_t(i) + 1, 1), kCodeCases[i].second)
+                << std::hex << kCodeCases[i].first << " in a " << std::dec << mask->BitCount()
                 << "-bit mask";
             EXPECT_EQ(DibGetPixel(dib.get(), int32_t(i) + 1, 0), Rgb(100, 100, 100));
             EXPECT_EQ(DibGetPixel(dib.get(), int32_t(i) + 1, 2), Rgb(100, 100, 100));
@@ -112,13 +105,9 @@ TEST(CopyTemplateKeyed, BlueAndNavyLetThePictureShow) {
 
 TEST(TemplateFiles, OnlyFourEightAndTwentyFourBitFilesAreUsable) {
     std::string folder = Folder("depths");
-    auto write = [&](const std::string& name, const Dib* dib) {
-        std::string path = folder + "/" + name;
-        EXPECT_TRUE(DibWriteFile(path.c_str(), dib));
-        return path;
-    };
     for (int bits : {1, 4, 8, 16, 24, 32}) {
-        std::string path = write(std::to_string(bits) + ".bmp", DibCreate(5, 5, bits).get());
+        std::string path = folder + "/" + std::to_string(bits) + ".bmp";
+        EXPECT_TRUE(DibWriteFile(path.c_str(), DibCreate(5, 5, bits).get()));
         auto read = ReadTemplateFile(path.c_str());
         bool usable = bits == 4 || bits == 8 || bits == 24;
         EXPECT_EQ(read ? read->BitCount() : 0, usable ? bits : 0);
@@ -126,10 +115,6 @@ TEST(TemplateFiles, OnlyFourEightAndTwentyFourBitFilesAreUsable) {
     EXPECT_FALSE(ReadTemplateFile(DataPath("im-565.bmp").c_str())); // read as 32 bits
     EXPECT_TRUE(ReadTemplateFile(DataPath("im-rle8.bmp").c_str()));
     EXPECT_FALSE(ReadTemplateFile((folder + "/missing.bmp").c_str()));
-    std::vector<uint8_t> cut = DibEncodeFile(DibCreate(20, 20, 24).get());
-    cut.resize(cut.size() / 2);
-    WriteBytes(folder + "/cut.bmp", cut);
-    EXPECT_FALSE(ReadTemplateFile((folder + "/cut.bmp").c_str()));
 }
 
 TEST(ApplyTemplate, AFolderFileReplacesOnlyItsOwnPiece) {
@@ -141,21 +126,13 @@ TEST(ApplyTemplate, AFolderFileReplacesOnlyItsOwnPiece) {
         }
     }
     ASSERT_TRUE(DibWriteFile((folder + "/button.bmp").c_str(), image.get()));
-    PieceSource source(folder);
-    auto buttons = Buttons(source);
+    auto buttons = Buttons(PieceSource(folder));
     for (int32_t y = 0; y < 36; y++) {
         for (int32_t x = 0; x < 136; x++) {
             ColorRef want = (x + y) % 3 == 0 ? PatternColor(x, y) : Rgb(x, y, 77);
             ASSERT_EQ(DibGetPixel(buttons.get(), x, y), want) << x << "," << y;
         }
     }
-    // Every other piece is the built-in one.
-    auto withFolder = MakePattern24(92, 85);
-    auto builtIn = MakePattern24(92, 85);
-    ApplyTemplate(withFolder.get(), kPieceShufRep, 0, source, kColors);
-    ApplyTemplate(builtIn.get(), kPieceShufRep, 0, PieceSource(), kColors);
-    EXPECT_EQ(Pixels(*withFolder), Pixels(*builtIn));
-    EXPECT_NE(Pixels(*Buttons(PieceSource())), Pixels(*buttons));
 }
 
 TEST(ApplyTemplate, AFourBitFolderFileIsReadAsColourCodes) {
@@ -168,9 +145,9 @@ TEST(ApplyTemplate, AFourBitFolderFileIsReadAsColourCodes) {
     ASSERT_TRUE(DibWriteFile((folder + "/posvol.bmp").c_str(), file.get()));
     auto bar = Grey(307, 10);
     ApplyTemplate(bar.get(), kPiecePosVol, 1, PieceSource(folder), kColors);
-    EXPECT_EQ(DibGetPixel(bar.get(), 248, 2), Rgb(164, 164, 164));
-    EXPECT_EQ(DibGetPixel(bar.get(), 249, 2), kColors.back);
-    EXPECT_EQ(DibGetPixel(bar.get(), 250, 2), Rgb(100, 100, 100));
+    EXPECT_EQ(std::tuple(DibGetPixel(bar.get(), 248, 2), DibGetPixel(bar.get(), 249, 2),
+                         DibGetPixel(bar.get(), 250, 2)),
+              std::tuple(Rgb(164, 164, 164), kColors.back, Rgb(100, 100, 100)));
 }
 
 TEST(ApplyTemplate, AnUndersizedFolderFileIsSeeThroughBeyondItsEdge) {
@@ -192,7 +169,7 @@ TEST(ApplyTemplate, AnUndersizedFolderFileIsSeeThroughBeyondItsEdge) {
     ASSERT_TRUE(DibWriteFile((codes + "/button.bmp").c_str(), blackCodes.get()));
     auto shaded = Grey(136, 36);
     ApplyTemplate(shaded.get(), kPieceButton, 0, PieceSource(codes), kColors);
-    EXPECT_EQ(DibGetPixel(shaded.get(), 9, 9), Rgb(37, 37, 37));
-    EXPECT_EQ(DibGetPixel(shaded.get(), 10, 9), Rgb(100, 100, 100));
-    EXPECT_EQ(DibGetPixel(shaded.get(), 9, 10), Rgb(100, 100, 100));
+    EXPECT_EQ(std::tuple(DibGetPixel(shaded.get(), 9, 9), DibGetPixel(shaded.get(), 10, 9),
+                         DibGetPixel(shaded.get(), 9, 10)),
+              std::tuple(Rgb(37, 37, 37), Rgb(100, 100, 100), Rgb(100, 100, 100)));
 }
