@@ -24,18 +24,13 @@ def check(name, ok):
         print("FAIL:", name, file=sys.stderr)
 
 
-def bmp24(width, height, seed, top_down=False, off_bits=54):
-    """A 24-bit BMP of noise; its rows start at off_bits (the gap is not written)."""
-    stride = (width * 3 + 3) & ~3
-    rng = random.Random(seed)
-    pixels = bytes(rng.getrandbits(8) for _ in range(stride * height))
-    head = b"BM" + struct.pack("<IHHI", 0, 0, 0, off_bits)
-    info = struct.pack("<IiiHHIIiiII", 40, width, -height if top_down else height, 1, 24, 0,
-                       0, 2835, 2835, 0, 0)
-    return head + info, pixels
+def bmp_head(width, height, bits, compression=0, off_bits=54, colors=0):
+    return b"BM" + struct.pack("<IHHI", 0, 0, 0, off_bits) + struct.pack(
+        "<IiiHHIIiiII", 40, width, height, 1, bits, compression, 0, 2835, 2835, colors, 0)
 
 
 def write_sparse(path, head, pixels, off_bits=0):
+    """Writes the header, then the pixels at off_bits: the gap is never written."""
     with open(path, "wb") as f:
         f.write(head)
         f.seek(off_bits or len(head))
@@ -58,18 +53,16 @@ work = tempfile.mkdtemp()
 try:
     # Pixels a gigabyte into a sparse file, for each kind of file whose rows are not simply
     # copied: top-down rows, an RLE8 stream, 32-bit bitfields; and as a template piece.
-    far = 1 << 30
-    write_sparse(f"{work}/topdown.bmp", *bmp24(300, 200, 1, top_down=True, off_bits=far), far)
-    rle_head = b"BM" + struct.pack("<IHHI", 0, 0, 0, far) + struct.pack(
-        "<IiiHHIIiiII", 40, 300, 200, 1, 8, 1, 0, 0, 0, 2, 0) + bytes(8)
-    write_sparse(f"{work}/rle.bmp", rle_head, bytes([0, 1]), far)
-    bf_head = b"BM" + struct.pack("<IHHI", 0, 0, 0, far) + struct.pack(
-        "<IiiHHIIiiII", 40, 300, 200, 1, 32, 3, 0, 0, 0, 0, 0) + struct.pack(
-            "<III", 0xFF000000, 0xFF0000, 0xFF00)
-    write_sparse(f"{work}/bitfields.bmp", bf_head, bytes(300 * 200 * 4), far)
+    far, rng = 1 << 30, random.Random(1)
     os.makedirs(f"{work}/template")
-    write_sparse(f"{work}/template/main.bmp", *bmp24(275, 116, 2, top_down=True, off_bits=far), far)
-    write_sparse(f"{work}/photo.bmp", *bmp24(400, 380, 3))
+    for name, head, pixels in (
+            ("topdown.bmp", bmp_head(300, -200, 24, 0, far), rng.randbytes(900 * 200)),
+            ("rle.bmp", bmp_head(300, 200, 8, 1, far, 2) + bytes(8), bytes([0, 1])),
+            ("bitfields.bmp", bmp_head(300, 200, 32, 3, far)
+             + struct.pack("<III", 0xFF000000, 0xFF0000, 0xFF00), bytes(300 * 200 * 4)),
+            ("template/main.bmp", bmp_head(275, -116, 24, 0, far), rng.randbytes(828 * 116))):
+        write_sparse(f"{work}/{name}", head, pixels, far)
+    write_sparse(f"{work}/photo.bmp", bmp_head(400, 380, 24), rng.randbytes(1200 * 380))
     for args in (["topdown.bmp"], ["rle.bmp", "--convert"], ["bitfields.bmp", "--convert"],
                  ["photo.bmp", "--template", f"{work}/template"]):
         status, err, peak, _ = run([f"{work}/{args[0]}", f"{work}/sparse"] + args[1:])
