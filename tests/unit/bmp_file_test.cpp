@@ -87,13 +87,7 @@ TEST(BmpWrite, AnIndependentReaderSeesOurPixels) {
 // Each refusal says what is wrong, in words a user can act on.
 TEST(BmpRead, RefusesWhatIsNotABmpAndSaysWhy) {
     auto good = DibEncodeFile(MakePattern24(3, 2).get());
-    auto changed = [](std::vector<uint8_t> v, size_t offset, uint32_t value, int bytes) {
-        bytes == 2 ? PutLe16(v.data() + offset, uint16_t(value))
-                   : PutLe32(v.data() + offset, value);
-        return v;
-    };
-    std::vector<uint8_t> truncated(good.begin(), good.end() - 1);
-    PutLe32(truncated.data() + 2, 0);
+    auto truncated = WithField({good.begin(), good.end() - 1}, 2, 0, 4);
     auto endless = Rle8File(4, {2, 5}); // a run, and no end-of-bitmap mark
     auto masked = Masked565();
     // Too large is told from the header alone: the pixels are not there.
@@ -104,26 +98,26 @@ TEST(BmpRead, RefusesWhatIsNotABmpAndSaysWhy) {
         {{}, "not a BMP file"},
         {{'B', 'M', 0, 0}, "truncated: 4 bytes is shorter than a BMP header"},
         {{good.begin(), good.begin() + 13}, "truncated: 13 bytes is shorter than a BMP header"},
-        {changed(good, 0, 'P' | 'K' << 8, 2), "not a BMP file"},
-        {changed(good, 2, uint32_t(good.size() + 1), 4),
+        {WithField(good, 0, 'P' | 'K' << 8, 2), "not a BMP file"},
+        {WithField(good, 2, uint32_t(good.size() + 1), 4),
          "truncated: header says 79 bytes, file has 78"},
-        {changed(good, 2, 0, 4), ""}, // bfSize 0 is common
-        {changed(good, 14, 64, 4), "unknown header size 64"},
-        {changed(good, 14 + 12, 2, 2), "2 planes where a BMP has 1"},
-        {changed(good, 14 + 14, 2, 2), "2 bits per pixel"},
-        {changed(good, 14 + 16, 4, 4), "compression 4 is not read for a 24-bit picture"},
-        {changed(good, 14 + 16, 1, 4), "compression 1 is not read for a 24-bit picture"},
-        {changed(good, 14 + 4, 0, 4), "no picture in a size of 0 x 2"},
-        {changed(good, 14 + 8, 0, 4), "no picture in a size of 3 x 0"},
-        {changed(good, 14 + 8, 0x80000000u, 4), "no picture in a size of 3 x -2147483648"},
-        {changed(good, 14 + 8, 3, 4), "truncated: the pixels need 90 bytes, file has 78"},
+        {WithField(good, 2, 0, 4), ""}, // bfSize 0 is common
+        {WithField(good, 14, 64, 4), "unknown header size 64"},
+        {WithField(good, 14 + 12, 2, 2), "2 planes where a BMP has 1"},
+        {WithField(good, 14 + 14, 2, 2), "2 bits per pixel"},
+        {WithField(good, 14 + 16, 4, 4), "compression 4 is not read for a 24-bit picture"},
+        {WithField(good, 14 + 16, 1, 4), "compression 1 is not read for a 24-bit picture"},
+        {WithField(good, 14 + 4, 0, 4), "no picture in a size of 0 x 2"},
+        {WithField(good, 14 + 8, 0, 4), "no picture in a size of 3 x 0"},
+        {WithField(good, 14 + 8, 0x80000000u, 4), "no picture in a size of 3 x -2147483648"},
+        {WithField(good, 14 + 8, 3, 4), "truncated: the pixels need 90 bytes, file has 78"},
         {truncated, "truncated: the pixels need 78 bytes, file has 77"},
         {endless, "RLE stream ends early"},
-        {changed(endless, 22, uint32_t(-3), 4),
+        {WithField(endless, 22, uint32_t(-3), 4),
          "compression 1 is not read for a 8-bit top-down picture"},
-        {changed(masked, 54, 0xF0F0, 4), "colour mask 0000F0F0 is not one run of bits"},
+        {WithField(masked, 54, 0xF0F0, 4), "colour mask 0000F0F0 is not one run of bits"},
         {{masked.begin(), masked.begin() + 60}, "truncated inside the colour masks"},
-        {changed(ShortTableFile(3), 46, 300, 4), "a colour table of 300 entries"},
+        {WithField(ShortTableFile(3), 46, 300, 4), "a colour table of 300 entries"},
         {huge, "2000 x 1000 is larger than 1600 x 1200"},
         {BmpHead(100, -1201, 24, 0, 0, 54, 0), "100 x 1201 is larger than 1600 x 1200"},
     };

@@ -42,8 +42,7 @@ std::vector<uint8_t> File8(int32_t width, int32_t height) {
 // large, both limits inclusive. Too small one way and too large the other is too small.
 TEST(OpenPicture, ChecksRunDepthThenTooSmallThenTooLarge) {
     using enum PictureOutcome;
-    auto huge = File8(1700, 10); // read no further than its header, yet asked about first
-    PutLe32(huge.data() + 22, 1300);
+    auto huge = WithField(File8(1700, 10), 22, 1300, 4); // its header read, still asked first
     // The file, the answer to the depth question, the outcome, how often it was asked.
     // clang-format off
     const std::tuple<std::vector<uint8_t>, bool, PictureOutcome, int> cases[] = {

@@ -121,6 +121,12 @@ ForeignImage ReadWithPil(const std::string& path) {
     return image;
 }
 
+std::vector<uint8_t> WithField(std::vector<uint8_t> bytes, size_t offset, uint32_t value,
+                               int size) {
+    size == 2 ? PutLe16(&bytes[offset], uint16_t(value)) : PutLe32(&bytes[offset], value);
+    return bytes;
+}
+
 void Put16(std::vector<uint8_t>& v, uint16_t x) {
     v.push_back(uint8_t(x));
     v.push_back(uint8_t(x >> 8));

@@ -41,7 +41,9 @@ struct ForeignImage {
 };
 ForeignImage ReadWithPil(const std::string& path);
 
-// Little-endian helpers for building hostile files by hand.
+// Little-endian helpers for building hostile files by hand; WithField sets the 2- or 4-byte
+// field at offset.
+std::vector<uint8_t> WithField(std::vector<uint8_t> bytes, size_t offset, uint32_t value, int size);
 void Put16(std::vector<uint8_t>& v, uint16_t x);
 void Put32(std::vector<uint8_t>& v, uint32_t x);
 // A file header and a 40-byte info header in front of nothing yet.
