@@ -48,10 +48,6 @@ std::vector<uint8_t> RleFile(int32_t width, int32_t height, int bits,
     return v;
 }
 
-std::vector<uint8_t> Rle8File(int32_t width, const std::vector<uint8_t>& stream) {
-    return RleFile(width, 3, 8, stream);
-}
-
 } // namespace
 
 // The bytes of written 24-bit files are the skin digests'; here the other depths and the
@@ -88,7 +84,7 @@ TEST(BmpWrite, AnIndependentReaderSeesOurPixels) {
 TEST(BmpRead, RefusesWhatIsNotABmpAndSaysWhy) {
     auto good = DibEncodeFile(MakePattern24(3, 2).get());
     auto truncated = WithField({good.begin(), good.end() - 1}, 2, 0, 4);
-    auto endless = Rle8File(4, {2, 5}); // a run, and no end-of-bitmap mark
+    auto endless = RleFile(4, 3, 8, {2, 5}); // a run, and no end-of-bitmap mark
     auto masked = Masked565();
     // Too large is told from the header alone: the pixels are not there.
     auto huge = BmpHead(2000, 1000, 8, 0, 0, 54 + 1024, 0);
@@ -162,9 +158,9 @@ ColorRef Grey(int i) {
 TEST(BmpRead, EveryFormReadsToThePixelsItDescribes) {
     // 6 x 3, stream rows from the bottom: 7 7 7 1 2 3 (padded literal), line end; middle: x 0 = 5;
     // delta 1 right, 1 up: x 2 of the top row; top: x 2..5 = 9, end of bitmap.
-    auto rle8 = Rle8File(6, {3, 7, 0, 3, 1, 2, 3, 0, 0, 0, 1, 5, 0, 2, 1, 1, 4, 9, 0, 1});
+    auto rle8 = RleFile(6, 3, 8, {3, 7, 0, 3, 1, 2, 3, 0, 0, 0, 1, 5, 0, 2, 1, 1, 4, 9, 0, 1});
     // Runs past the row end or the last row are dropped, not written elsewhere.
-    auto wild = Rle8File(6, {255, 1, 0, 2, 255, 255, 255, 4, 0, 0, 0, 0, 0, 0, 255, 6, 0, 1});
+    auto wild = RleFile(6, 3, 8, {255, 1, 0, 2, 255, 255, 255, 4, 0, 0, 0, 0, 0, 0, 255, 6, 0, 1});
     // 5 x 2 4-bit: a run alternates its two nibbles, a literal is read nibble by nibble.
     auto rle4 = RleFile(5, 2, 4, {5, 0x12, 0, 0, 0, 3, 0xAB, 0xC0, 0, 1});
     // 24-bit top-down 2 x 2: rows stored top first.

@@ -178,8 +178,7 @@ TEST(SafeWrite, NewFilesAreNeverCreatedThroughAnExistingNameOrLink) {
     // A link planted at a temporary's name, to a file and to a file not yet there.
     fs::create_symlink(victim, In(folder, "to-victim"));
     fs::create_symlink(In(folder, "created-by-link"), In(folder, "dangling"));
-    taken.push_back(In(folder, "to-victim"));
-    taken.push_back(In(folder, "dangling"));
+    taken.insert(taken.end(), {In(folder, "to-victim"), In(folder, "dangling")});
 #endif
     for (const std::string& name : taken) {
         std::string reason;
