@@ -22,24 +22,16 @@ namespace {
 
 // One scratch file per process, removed when it ends.
 struct ScratchFile {
-    std::string path;
-    ScratchFile() {
-        std::random_device random;
-        path = (std::filesystem::temp_directory_path() /
-                ("korvane-fuzz-" + std::to_string(random()) + ".bmp"))
-                   .string();
-    }
+    std::string path = std::filesystem::temp_directory_path().string() + "/korvane-fuzz-" +
+                       std::to_string(std::random_device{}()) + ".bmp";
     ~ScratchFile() { std::remove(path.c_str()); }
 };
 
 void CheckFileRoad(std::span<const uint8_t> bytes, const BmpRead& inMemory) {
     static ScratchFile scratch;
     std::FILE* f = std::fopen(scratch.path.c_str(), "wb");
-    if (!f) {
-        return;
-    }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (std::fclose(f) != 0 || !written) {
+    bool written = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (!f || std::fclose(f) != 0 || !written) {
         return;
     }
     auto sameDib = [](const Dib& a, const Dib& b) {
