@@ -138,7 +138,7 @@ TEST(BmpRead, OnlyRegularFilesAreReadAndRefusalsSayWhy) {
         {shortFile, "truncated: header says 3654 bytes, file has 3554"},
     };
 #ifndef _WIN32
-    cases.push_back({"/dev/zero", "a device, not a file"}); // endless: read it and wait forever
+    cases.push_back({"/dev/zero", "a device, not a file"}); // reading it would never end
 #endif
     for (const auto& [path, reason] : cases) {
         auto start = std::chrono::steady_clock::now();
