@@ -29,7 +29,7 @@ std::vector<uint8_t> Mapped(const std::vector<uint8_t>& bytes, void (*fn)(Dib*, 
 TEST(PlanScale, RaisesTooSmallScalesToTheLeastThatFits) {
     // Requested scale, picture width and height; planned scale, width, height, raised.
     const int cases[][7] = {
-        {50, 400, 300, 69, 276, 207, 1},  // 68 gives 272 wide: one more
+        {50, 401, 301, 69, 276, 207, 1},  // 68 gives 272 wide; 69 gives 276.69 x 207.69
         {0, 1600, 1200, 18, 288, 216, 1}, // max(17, 9) = 17 gives 272: one more
         {50, 550, 232, 50, 275, 116, 0},  // exactly one band
         {100, 275, 116, 100, 275, 116, 0},
