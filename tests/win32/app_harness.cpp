@@ -58,8 +58,7 @@ AppRun::~AppRun() {
     }
     Pump();
     SetCurrentDirectoryA(previousDir_.c_str());
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
+    RemoveTree(folder_);
 }
 
 std::string AppRun::WritePicture(const std::string& name, const Dib& picture) {
@@ -200,33 +199,17 @@ bool Exists(const std::string& path) {
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        names.push_back(entry.path().filename().string());
     }
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
 }
 
-void RemoveTree(const std::string& folder) {
-    for (const std::string& name : FolderEntries(folder)) {
-        std::string path = folder + "\\" + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (IsFolder(path)) {
-            RemoveTree(path);
-        } else {
-            DeleteFileA(path.c_str());
-        }
-    }
-    RemoveDirectoryA(folder.c_str());
+void RemoveTree(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
 }
 
 std::string EnterFreshFolder(const std::string& stem) {

@@ -68,7 +68,7 @@ void ResetProgramState();
 // GetCurrentDirectoryA gives (the form the program stores); empty on failure.
 std::string EnterFreshFolder(const std::string& stem);
 
-// Through the program's own ANSI functions; FolderEntries sorted, without dot entries.
+// FolderEntries sorted, without dot entries; RemoveTree takes a file or a whole folder.
 std::string CurrentDir();
 bool IsFolder(const std::string& path);
 bool Exists(const std::string& path);

@@ -28,23 +28,6 @@ void WriteText(const std::string& path, const std::string& text) {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
-// Each test starts in a new empty folder, as the program is started from a folder of the
-// user's choosing.
-class SettingsTest : public testing::Test {
-  protected:
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override {
-        SetCurrentDirectoryA(previousDir_.c_str());
-        RemoveTree(folder_);
-        ResetProgramState();
-    }
-    std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
-    std::string IniPath() const { return Path("korvane.ini"); }
-
-    std::string previousDir_ = CurrentDir();
-    std::string folder_ = EnterFreshFolder("korvane-settings-");
-};
-
 // The whole file as the program writes it, key by key.
 std::string IniFile(const std::string& winampDir, const char* switches, const std::string& picDir,
                     int tmpl, const std::string& title, int align, int color) {
@@ -61,12 +44,20 @@ std::string IniFile(const std::string& winampDir, const char* switches, const st
 // A first run (the program state of an earlier run must not leak into it) reads no file and
 // creates none, makes the templates folder without entering it, and closing the main window
 // writes the ten keys in order with their defaults.
-TEST(SettingsRun, AFirstRunWritesEveryDefault) {
+//
+// Then what is read is what is written back, the file whole and in order: section and keys
+// matched in any case, each key into its own setting (between them the two files tell any
+// two switches apart), missing keys at their defaults, the title cut to 79 characters,
+// unknown choices kept as written. The Open dialog's folder is entered at start; when it is
+// gone, an existing templates folder is (not one made just now, nor one that is a file). The
+// file stays in the program folder wherever the working directory is, and nothing is written
+// before the settings were read (a profile name without a folder lands in the Windows folder).
+TEST(Settings, AFirstRunWritesEveryDefaultAndWhatIsReadIsWrittenBack) {
     AppRun run;
-    const std::string templates = run.Folder() + "\\templates";
-    EXPECT_EQ(std::tuple(Exists(run.Folder() + "\\korvane.ini"), IsFolder(templates),
-                         gApp.templatePath, CurrentDir()),
-              std::tuple(false, true, templates, run.Folder()));
+    const std::string folder = run.Folder(), ini = folder + "\\korvane.ini";
+    auto path = [&](const std::string& name) { return folder + "\\" + name; };
+    EXPECT_EQ(std::tuple(Exists(ini), IsFolder(path("templates")), gApp.templatePath, CurrentDir()),
+              std::tuple(false, true, path("templates"), folder));
     gApp.winampDir = "D:\\elsewhere";
     gApp.options = {true, true, true, false};
     gApp.lastTemplateIndex = 9;
@@ -74,27 +65,16 @@ TEST(SettingsRun, AFirstRunWritesEveryDefault) {
     LoadSettings(); // still no file: every default again
     DestroyWindow(run.Main());
     AppRun::Pump();
-    EXPECT_EQ(
-        ReadText(run.Folder() + "\\korvane.ini"),
-        IniFile("c:\\program files\\winamp", "1000", run.Folder(), 0, "created by Korvane", 0, 1));
-}
+    EXPECT_EQ(ReadText(ini),
+              IniFile("c:\\program files\\winamp", "1000", folder, 0, "created by Korvane", 0, 1));
 
-// What is read is what is written back, the file whole and in order: section and keys
-// matched in any case, each key into its own setting (between them the two files tell any
-// two switches apart), missing keys at their defaults, the title cut to 79 characters,
-// unknown choices kept as written. The Open dialog's folder is entered at start; when it is
-// gone, an existing templates folder is (not one made just now, nor one that is a file). The
-// file stays in the program folder wherever the working directory is.
-TEST_F(SettingsTest, WhatIsReadIsWrittenBack) {
-    const std::string title(80, 'x'), pictures = Path("pictures"), gone = Path("gone");
-    ASSERT_TRUE(CreateDirectoryA(pictures.c_str(), nullptr));
+    const std::string title(80, 'x'), pictures = path("pictures"), gone = path("gone");
+    EXPECT_TRUE(CreateDirectoryA(pictures.c_str(), nullptr));
     const std::string defaults =
         IniFile("c:\\program files\\winamp", "1000", gone, 0, "created by Korvane", 0, 1);
-    struct Case {
-        std::string read, written;
-        const char* templates; // "folder", "file" or nothing there
-        std::string cwd;
-    } cases[] = {
+    // What the file holds, what is written back, the templates folder ("folder", "file" or
+    // nothing there) and the working directory after reading.
+    const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
         {"[KORVANE]\r\nWINAMP_DIR=D:\\Media\\Winamp 2\r\ngen_balance=0\r\nShow_Vis=0\r\n"
          "Swap_R&B=1\r\nHide_Balance=1\r\nLast_PicDir=" +
              pictures + "\r\nLast_Tmpl=12\r\nTitleText=" + title +
@@ -103,40 +83,38 @@ TEST_F(SettingsTest, WhatIsReadIsWrittenBack) {
          pictures},
         {"[Korvane]\r\nTitleColor=0\r\nGen_Balance=0\r\nShow_Vis=1\r\nHide_Balance=1\r\n"
          "TitleText=Night Drive 2\r\nTitleAlign=2\r\nLast_Tmpl=-3\r\n",
-         IniFile("c:\\program files\\winamp", "0101", folder_, -3, "Night Drive 2", 2, 0), "",
-         folder_},
-        {"[Korvane]\r\nLast_PicDir=" + gone + "\r\n", defaults, "folder", Path("templates")},
-        {"[Korvane]\r\nLast_PicDir=" + gone + "\r\n", defaults, "", folder_},
-        {"[Korvane]\r\nLast_PicDir=" + gone + "\r\n", defaults, "file", folder_},
+         IniFile("c:\\program files\\winamp", "0101", folder, -3, "Night Drive 2", 2, 0), "",
+         folder},
+        {"[Korvane]\r\nLast_PicDir=" + gone + "\r\n", defaults, "folder", path("templates")},
+        {"[Korvane]\r\nLast_PicDir=" + gone + "\r\n", defaults, "", folder},
+        {"[Korvane]\r\nLast_PicDir=" + gone + "\r\n", defaults, "file", folder},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.read + c.templates);
+    for (const auto& [read, written, templates, cwd] : cases) {
+        SCOPED_TRACE(read + templates);
         ResetProgramState();
-        SetCurrentDirectoryA(folder_.c_str());
-        RemoveTree(Path("templates"));
-        DeleteFileA(Path("templates").c_str());
-        if (std::string(c.templates) == "folder") {
-            CreateDirectoryA(Path("templates").c_str(), nullptr);
-        } else if (std::string(c.templates) == "file") {
-            WriteText(Path("templates"), "not a folder");
+        SetCurrentDirectoryA(folder.c_str());
+        RemoveTree(path("templates"));
+        if (templates == "folder") {
+            CreateDirectoryA(path("templates").c_str(), nullptr);
+        } else if (templates == "file") {
+            WriteText(path("templates"), "not a folder");
         }
-        WriteText(IniPath(), c.read);
+        WriteText(ini, read);
         LoadSettings();
-        const std::string cwd = CurrentDir();
-        DeleteFileA(IniPath().c_str());
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, IniPath().c_str()); // the cache
+        const std::string cwdRead = CurrentDir();
+        DeleteFileA(ini.c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str()); // the cache
         SaveSettings();
-        EXPECT_EQ(std::tuple(cwd, ReadText(IniPath()), Exists(pictures + "\\korvane.ini")),
-                  std::tuple(c.cwd, c.written, false));
+        EXPECT_EQ(std::tuple(cwdRead, ReadText(ini), Exists(pictures + "\\korvane.ini")),
+                  std::tuple(cwd, written, false));
     }
-}
 
-// A profile name without a folder would land in the Windows folder.
-TEST_F(SettingsTest, NothingIsWrittenBeforeTheSettingsWereRead) {
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string stray = std::string(windows) + "\\korvane.ini";
+    DeleteFileA(ini.c_str());
+    ResetProgramState();
     SaveSettings();
-    EXPECT_EQ(std::tuple(Exists(IniPath()), Exists(stray)), std::tuple(false, false));
+    EXPECT_EQ(std::tuple(Exists(ini), Exists(stray)), std::tuple(false, false));
     DeleteFileA(stray.c_str());
 }
