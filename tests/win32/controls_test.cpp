@@ -128,12 +128,7 @@ TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
               std::tuple("0", LRESULT(MAKELONG(100, -100)), LRESULT(0)));
     // A new range (0: none), typed text or else a position set, an arrow clicked (+1 up, -1
     // down), and the position read back with its error word.
-    struct Step {
-        LPARAM range;
-        const char* typed;
-        int set, arrow, position;
-        bool error;
-    } steps[] = {
+    const std::tuple<LPARAM, const char*, int, int, int, bool> steps[] = {
         // clang-format off
         {0, nullptr, 101, 0, 100, false}, {0, nullptr, -32768, 0, -100, false}, {0, nullptr, 55, 0, 55, false},
         {0, "-30", 0, 0, -30, false}, {0, "-30", 0, +1, -29, false}, {0, "abc", 0, 0, -29, true},
@@ -142,24 +137,23 @@ TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
         {MAKELPARAM(50, -50), nullptr, -70, 0, -50, false}, {MAKELPARAM(2000, -2000), nullptr, -1500, 0, -1500, false},
         // clang-format on
     };
-    for (const Step& s : steps) {
-        SCOPED_TRACE(std::to_string(s.set) + (s.typed ? s.typed : ""));
-        if (s.range) {
-            SendMessageA(field, UDM_SETRANGE, 0, s.range);
+    for (const auto& [range, typed, set, arrow, position, error] : steps) {
+        SCOPED_TRACE(std::to_string(set) + (typed ? typed : ""));
+        if (range) {
+            SendMessageA(field, UDM_SETRANGE, 0, range);
         }
-        if (s.typed) {
-            TypeInto(edit, s.typed);
+        if (typed) {
+            TypeInto(edit, typed);
         } else {
-            SendMessageA(field, UDM_SETPOS, 0, MAKELPARAM(s.set, 0));
+            SendMessageA(field, UDM_SETPOS, 0, MAKELPARAM(set, 0));
         }
-        if (s.arrow) {
-            ClickArrow(field, s.arrow > 0);
+        if (arrow) {
+            ClickArrow(field, arrow > 0);
         }
         const LRESULT read = SendMessageA(field, UDM_GETPOS, 0, 0);
         const std::string shown = std::to_string(short(LOWORD(read))) + " " + WindowText(edit);
         EXPECT_EQ(HIWORD(read) ? "error" : shown,
-                  s.error ? "error"
-                          : std::to_string(s.position) + " " + std::to_string(s.position));
+                  error ? "error" : std::to_string(position) + " " + std::to_string(position));
     }
     AppRun::Pump();
     EXPECT_TRUE(gToHost.empty());
@@ -186,27 +180,26 @@ struct Answer {
     COLORREF typed = CLR_INVALID;
     bool addToCustom = false;
 };
-struct Seen {
-    bool opened = false, pressedWhileOpen = false;
-};
+bool gPressedWhileOpen = false;
 
-// A press (unless `press` is false), moves and a release at `up`, any colour dialog answered.
-Seen Click(HWND picker, POINT up, const Answer& answer, std::vector<POINT> moves = {},
+// A press (unless `press` is false), moves and a release at `up`, any colour dialog answered;
+// says whether a dialog opened.
+bool Click(HWND picker, POINT up, const Answer& answer, std::vector<POINT> moves = {},
            bool press = true) {
     constexpr int kFields[] = {706, 707, 708}, kAddToCustom = 712;
-    Seen seen;
+    bool opened = false;
     gRecord = {};
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchInitDialog, nullptr, GetCurrentThreadId());
     Drive drive = RunDriven(
         nullptr,
         [&](HWND dialog) {
-            seen.opened = true;
+            opened = true;
             SetWindowPos(dialog, nullptr, 600, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             // The bottom-right rim is dark only while pressed (read without running messages).
             HDC dc = GetDC(picker);
             RECT r;
             GetClientRect(picker, &r);
-            seen.pressedWhileOpen =
+            gPressedWhileOpen =
                 GetPixel(dc, r.right - 1, r.bottom - 1) == GetSysColor(COLOR_3DDKSHADOW);
             ReleaseDC(picker, dc);
             for (int i = 0; i < 3 && answer.typed != CLR_INVALID; i++) {
@@ -229,7 +222,7 @@ Seen Click(HWND picker, POINT up, const Answer& answer, std::vector<POINT> moves
         });
     UnhookWindowsHookEx(hook);
     EXPECT_FALSE(drive.leftOpen || drive.timedOut);
-    return seen;
+    return opened;
 }
 
 COLORREF ColorOf(HWND picker) {
@@ -269,7 +262,7 @@ TEST_F(Controls, ColorPickerShowsItsColourSunkenOrPressed) {
     SetCapture(host_); // taken away, as when another window grabs the mouse
     EXPECT_TRUE(Sunken(picker, color));
     ReleaseCapture();
-    EXPECT_FALSE(Click(picker, {5, 5}, Answer{}, {{5, 5}}, false).opened);
+    EXPECT_FALSE(Click(picker, {5, 5}, Answer{}, {{5, 5}}, false));
 }
 
 // Only a release over the swatch after a press opens the full dialog, over the parent, with
@@ -280,10 +273,9 @@ TEST_F(Controls, ColorPickerOpensOnAReleaseOverItAndTakesOnlyANewColour) {
     HWND first = Add(kColorPickerClass, 28, 14, 2, 38);
     HWND second = Add(kColorPickerClass, 28, 14, 8, 198);
     SendMessageA(first, CPM_SETCOLOR, RGB(18, 52, 86), 0);
-    Seen seen = Click(first, {20, 10}, Answer{});
-    EXPECT_TRUE(seen.pressedWhileOpen);
-    EXPECT_EQ(std::tuple(gRecord.rgbResult, gRecord.hwndOwner, gRecord.Flags),
-              std::tuple(RGB(18, 52, 86), host_, DWORD(CC_RGBINIT | CC_FULLOPEN)));
+    Click(first, {20, 10}, Answer{});
+    EXPECT_EQ(std::tuple(gPressedWhileOpen, gRecord.rgbResult, gRecord.hwndOwner, gRecord.Flags),
+              std::tuple(true, RGB(18, 52, 86), host_, DWORD(CC_RGBINIT | CC_FULLOPEN)));
     // The sixteen colours of the standard palette, as 0xBBGGRR.
     const std::vector<COLORREF> standard = {
         0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
@@ -294,14 +286,9 @@ TEST_F(Controls, ColorPickerOpensOnAReleaseOverItAndTakesOnlyANewColour) {
     EXPECT_EQ(std::tuple(gCustom[0], gCustom[1]), std::tuple(RGB(12, 34, 56), RGB(128, 0, 0)));
 
     const Answer pick = {true, RGB(1, 2, 3)};
-    struct Case {
-        HWND picker;
-        bool press;
-        std::vector<POINT> moves;
-        POINT up;
-        Answer answer;
-        COLORREF after;
-    } cases[] = {
+    // The picker, whether it is pressed, the pointer's moves and its release, the dialog's answer
+    // and the colour afterwards.
+    const std::tuple<HWND, bool, std::vector<POINT>, POINT, Answer, COLORREF> cases[] = {
         {first, false, {}, {-1, -1}, pick, RGB(18, 52, 86)}, // a release without a press
         {first, false, {{5, 5}}, {5, 5}, pick, RGB(18, 52, 86)},
         {first, true, {{40, 5}}, {40, 5}, pick, RGB(18, 52, 86)}, // released outside
@@ -313,19 +300,17 @@ TEST_F(Controls, ColorPickerOpensOnAReleaseOverItAndTakesOnlyANewColour) {
         {first, true, {}, {20, 10}, {true, RGB(200, 100, 50)}, RGB(200, 100, 50)}, // the same
         {first, true, {}, {20, 10}, {false, RGB(250, 0, 7)}, RGB(200, 100, 50)},   // cancelled
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.up.x) + "," + std::to_string(c.up.y));
-        COLORREF before = ColorOf(c.picker);
+    for (const auto& [picker, press, moves, up, answer, after] : cases) {
+        SCOPED_TRACE(std::to_string(up.x) + "," + std::to_string(up.y));
+        COLORREF before = ColorOf(picker);
         gToHost.clear();
-        const bool over = c.up.x >= 0 && c.up.x < 28 && c.up.y >= 0 && c.up.y < 14;
-        const bool opened = Click(c.picker, c.up, c.answer, c.moves, c.press).opened;
+        const bool over = up.x >= 0 && up.x < 28 && up.y >= 0 && up.y < 14;
+        const bool opened = Click(picker, up, answer, moves, press);
         AppRun::Pump();
-        const Told told = {
-            {MAKEWPARAM(GetDlgCtrlID(c.picker), CPN_CHANGED), LPARAM(c.picker), c.after}};
+        const Told told = {{MAKEWPARAM(GetDlgCtrlID(picker), CPN_CHANGED), LPARAM(picker), after}};
         EXPECT_EQ(
-            std::tuple(opened, GetCapture(), ColorOf(c.picker), Sunken(c.picker, c.after), gToHost),
-            std::tuple(c.press && over, HWND(nullptr), c.after, true,
-                       c.after == before ? Told{} : told));
+            std::tuple(opened, GetCapture(), ColorOf(picker), Sunken(picker, after), gToHost),
+            std::tuple(press && over, HWND(nullptr), after, true, after == before ? Told{} : told));
     }
 }
 
