@@ -6,10 +6,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <numeric>
 #include <tuple>
 
 #include "app/app_state.h"
@@ -25,10 +27,6 @@
 
 namespace {
 
-bool Visible(HWND hwnd) {
-    return IsWindowVisible(hwnd) != FALSE;
-}
-
 int Field(int id) {
     return short(LOWORD(SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_GETPOS, 0, 0)));
 }
@@ -39,18 +37,16 @@ std::unique_ptr<Dib> EightBit(int32_t w, int32_t h) {
         dib->Bytes()[40 + 4 * i + 2] = uint8_t(i); // red ramp
     }
     for (int32_t y = 0; y < h; y++) {
-        for (int32_t x = 0; x < w; x++) {
-            dib->Row(y)[x] = uint8_t(x);
-        }
+        std::iota(dib->Row(y), dib->Row(y) + w, uint8_t(0)); // index x (mod 256)
     }
     return dib;
 }
 
-// The texts of the messages shown since the last look, each checked to be a warning.
-std::vector<std::string> Warnings(AppRun& run) {
-    std::vector<std::string> texts;
+// The messages shown since the last look as " ! text" each, every one checked to be a warning.
+std::string Warned(AppRun& run) {
+    std::string texts;
     for (const ShownMessage& m : run.Messages()) {
-        texts.push_back(m.text);
+        texts += " ! " + m.text;
         EXPECT_EQ(std::tuple(m.caption, m.type & MB_ICONMASK),
                   std::tuple("Warning..!", UINT(MB_ICONEXCLAMATION)));
     }
@@ -63,7 +59,6 @@ std::vector<std::string> Warnings(AppRun& run) {
 TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
     AppRun run;
     HWND main = run.Main();
-    EXPECT_EQ(WindowText(main), "Korvane");
     RECT outer;
     GetWindowRect(main, &outer);
     LONG style = GetWindowLongA(main, GWL_STYLE);
@@ -81,15 +76,16 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
     EXPECT_EQ(std::tuple(info.ptMinTrackSize.x, info.ptMaxTrackSize.y),
               std::tuple(outer.right - outer.left, outer.bottom - outer.top));
 
-    std::vector<std::string> children;
+    std::vector<std::string> children = {WindowText(main)};
     for (int id = 1; id <= 7; id++) {
         HWND c = GetDlgItem(main, id);
         RECT r = RectIn(c, main);
         children.push_back(ClassOf(c) + " \"" + WindowText(c) + "\" " + std::to_string(r.left) +
                            "," + std::to_string(r.top) + " " + std::to_string(r.right) + "," +
-                           std::to_string(r.bottom) + (Visible(c) ? "" : " hidden"));
+                           std::to_string(r.bottom) + (IsWindowVisible(c) ? "" : " hidden"));
     }
     EXPECT_EQ(children, (std::vector<std::string>{
+                            "Korvane",
                             "Zerb_WorkSpaceWnd \"Main Skin\" 30,28 305,144",
                             "Zerb_WorkSpaceWnd \"Equalizer\" 30,144 305,260",
                             "Zerb_WorkSpaceWnd \"Playlist\" 30,260 305,376",
@@ -120,15 +116,15 @@ std::string Offered() {
     for (HWND h : {gApp.makeSkinButton, gApp.modeBox}) {
         s += IsWindowEnabled(h) ? " on" : " off";
     }
-    s += Visible(gApp.imageSetPanel) ? " image" : "";
-    s += Visible(gApp.skinSetPanel) ? " skin" : "";
+    s += IsWindowVisible(gApp.imageSetPanel) ? " image" : "";
+    s += IsWindowVisible(gApp.skinSetPanel) ? " skin" : "";
     s += gApp.SkinMade() ? " made" : "";
     if (!IsWindowEnabled(gApp.makeSkinButton)) {
         return s;
     }
     s += " bands";
     for (int id : {1, 2, 3, 4}) {
-        s += Visible(Workspace(id)) ? " " + std::to_string(id) : "";
+        s += IsWindowVisible(Workspace(id)) ? " " + std::to_string(id) : "";
     }
     const bool cross =
         HCURSOR(GetClassLongPtrA(Workspace(1), GCLP_HCURSOR)) == LoadCursor(nullptr, IDC_CROSS);
@@ -140,64 +136,51 @@ TEST(MainWindow, MenusAndControlsFollowThePictureAndTheSkin) {
     auto command = [&run](UINT id) {
         return [&run, id] { SendMessageA(run.Main(), WM_COMMAND, id, 0); };
     };
-    struct State {
-        std::function<void()> reach;
-        const char* offered;
-        const char* message = nullptr;
-    } states[] = {
+    const std::string junk = run.Folder() + "\\junk.bmp";
+    std::ofstream(junk) << "not a picture";
+    const std::pair<std::function<void()>, std::string> states[] = {
         {[] {}, "MSU Make Skin! off off image"},
         {[&] { run.Open(run.WritePicture("photo.bmp", *Picture(400, 300))); },
          "SU Make Skin! on on image bands 1 2 3 cross"},
         {[] { Click(gApp.makeSkinButton); }, "M Undo Skin... on off skin made bands arrow"},
         {command(IDM_UNDOSKIN), "SU Make Skin! on on image bands 1 2 3 cross"},
         {command(IDM_MAKESKIN), "M Undo Skin... on off skin made bands arrow"},
-        // clang-format off
-        {[&] { std::ofstream(run.Folder() + "\\junk.bmp") << "not a picture"; run.Open(run.Folder() + "\\junk.bmp"); },
-         "MSU Make Skin! off off image", kMsgLoadFailed},
-        // clang-format on
+        {[&] { run.Open(junk); }, std::string("MSU Make Skin! off off image ! ") + kMsgLoadFailed},
     };
-    for (const State& s : states) {
-        s.reach();
+    for (const auto& [reach, offered] : states) {
+        reach();
         AppRun::Pump();
-        EXPECT_EQ(Offered(), s.offered);
-        EXPECT_EQ(Warnings(run),
-                  s.message ? std::vector<std::string>{s.message} : std::vector<std::string>{});
+        EXPECT_EQ(Offered() + Warned(run), offered);
     }
 }
 
 TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
     AppRun run;
+    const std::string ask = std::string(" ! ") + kMsgAskConvert, small = kMsgTooSmall;
     // A picture (8-bit when `eight`), the answer given, the messages shown, and the loaded
     // picture's pixel at (77, 10): a converted one takes its colours from the colour table.
-    struct Case {
-        int w, h;
-        bool eight;
-        int answer;
-        std::vector<std::string> messages;
-        bool loaded;
-        ColorRef at77 = 0;
-    } cases[] = {
-        {275, 116, false, IDOK, {}, true, PatternColor(77, 10)},
-        {300, 200, true, IDNO, {kMsgAskConvert}, false},
-        {300, 200, true, IDYES, {kMsgAskConvert}, true, Rgb(77, 0, 0)},
-        {274, 116, false, IDOK, {kMsgTooSmall}, false},
-        {100, 50, true, IDYES, {kMsgAskConvert, kMsgTooSmall}, false},
-        {1601, 1200, false, IDOK, {kMsgTooLarge}, false},
+    const std::tuple<int, int, bool, int, std::string, bool, ColorRef> cases[] = {
+        {275, 116, false, IDOK, "", true, PatternColor(77, 10)},
+        {300, 200, true, IDNO, ask, false, 0},
+        {300, 200, true, IDYES, ask, true, Rgb(77, 0, 0)},
+        {274, 116, false, IDOK, " ! " + small, false, 0},
+        {100, 50, true, IDYES, ask + " ! " + small, false, 0},
+        {1601, 1200, false, IDOK, std::string(" ! ") + kMsgTooLarge, false, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.w);
+    for (const auto& [w, h, eight, answer, messages, loaded, at77] : cases) {
+        SCOPED_TRACE(w);
         gApp.scale = 40; // a refused picture keeps the old adjustments, a loaded one resets them
         SendDlgItemMessageA(gApp.imageSetPanel, kScaleFieldId, UDM_SETPOS, 0, 40);
         gApp.skinOrder = {2, 0, 1};
-        run.Answer(c.answer);
-        run.Open(run.WritePicture("p.bmp", *(c.eight ? EightBit(c.w, c.h) : Picture(c.w, c.h))));
+        run.Answer(answer);
+        run.Open(run.WritePicture("p.bmp", *(eight ? EightBit(w, h) : Picture(w, h))));
         const Dib* p = gApp.workPicture.get();
-        EXPECT_EQ(std::tuple(Warnings(run), p != nullptr, gApp.shownPicture == p, gApp.scale,
-                             Field(kScaleFieldId), gApp.skinOrder[0], Visible(Workspace(4)),
-                             p ? p->BitCount() : 0, p ? DibGetPixel(p, 77, 10) : 0,
-                             p ? gApp.lastPicDir : run.Folder()),
-                  std::tuple(c.messages, c.loaded, true, c.loaded ? 100 : 40, c.loaded ? 100 : 40,
-                             c.loaded ? 0 : 2, !c.loaded, c.loaded ? 24 : 0, c.at77, run.Folder()));
+        EXPECT_EQ(std::tuple(Warned(run), p != nullptr, gApp.shownPicture == p, gApp.scale,
+                             Field(kScaleFieldId), gApp.skinOrder[0],
+                             bool(IsWindowVisible(Workspace(4))), p ? p->BitCount() : 0,
+                             p ? DibGetPixel(p, 77, 10) : 0, p ? gApp.lastPicDir : run.Folder()),
+                  std::tuple(messages, loaded, true, loaded ? 100 : 40, loaded ? 100 : 40,
+                             loaded ? 0 : 2, !loaded, loaded ? 24 : 0, at77, run.Folder()));
     }
 }
 
@@ -208,7 +191,7 @@ std::string Bands() {
     std::string s =
         ComboItems(gApp.modeBox).at(size_t(mode)) + (mode == int(gApp.adjustmentMode) ? "" : "!");
     for (int id : {1, 2, 3, 4}) {
-        if (Visible(Workspace(id))) {
+        if (IsWindowVisible(Workspace(id))) {
             s += " " + std::to_string(id) + ":" + std::to_string(Offset(id).x) + "," +
                  std::to_string(Offset(id).y);
         }
@@ -226,19 +209,16 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePicture) {
     };
     auto drag = [](int id, POINT from, POINT to) { return [=] { Drag(Workspace(id), from, to); }; };
     auto mode = [](int m) { return [m] { ChooseMode(m); }; };
-    const char* noContinuous = "Can not use Continuous Mode!\nImage height less than 348 "
-                               "pixels.\nPlease try to load another image.";
-    struct Step {
-        const char* name;
-        std::function<void()> act;
-        const char* bands; // the mode, then each band shown: its id and offset
-        const char* message = nullptr;
-    } steps[] = {
+    const std::string refused = "Tile 1:-30,164 2:-30,164 3:-30,164 ! Can not use Continuous "
+                                "Mode!\nImage height less than 348 pixels.\nPlease try to load "
+                                "another image.";
+    // What is done, then the mode and each band shown with its offset, and any warning.
+    const std::tuple<const char*, std::function<void()>, std::string> steps[] = {
         // clang-format off
         {"opened at the top-left", open(400, 300), "Tile 1:0,184 2:0,184 3:0,184"},
         {"tile moves all", drag(2, {100, 50}, {70, 30}), "Tile 1:-30,164 2:-30,164 3:-30,164"},
         {"the same mode: nothing", mode(1), "Tile 1:-30,164 2:-30,164 3:-30,164"},
-        {"Continuous refused", mode(2), "Tile 1:-30,164 2:-30,164 3:-30,164", noContinuous},
+        {"Continuous refused", mode(2), refused},
         {"Free resets", mode(0), "Free 1:0,184 2:0,184 3:0,184"},
         {"free moves one", drag(3, {100, 50}, {90, 40}), "Free 1:0,184 2:0,184 3:-10,174"},
         {"tile again", mode(1), "Tile 1:0,184 2:0,184 3:0,184"},
@@ -265,19 +245,24 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePicture) {
          "Tile 1:-5,84 2:-5,84 3:-5,84"},
         // clang-format on
     };
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.name);
-        s.act();
-        EXPECT_EQ(Warnings(run),
-                  s.message ? std::vector<std::string>{s.message} : std::vector<std::string>{});
-        EXPECT_EQ(Bands(), s.bands);
+    for (const auto& [name, act, bands] : steps) {
+        SCOPED_TRACE(name);
+        act();
+        EXPECT_EQ(Bands() + Warned(run), bands);
     }
 }
 
 // What the bands show is what Make Skin cuts, and the playlist preview is drawn where the band
-// order puts it (the main and equalizer previews: the Project Option dialog's test).
-TEST(Workspaces, ShowThePictureWhereMakeSkinCutsItAndThePreviewsInOrder) {
+// order puts it (the main and equalizer previews: the Project Option dialog's test). The
+// playlist colours do not re-make the skin (the main ones do: the new user's test), and the
+// defaults come back.
+TEST(Workspaces, ShowWhatMakeSkinCutsAndThePlaylistPreviewInItsPlace) {
     AppRun run;
+    auto color = [](int id) {
+        return SendDlgItemMessageA(gApp.skinSetPanel, id, CPM_GETCOLOR, 0, 0);
+    };
+    EXPECT_EQ(std::tuple(color(kTextColorId), color(kPlaylistSelectedBackId)),
+              std::tuple(LRESULT(0xFFFFFF), LRESULT(0xC00000)));
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
     Drag(Workspace(1), {200, 100}, {150, 60}); // offset (-50, 144): picture (50, 40) at top-left
     auto band = DibCreate(275, 116, 24);
@@ -293,6 +278,18 @@ TEST(Workspaces, ShowThePictureWhereMakeSkinCutsItAndThePreviewsInOrder) {
     EXPECT_EQ(
         std::tuple(DibGetPixel(main.get(), 30 + 5, 144 + 90), DibGetPixel(main.get(), 270, 165)),
         std::tuple(DibGetPixel(gApp.skin->playlistPreview.get(), 5, 90), gApp.playlist.normalBack));
+
+    const SkinSet* skin = gApp.skin.get();
+    HWND picker = GetDlgItem(gApp.skinSetPanel, kPlaylistNormalId);
+    SendMessageA(picker, CPM_SETCOLOR, RGB(1, 2, 3), 0); // a new colour, then the notification
+    SendMessageA(gApp.skinSetPanel, WM_COMMAND, MAKEWPARAM(kPlaylistNormalId, CPN_CHANGED),
+                 LPARAM(picker));
+    EXPECT_EQ(std::tuple(gApp.playlist.normalText, gApp.skin.get()),
+              std::tuple(RGB(1, 2, 3), skin));
+    gApp.playlist.fontName = "Courier New";
+    SendMessageA(gApp.skinSetPanel, SSM_RESETDEFAULTS, 0, 0);
+    EXPECT_EQ(std::tuple(gApp.colors.text, gApp.playlist.normalText, gApp.playlist.fontName),
+              std::tuple(0xFFFFFFu, RGB(0, 255, 0), std::string("Arial")));
 }
 
 // Template folders listed sorted (no files, no dot folders), the stored choice selected or
@@ -341,8 +338,8 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
     EXPECT_EQ(gApp.workPicture.get(), before);
 
     Apply(50, 0, 0);
-    EXPECT_EQ(Warnings(run), std::vector<std::string>{"Image too small...\nProgram will adjust "
-                                                      "image to minimum skin size."});
+    EXPECT_EQ(Warned(run),
+              " ! Image too small...\nProgram will adjust image to minimum skin size.");
     ASSERT_TRUE(gApp.workPicture);
     // A new size goes back to the top-left.
     EXPECT_EQ(std::tuple(gApp.scale, Field(kScaleFieldId), gApp.workPicture->Width(),
@@ -360,53 +357,27 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
     EXPECT_EQ(Offset(1).x, -1) << "only brightness changed: the view stays";
 }
 
-// The main colours re-make the skin (the new user's test sees the text colour in main.bmp);
-// the playlist colours do not.
-TEST(SkinSetPanel, PlaylistColoursDoNotRemakeTheSkinAndDefaultsComeBack) {
-    AppRun run;
-    auto color = [](int id) {
-        return SendDlgItemMessageA(gApp.skinSetPanel, id, CPM_GETCOLOR, 0, 0);
-    };
-    EXPECT_EQ(std::tuple(color(kTextColorId), color(kPlaylistSelectedBackId)),
-              std::tuple(LRESULT(0xFFFFFF), LRESULT(0xC00000)));
-    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    Click(gApp.makeSkinButton);
-    const SkinSet* skin = gApp.skin.get();
-    HWND picker = GetDlgItem(gApp.skinSetPanel, kPlaylistNormalId);
-    SendMessageA(picker, CPM_SETCOLOR, RGB(1, 2, 3), 0); // a new colour, then the notification
-    SendMessageA(gApp.skinSetPanel, WM_COMMAND, MAKEWPARAM(kPlaylistNormalId, CPN_CHANGED),
-                 LPARAM(picker));
-    EXPECT_EQ(std::tuple(gApp.playlist.normalText, gApp.skin.get()),
-              std::tuple(RGB(1, 2, 3), skin));
-    gApp.playlist.fontName = "Courier New";
-    SendMessageA(gApp.skinSetPanel, SSM_RESETDEFAULTS, 0, 0);
-    EXPECT_EQ(std::tuple(gApp.colors.text, gApp.playlist.normalText, gApp.playlist.fontName),
-              std::tuple(0xFFFFFFu, RGB(0, 255, 0), std::string("Arial")));
-}
-
 // Apply with a new scale, brightness and contrast, then Make Skin, on the largest picture. A
 // pass gone quadratic is slow every time, a busy machine only sometimes: the best of five counts.
 TEST(Timing, ApplyAndMakeSkinOnTheLargestPictureAnswerWithinAFrame) {
     AppRun run;
     run.Open(run.WritePicture("large.bmp", *Picture(1600, 1200)));
-    LARGE_INTEGER frequency, t0, t1, t2;
-    QueryPerformanceFrequency(&frequency);
-    auto ms = [&](LARGE_INTEGER a, LARGE_INTEGER b) {
-        return 1000.0 * double(b.QuadPart - a.QuadPart) / double(frequency.QuadPart);
+    using Clock = std::chrono::steady_clock;
+    auto ms = [](Clock::duration d) {
+        return std::chrono::duration<double, std::milli>(d).count();
     };
     double apply = 1e9, make = 1e9;
     for (int i = 0; i < 5; i++) {
-        QueryPerformanceCounter(&t0);
+        const auto t0 = Clock::now();
         Apply(90 - i, 20, 30); // a new scale each time, so Apply rebuilds
-        QueryPerformanceCounter(&t1);
+        const auto t1 = Clock::now();
         Click(gApp.makeSkinButton);
-        QueryPerformanceCounter(&t2);
+        const auto t2 = Clock::now();
         ASSERT_TRUE(gApp.SkinMade());
-        apply = std::min(apply, ms(t0, t1));
-        make = std::min(make, ms(t1, t2));
+        apply = std::min(apply, ms(t1 - t0));
+        make = std::min(make, ms(t2 - t1));
         Click(gApp.makeSkinButton); // Undo Skin, for the next Apply
     }
     std::printf("best of five: Apply %.2f ms; Make Skin %.2f ms\n", apply, make);
-    EXPECT_LT(apply, 60.0);
-    EXPECT_LT(make, 60.0);
+    EXPECT_LT(std::max(apply, make), 60.0);
 }
