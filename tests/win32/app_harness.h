@@ -25,8 +25,6 @@ class MessageLog {
   public:
     MessageLog();
     ~MessageLog();
-    MessageLog(const MessageLog&) = delete;
-    MessageLog& operator=(const MessageLog&) = delete;
     void Answer(int answer) { answers_.push_back(answer); }
     void ClearMessages() {
         messages_.clear();

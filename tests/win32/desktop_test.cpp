@@ -105,8 +105,28 @@ void SaveShot(HWND hwnd, const std::string& name) {
     }
 }
 
+// A key pressed and released, through the program's own message loop or, given a dialog, the
+// loop of a modal dialog; `shift` held for Shift+Tab.
+void Press(UINT key, bool shift = false, HWND dialog = nullptr) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!(dialog ? IsDialogMessageA(dialog, &msg) : PreTranslateMainWindowMessage(&msg))) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
 void ExpectDialogFits(const char* caption, const std::function<void()>& open) {
-    Drive drive = RunDriven(
+    ExpectClosedByScript(RunDriven(
         caption,
         [&](HWND dialog) {
             ExpectChildrenFit(dialog, caption);
@@ -119,39 +139,9 @@ void ExpectDialogFits(const char* caption, const std::function<void()>& open) {
                         << caption << " / " << WindowText(c);
                 }
             }
-            // Escape is Cancel inside a dialog, as everywhere.
-            HWND focus = GetFocus();
-            PostMessageA(focus ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0);
-            MSG msg;
-            while (IsWindowVisible(dialog) && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (!IsDialogMessageA(dialog, &msg)) {
-                    TranslateMessage(&msg);
-                    DispatchMessageA(&msg);
-                }
-            }
+            Press(VK_ESCAPE, false, dialog); // Cancel inside a dialog, as everywhere
         },
-        open);
-    ExpectClosedByScript(drive);
-}
-
-// A key pressed and released, through the program's own message loop; `shift` held for
-// Shift+Tab.
-void Press(UINT key, bool shift = false) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
-    PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
-    PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!PreTranslateMainWindowMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+        open));
 }
 
 // What reaches the main window and which dialogs try to open while keys are pressed. A
@@ -199,16 +189,13 @@ TEST(Layout, FitsItsTextAt96_120_And144Dpi) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string quoted = std::string("\"") + self + "\"";
-    // The prefix's own setting (96) comes back however the test ends.
-    struct Restore {
-        ~Restore() { SetSystemDpi(96, nullptr); }
-    } restore;
     for (int dpi : {96, 120, 144}) {
         SetSystemDpi(DWORD(dpi), std::to_string(dpi).c_str());
         EXPECT_EQ(
             _spawnl(_P_WAIT, self, quoted.c_str(), "--gtest_filter=LayoutAtThisDpi.*", nullptr), 0)
             << "the layout at " << dpi << " DPI (its failures are above)";
     }
+    SetSystemDpi(96, nullptr); // the prefix's own setting
 }
 
 TEST(LayoutAtThisDpi, ClientAreaPanelsAndDialogs) {
@@ -257,7 +244,7 @@ TEST(LayoutAtThisDpi, ClientAreaPanelsAndDialogs) {
     ExpectDialogFits("About Korvane", [&] { SendMessageA(main, WM_COMMAND, IDM_ABOUT, 0); });
 }
 
-TEST(Keyboard, TabCyclesThePanelsAndEnterAndEscapeDoNothing) {
+TEST(Keyboard, TabCyclesThePanelsTheFontBoxChoosesAndEnterAndEscapeDoNothing) {
     AppRun run;
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
     HWND imageSet = gApp.imageSetPanel;
@@ -284,6 +271,36 @@ TEST(Keyboard, TabCyclesThePanelsAndEnterAndEscapeDoNothing) {
     }
     EXPECT_EQ(TabRound(false), skin);
 
+    // The font box holds each name once and shows the font the skin uses.
+    HWND box = GetDlgItem(skinSet, kFontBoxId);
+    auto shown = [box] {
+        return ComboItems(box).at(size_t(SendMessageA(box, CB_GETCURSEL, 0, 0)));
+    };
+    std::set<std::string> names;
+    ASSERT_GT(ComboItems(box).size(), 1u);
+    for (std::string lower : ComboItems(box)) {
+        EXPECT_TRUE(names.insert(CharLowerA(lower.data())).second) << lower << " twice";
+    }
+    EXPECT_EQ(shown(), "Arial");
+
+    // The arrow keys on the closed box choose; the list opened, scrolled and left with
+    // Escape keeps the chosen font; Enter in the open list chooses.
+    SetFocus(box);
+    Press(VK_DOWN);
+    const std::string chosen = gApp.playlist.fontName;
+    EXPECT_NE(chosen, "Arial");
+    SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
+    for (UINT key : {VK_DOWN, VK_DOWN, VK_ESCAPE}) {
+        Press(key);
+    }
+    EXPECT_EQ(
+        std::tuple(SendMessageA(box, CB_GETDROPPEDSTATE, 0, 0), gApp.playlist.fontName, shown()),
+        std::tuple(LRESULT(0), chosen, chosen));
+    SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
+    Press(VK_UP);
+    Press(VK_RETURN);
+    EXPECT_EQ(std::tuple(gApp.playlist.fontName, shown()), std::tuple("Arial", "Arial"));
+
     // Enter and Escape on every stop: no command reaches the main window (ids 1 and 2 are
     // the Main Skin and Equalizer windows), no dialog opens, the skin stays.
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchMessages, nullptr, GetCurrentThreadId());
@@ -299,40 +316,6 @@ TEST(Keyboard, TabCyclesThePanelsAndEnterAndEscapeDoNothing) {
     EXPECT_EQ(std::tuple(gCommandsToMain, gDialogsOpened, gApp.SkinMade()), std::tuple(0, 0, true));
 }
 
-TEST(FontBox, HoldsEachNameOnceAndShowsTheFontTheSkinUses) {
-    AppRun run;
-    HWND box = GetDlgItem(gApp.skinSetPanel, kFontBoxId);
-    auto shown = [box] {
-        return ComboItems(box).at(size_t(SendMessageA(box, CB_GETCURSEL, 0, 0)));
-    };
-    std::set<std::string> names;
-    ASSERT_GT(ComboItems(box).size(), 1u);
-    for (std::string lower : ComboItems(box)) {
-        EXPECT_TRUE(names.insert(CharLowerA(lower.data())).second) << lower << " twice";
-    }
-    EXPECT_EQ(shown(), "Arial");
-
-    // The arrow keys on the closed box choose; the list opened, scrolled and left with
-    // Escape keeps the chosen font; Enter in the open list chooses.
-    ShowWindow(gApp.skinSetPanel, SW_SHOW);
-    SetFocus(box);
-    Press(VK_DOWN);
-    const std::string chosen = gApp.playlist.fontName;
-    EXPECT_NE(chosen, "Arial");
-    SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
-    for (UINT key : {VK_DOWN, VK_DOWN, VK_ESCAPE}) {
-        Press(key);
-    }
-    EXPECT_EQ(
-        std::tuple(SendMessageA(box, CB_GETDROPPEDSTATE, 0, 0), gApp.playlist.fontName, shown()),
-        std::tuple(LRESULT(0), chosen, chosen));
-    SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
-    Press(VK_UP);
-    Press(VK_RETURN);
-    EXPECT_EQ(std::tuple(gApp.playlist.fontName, shown()),
-              std::tuple(std::string("Arial"), std::string("Arial")));
-}
-
 TEST(Messages, ALongPathIsShortenedToFitA1024PixelScreen) {
     std::string path = "C:\\Program Files\\Winamp\\Skins";
     while (path.size() < 250) {
@@ -344,7 +327,7 @@ TEST(Messages, ALongPathIsShortenedToFitA1024PixelScreen) {
     SetMessageBoxHook(nullptr);
     std::string shownText;
     int width = 0;
-    Drive drive = RunDriven(
+    ExpectClosedByScript(RunDriven(
         kWarningCaption,
         [&](HWND box) {
             RECT r;
@@ -353,11 +336,12 @@ TEST(Messages, ALongPathIsShortenedToFitA1024PixelScreen) {
             shownText = WindowText(GetDlgItem(box, 0xFFFF));
             SendMessageA(box, WM_COMMAND, IDOK, 0);
         },
-        [&] { ShowWarning(nullptr, text.c_str()); });
-    ExpectClosedByScript(drive);
-    EXPECT_LE(width, 1024);
+        [&] { ShowWarning(nullptr, text.c_str()); }));
+    // The path line keeps its start and end and is shortened in the middle.
     const std::string line = shownText.substr(0, shownText.rfind('\n'));
-    EXPECT_EQ(line.rfind("Skin folder path too long...\nC:\\Program Files", 0), 0u) << shownText;
-    EXPECT_NE(line.find("..."), line.rfind("...")) << "shortened in the middle: " << line;
-    EXPECT_EQ(line.substr(line.size() - 8), "\\My Skin") << line;
+    EXPECT_EQ(std::tuple(width <= 1024,
+                         line.rfind("Skin folder path too long...\nC:\\Program Files", 0),
+                         line.find("...") != line.rfind("..."), line.substr(line.size() - 8)),
+              std::tuple(true, 0u, true, "\\My Skin"))
+        << shownText;
 }
