@@ -40,7 +40,7 @@ int MessageLog::Hook(HWND owner, const char* text, const char* caption, UINT typ
     return answer;
 }
 
-AppRun::AppRun(void (*prepare)(const std::string& folder)) {
+AppRun::AppRun(const std::function<void(const std::string& folder)>& prepare) {
     previousDir_ = CurrentDir();
     folder_ = EnterFreshFolder("korvane-app-");
     EXPECT_FALSE(folder_.empty());
@@ -154,13 +154,8 @@ std::unique_ptr<Dib> Screenshot(HWND hwnd, bool withFrame, bool repaint) {
                      (repaint ? RDW_INVALIDATE | RDW_ERASE | RDW_FRAME : 0));
     AppRun::Pump();
     RECT area;
-    if (withFrame) {
-        GetWindowRect(hwnd, &area);
-        OffsetRect(&area, -area.left, -area.top);
-    } else {
-        GetClientRect(hwnd, &area);
-    }
-    const int w = area.right, h = area.bottom;
+    withFrame ? GetWindowRect(hwnd, &area) : GetClientRect(hwnd, &area);
+    const int w = area.right - area.left, h = area.bottom - area.top;
     auto shot = DibCreate(w, h, 24);
     HDC windowDc = withFrame ? GetWindowDC(hwnd) : GetDC(hwnd);
     HDC memory = CreateCompatibleDC(windowDc);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,7 +42,7 @@ class MessageLog {
 class AppRun : public MessageLog {
   public:
     // `prepare` runs in the new folder before the main window exists.
-    explicit AppRun(void (*prepare)(const std::string& folder) = nullptr);
+    explicit AppRun(const std::function<void(const std::string& folder)>& prepare = nullptr);
     ~AppRun();
 
     HWND Main() const { return main_; }

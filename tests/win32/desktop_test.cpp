@@ -247,8 +247,7 @@ TEST(LayoutAtThisDpi, ClientAreaPanelsAndDialogs) {
 TEST(Keyboard, TabCyclesThePanelsTheFontBoxChoosesAndEnterAndEscapeDoNothing) {
     AppRun run;
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    HWND imageSet = gApp.imageSetPanel;
-    HWND skinSet = gApp.skinSetPanel;
+    HWND imageSet = gApp.imageSetPanel, skinSet = gApp.skinSetPanel;
     auto edit = [&](int id) { return GetWindow(GetDlgItem(imageSet, id), GW_CHILD); };
     SetFocus(gApp.templateBox);
     // clang-format off

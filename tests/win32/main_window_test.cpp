@@ -61,8 +61,7 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
     HWND main = run.Main();
     RECT outer;
     GetWindowRect(main, &outer);
-    LONG style = GetWindowLongA(main, GWL_STYLE);
-    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME),
+    EXPECT_EQ(GetWindowLongA(main, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME),
               WS_MINIMIZEBOX | WS_THICKFRAME);
     // The border neither sizes nor shows sizing cursors: every sizing hit is the client.
     const std::tuple<LONG, LONG, LRESULT> hits[] = {{outer.left + 1, outer.top + 200, HTCLIENT},
@@ -295,17 +294,15 @@ TEST(Workspaces, ShowWhatMakeSkinCutsAndThePlaylistPreviewInItsPlace) {
 // Template folders listed sorted (no files, no dot folders), the stored choice selected or
 // the first when it is out of range; Make Skin reads the choice, and a new choice re-makes.
 TEST(TemplatePanel, ListsFoldersSortedAndUsesTheChoice) {
-    static int stored;
     for (auto [last, selected] : {std::pair{1, 1}, {9, 0}}) {
-        stored = last;
-        AppRun run([](const std::string& folder) {
+        AppRun run([last = last](const std::string& folder) {
             std::filesystem::copy(KORVANE_TEMPLATES, folder + "\\templates",
                                   std::filesystem::copy_options::recursive);
             for (const char* name : {"zeta", "alpha", ".old"}) {
                 std::filesystem::create_directories(folder + "\\templates\\" + name);
             }
             std::ofstream(folder + "\\templates\\notes.txt") << "a file";
-            std::ofstream(folder + "\\korvane.ini") << "[Korvane]\r\nLast_Tmpl=" << stored;
+            std::ofstream(folder + "\\korvane.ini") << "[Korvane]\r\nLast_Tmpl=" << last;
         });
         HWND box = gApp.templateBox;
         const std::vector<std::string> names = ComboItems(box);
