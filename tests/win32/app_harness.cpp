@@ -16,9 +16,7 @@
 #include "image/bmp_file.h"
 #include "tests/unit/test_util.h"
 
-namespace {
-MessageLog* gLog = nullptr;
-}
+static MessageLog* gLog = nullptr;
 
 MessageLog::MessageLog() {
     gLog = this;
@@ -40,9 +38,8 @@ int MessageLog::Hook(HWND owner, const char* text, const char* caption, UINT typ
     return answer;
 }
 
-AppRun::AppRun(const std::function<void(const std::string& folder)>& prepare) {
-    previousDir_ = CurrentDir();
-    folder_ = EnterFreshFolder("korvane-app-");
+AppRun::AppRun(const std::function<void(const std::string& folder)>& prepare)
+    : previousDir_(CurrentDir()), folder_(EnterFreshFolder("korvane-app-")) {
     EXPECT_FALSE(folder_.empty());
     if (prepare) {
         prepare(folder_);
@@ -53,9 +50,7 @@ AppRun::AppRun(const std::function<void(const std::string& folder)>& prepare) {
 }
 
 AppRun::~AppRun() {
-    if (IsWindow(main_)) {
-        DestroyWindow(main_);
-    }
+    DestroyWindow(main_); // fails harmlessly when the test closed it
     Pump();
     SetCurrentDirectoryA(previousDir_.c_str());
     RemoveTree(folder_);

@@ -55,8 +55,7 @@ class AppRun : public MessageLog {
     static void Pump();
 
   private:
-    std::string previousDir_;
-    std::string folder_;
+    std::string previousDir_, folder_;
     HWND main_ = nullptr;
 };
 

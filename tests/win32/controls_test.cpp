@@ -104,7 +104,10 @@ void ClickArrow(HWND field, bool up) {
 
 // The edit fills the frame but for the arrows' 16 pixels at the right, laid out once (a later
 // resize moves nothing); with the edit hidden, a sunken frame around the button face shows.
-TEST_F(Controls, SpinFieldLaysOutItsChildrenInASunkenFrame) {
+// What the owner sends reaches the arrows: ranges either way round, positions limited by
+// them, typed numbers taken on the next read, arrows stepping within the range; the edit shows
+// plain digits, the range itself is not read back, and the owner is never told anything.
+TEST_F(Controls, SpinFieldLaysOutItsChildrenAndPassesPositionsAndRangesToItsArrows) {
     for (auto [w, h] : {std::pair{50, 20}, {81, 27}, {23, 9}}) {
         HWND field = Add(kSpinFieldClass, w, h);
         MoveWindow(field, 20, 60, w + 40, h + 10, TRUE);
@@ -115,12 +118,7 @@ TEST_F(Controls, SpinFieldLaysOutItsChildrenInASunkenFrame) {
         EXPECT_TRUE(Sunken(field, GetSysColor(COLOR_BTNFACE), w - 18)) << w;
         DestroyWindow(field);
     }
-}
 
-// What the owner sends reaches the arrows: ranges either way round, positions limited by
-// them, typed numbers taken on the next read, arrows stepping within the range; the edit shows
-// plain digits, the range itself is not read back, and the owner is never told anything.
-TEST_F(Controls, SpinFieldPassesPositionsAndRangesToItsArrows) {
     HWND field = Add(kSpinFieldClass, 50, 20);
     HWND edit = GetDlgItem(field, 1);
     EXPECT_EQ(std::tuple(WindowText(edit), SendMessageA(GetDlgItem(field, 2), UDM_GETRANGE, 0, 0),
@@ -232,7 +230,7 @@ COLORREF ColorOf(HWND picker) {
 // Set by message: stored and repainted by itself, never reported; shown inside a sunken edge
 // at any size, hidden behind the button face while disabled. Pressed, it looks pressed
 // exactly while the pointer is over it; a lost capture ends the press.
-TEST_F(Controls, ColorPickerShowsItsColourSunkenOrPressed) {
+TEST_F(Controls, ColorPickerShowsItsColourSunkenOrPressedAndTakesOnlyANewColour) {
     for (auto [w, h] : {std::pair{41, 23}, {7, 5}, {28, 14}}) {
         HWND picker = Add(kColorPickerClass, w, h);
         EXPECT_TRUE(Sunken(picker, RGB(0, 0, 0))) << w;
@@ -247,32 +245,28 @@ TEST_F(Controls, ColorPickerShowsItsColourSunkenOrPressed) {
     }
     AppRun::Pump();
     EXPECT_TRUE(gToHost.empty());
-    const COLORREF color = RGB(40, 160, 220);
-    HWND picker = Add(kColorPickerClass, 28, 14);
-    SendMessageA(picker, CPM_SETCOLOR, color, 0);
-    SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    EXPECT_EQ(GetCapture(), picker);
-    const std::tuple<int, int, bool> moves[] = {{-3, 5, false}, {5, 5, true},   {28, 5, false},
-                                                {27, 13, true}, {5, -1, false}, {5, 14, false},
-                                                {0, 0, true}};
-    for (auto [x, y, over] : moves) {
-        SendMessageA(picker, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
-        EXPECT_TRUE(Sunken(picker, color, -1, true, over)) << x << "," << y;
-    }
-    SetCapture(host_); // taken away, as when another window grabs the mouse
-    EXPECT_TRUE(Sunken(picker, color));
-    ReleaseCapture();
-    EXPECT_FALSE(Click(picker, {5, 5}, Answer{}, {{5, 5}}, false));
-}
-
-// Only a release over the swatch after a press opens the full dialog, over the parent, with
-// the picker's colour and the sixteen standard custom colours, which all pickers share and
-// keep; only OK with a different colour changes the picker and tells the parent, once, with
-// the new colour readable.
-TEST_F(Controls, ColorPickerOpensOnAReleaseOverItAndTakesOnlyANewColour) {
+    const COLORREF color = RGB(18, 52, 86);
     HWND first = Add(kColorPickerClass, 28, 14, 2, 38);
     HWND second = Add(kColorPickerClass, 28, 14, 8, 198);
-    SendMessageA(first, CPM_SETCOLOR, RGB(18, 52, 86), 0);
+    SendMessageA(first, CPM_SETCOLOR, color, 0);
+    SendMessageA(first, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(GetCapture(), first);
+    const std::tuple<int, int, bool> path[] = {{-3, 5, false}, {5, 5, true},   {28, 5, false},
+                                               {27, 13, true}, {5, -1, false}, {5, 14, false},
+                                               {0, 0, true}};
+    for (auto [x, y, over] : path) {
+        SendMessageA(first, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+        EXPECT_TRUE(Sunken(first, color, -1, true, over)) << x << "," << y;
+    }
+    SetCapture(host_); // taken away, as when another window grabs the mouse
+    EXPECT_TRUE(Sunken(first, color));
+    ReleaseCapture();
+    EXPECT_FALSE(Click(first, {5, 5}, Answer{}, {{5, 5}}, false));
+
+    // Only a release over the swatch after a press opens the full dialog, over the parent,
+    // with the picker's colour and the sixteen standard custom colours, which all pickers
+    // share and keep; only OK with a different colour changes the picker and tells the
+    // parent, once, with the new colour readable.
     Click(first, {20, 10}, Answer{});
     EXPECT_EQ(std::tuple(gPressedWhileOpen, gRecord.rgbResult, gRecord.hwndOwner, gRecord.Flags),
               std::tuple(true, RGB(18, 52, 86), host_, DWORD(CC_RGBINIT | CC_FULLOPEN)));

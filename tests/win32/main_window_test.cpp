@@ -56,7 +56,41 @@ std::string Warned(AppRun& run) {
 
 } // namespace
 
-TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
+// What the window offers in one line: the grayed File items (Make skin, Save, Undo skin,
+// Open, oPtion, About, eXit), the button's text, "on" for each of the button and the mode box
+// that can be used, the panel shown, and with a picture the bands shown and their cursor.
+std::string Offered() {
+    std::string s;
+    const std::pair<UINT, char> items[] = {
+        {IDM_MAKESKIN, 'M'}, {IDM_SAVE, 'S'},  {IDM_UNDOSKIN, 'U'}, {IDM_OPEN, 'O'},
+        {IDM_OPTION, 'P'},   {IDM_ABOUT, 'A'}, {IDM_EXIT, 'X'}};
+    HMENU menu = GetMenu(gApp.mainWindow);
+    SendMessageA(gApp.mainWindow, WM_INITMENU, WPARAM(menu), 0); // as the menu opens
+    for (auto [id, letter] : items) {
+        s += (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) ? std::string(1, letter) : "";
+    }
+    s += " " + WindowText(gApp.makeSkinButton);
+    for (HWND h : {gApp.makeSkinButton, gApp.modeBox}) {
+        s += IsWindowEnabled(h) ? " on" : " off";
+    }
+    s += IsWindowVisible(gApp.imageSetPanel) ? " image" : "";
+    s += IsWindowVisible(gApp.skinSetPanel) ? " skin" : "";
+    s += gApp.SkinMade() ? " made" : "";
+    if (!IsWindowEnabled(gApp.makeSkinButton)) {
+        return s;
+    }
+    s += " bands";
+    for (int id : {1, 2, 3, 4}) {
+        s += IsWindowVisible(Workspace(id)) ? " " + std::to_string(id) : "";
+    }
+    const bool cross =
+        HCURSOR(GetClassLongPtrA(Workspace(1), GCLP_HCURSOR)) == LoadCursor(nullptr, IDC_CROSS);
+    return s + (cross ? " cross" : " arrow");
+}
+
+// The window starts fixed in size with its children in place; its menus and controls follow
+// the picture and the skin.
+TEST(MainWindow, StartsFixedSizeAndItsMenusAndControlsFollowThePictureAndTheSkin) {
     AppRun run;
     HWND main = run.Main();
     RECT outer;
@@ -96,45 +130,8 @@ TEST(MainWindow, StartsFixedSizeWithItsChildrenInPlace) {
     EXPECT_EQ(std::tuple(ComboItems(gApp.modeBox), SendMessageA(gApp.modeBox, CB_GETCURSEL, 0, 0),
                          Field(kScaleFieldId)),
               std::tuple(std::vector<std::string>{"Free", "Tile", "Continuous"}, 1, 100));
-}
 
-// What the window offers in one line: the grayed File items (Make skin, Save, Undo skin,
-// Open, oPtion, About, eXit), the button's text, "on" for each of the button and the mode box
-// that can be used, the panel shown, and with a picture the bands shown and their cursor.
-std::string Offered() {
-    std::string s;
-    const std::pair<UINT, char> items[] = {
-        {IDM_MAKESKIN, 'M'}, {IDM_SAVE, 'S'},  {IDM_UNDOSKIN, 'U'}, {IDM_OPEN, 'O'},
-        {IDM_OPTION, 'P'},   {IDM_ABOUT, 'A'}, {IDM_EXIT, 'X'}};
-    HMENU menu = GetMenu(gApp.mainWindow);
-    SendMessageA(gApp.mainWindow, WM_INITMENU, WPARAM(menu), 0); // as the menu opens
-    for (auto [id, letter] : items) {
-        s += (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) ? std::string(1, letter) : "";
-    }
-    s += " " + WindowText(gApp.makeSkinButton);
-    for (HWND h : {gApp.makeSkinButton, gApp.modeBox}) {
-        s += IsWindowEnabled(h) ? " on" : " off";
-    }
-    s += IsWindowVisible(gApp.imageSetPanel) ? " image" : "";
-    s += IsWindowVisible(gApp.skinSetPanel) ? " skin" : "";
-    s += gApp.SkinMade() ? " made" : "";
-    if (!IsWindowEnabled(gApp.makeSkinButton)) {
-        return s;
-    }
-    s += " bands";
-    for (int id : {1, 2, 3, 4}) {
-        s += IsWindowVisible(Workspace(id)) ? " " + std::to_string(id) : "";
-    }
-    const bool cross =
-        HCURSOR(GetClassLongPtrA(Workspace(1), GCLP_HCURSOR)) == LoadCursor(nullptr, IDC_CROSS);
-    return s + (cross ? " cross" : " arrow");
-}
-
-TEST(MainWindow, MenusAndControlsFollowThePictureAndTheSkin) {
-    AppRun run;
-    auto command = [&run](UINT id) {
-        return [&run, id] { SendMessageA(run.Main(), WM_COMMAND, id, 0); };
-    };
+    auto command = [main](UINT id) { return [=] { SendMessageA(main, WM_COMMAND, id, 0); }; };
     const std::string junk = run.Folder() + "\\junk.bmp";
     std::ofstream(junk) << "not a picture";
     const std::pair<std::function<void()>, std::string> states[] = {
