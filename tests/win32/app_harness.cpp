@@ -18,6 +18,15 @@
 
 static MessageLog* gLog = nullptr;
 
+// The runner of the desktop program's tests: the program's window classes, then every test.
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (!RegisterWindowClasses(GetModuleHandleA(nullptr))) {
+        return 1;
+    }
+    return RUN_ALL_TESTS();
+}
+
 MessageLog::MessageLog() {
     gLog = this;
     SetMessageBoxHook(&MessageLog::Hook);
