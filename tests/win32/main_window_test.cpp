@@ -93,8 +93,7 @@ std::string Offered() {
 TEST(MainWindow, StartsFixedSizeAndItsMenusAndControlsFollowThePictureAndTheSkin) {
     AppRun run;
     HWND main = run.Main();
-    RECT outer;
-    GetWindowRect(main, &outer);
+    const RECT outer = RectIn(main, nullptr); // on the screen
     EXPECT_EQ(GetWindowLongA(main, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME),
               WS_MINIMIZEBOX | WS_THICKFRAME);
     // The border neither sizes nor shows sizing cursors: every sizing hit is the client.
@@ -198,7 +197,7 @@ std::string Bands() {
 // Where the picture sits in each band after each step. An offset (x, y): x <= 0 shifts the
 // picture left, y is how far the view's bottom lies above the picture's bottom; a drag stops
 // at x = 0 and 275 - W, y = 0 and H - 116 (H - 348 for the Skin Workspace).
-TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePicture) {
+TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePictureAndMakeSkinCutsWhatTheyShow) {
     AppRun run;
     auto open = [&](int w, int h) {
         return [&run, w, h] { run.Open(run.WritePicture("p.bmp", *Picture(w, h))); };
@@ -246,26 +245,21 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePicture) {
         act();
         EXPECT_EQ(Bands() + Warned(run), bands);
     }
-}
 
-// What the bands show is what Make Skin cuts, and the playlist preview is drawn where the band
-// order puts it (the main and equalizer previews: the Project Option dialog's test). The
-// playlist colours do not re-make the skin (the main ones do: the new user's test), and the
-// defaults come back.
-TEST(Workspaces, ShowWhatMakeSkinCutsAndThePlaylistPreviewInItsPlace) {
-    AppRun run;
+    // What the bands show is what Make Skin cuts: the offset (-5, 84) puts the picture's (5, 0)
+    // at the top-left. The playlist preview is drawn where the band order puts it (the main
+    // and equalizer previews: the Project Option dialog's test). The playlist colours do not
+    // re-make the skin (the main ones do: the new user's test), and the defaults come back.
     auto color = [](int id) {
         return SendDlgItemMessageA(gApp.skinSetPanel, id, CPM_GETCOLOR, 0, 0);
     };
     EXPECT_EQ(std::tuple(color(kTextColorId), color(kPlaylistSelectedBackId)),
               std::tuple(LRESULT(0xFFFFFF), LRESULT(0xC00000)));
-    run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
-    Drag(Workspace(1), {200, 100}, {150, 60}); // offset (-50, 144): picture (50, 40) at top-left
     auto band = DibCreate(275, 116, 24);
     CutBand(CurrentSkinInputs(), Band::Main, band.get());
-    const auto shot = Screenshot(Workspace(2)), picture = Picture(400, 300);
-    EXPECT_TRUE(SameRect(shot.get(), 0, 0, picture.get(), 50, 40, 275, 116));
-    EXPECT_TRUE(SameRect(band.get(), 0, 0, picture.get(), 50, 40, 275, 116));
+    const auto shot = Screenshot(Workspace(2)), picture = Picture(300, 200);
+    EXPECT_TRUE(SameRect(shot.get(), 0, 0, picture.get(), 5, 0, 275, 116));
+    EXPECT_TRUE(SameRect(band.get(), 0, 0, picture.get(), 5, 0, 275, 116));
 
     gApp.skinOrder = {2, 0, 1};
     Click(gApp.makeSkinButton);
@@ -357,21 +351,19 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
 TEST(Timing, ApplyAndMakeSkinOnTheLargestPictureAnswerWithinAFrame) {
     AppRun run;
     run.Open(run.WritePicture("large.bmp", *Picture(1600, 1200)));
-    using Clock = std::chrono::steady_clock;
-    auto ms = [](Clock::duration d) {
-        return std::chrono::duration<double, std::milli>(d).count();
+    auto ms = [](const std::function<void()>& act) {
+        const auto start = std::chrono::steady_clock::now();
+        act();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
     };
     double apply = 1e9, make = 1e9;
     for (int i = 0; i < 5; i++) {
-        const auto t0 = Clock::now();
-        Apply(90 - i, 20, 30); // a new scale each time, so Apply rebuilds
-        const auto t1 = Clock::now();
-        Click(gApp.makeSkinButton);
-        const auto t2 = Clock::now();
+        // A new scale each time, so Apply rebuilds; Undo Skin after, for the next Apply.
+        apply = std::min(apply, ms([i] { Apply(90 - i, 20, 30); }));
+        make = std::min(make, ms([] { Click(gApp.makeSkinButton); }));
         ASSERT_TRUE(gApp.SkinMade());
-        apply = std::min(apply, ms(t1 - t0));
-        make = std::min(make, ms(t2 - t1));
-        Click(gApp.makeSkinButton); // Undo Skin, for the next Apply
+        Click(gApp.makeSkinButton);
     }
     std::printf("best of five: Apply %.2f ms; Make Skin %.2f ms\n", apply, make);
     EXPECT_LT(std::max(apply, make), 60.0);
