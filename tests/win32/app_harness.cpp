@@ -182,9 +182,7 @@ void ResetProgramState() {
 }
 
 std::string CurrentDir() {
-    char buffer[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, buffer);
-    return buffer;
+    return std::filesystem::current_path().string();
 }
 
 bool IsFolder(const std::string& path) {
