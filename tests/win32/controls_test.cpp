@@ -126,13 +126,14 @@ TEST_F(Controls, SpinFieldLaysOutItsChildrenAndPassesPositionsAndRangesToItsArro
               std::tuple("0", LRESULT(MAKELONG(100, -100)), LRESULT(0)));
     // A new range (0: none), typed text or else a position set, an arrow clicked (+1 up, -1
     // down), and the position read back with its error word.
+    const LPARAM narrow = MAKELPARAM(50, -50), wide = MAKELPARAM(2000, -2000);
     const std::tuple<LPARAM, const char*, int, int, int, bool> steps[] = {
         // clang-format off
-        {0, nullptr, 101, 0, 100, false}, {0, nullptr, -32768, 0, -100, false}, {0, nullptr, 55, 0, 55, false},
+        {0, {}, 101, 0, 100, false}, {0, {}, -32768, 0, -100, false}, {0, {}, 55, 0, 55, false},
         {0, "-30", 0, 0, -30, false}, {0, "-30", 0, +1, -29, false}, {0, "abc", 0, 0, -29, true},
-        {0, "-101", 0, 0, -29, true}, {100, nullptr, -30, 0, 0, false}, {100, nullptr, 0, -1, 0, false},
-        {100, nullptr, 100, +1, 100, false}, {100, nullptr, 100, -1, 99, false},
-        {MAKELPARAM(50, -50), nullptr, -70, 0, -50, false}, {MAKELPARAM(2000, -2000), nullptr, -1500, 0, -1500, false},
+        {0, "-101", 0, 0, -29, true}, {100, {}, -30, 0, 0, false}, {100, {}, 0, -1, 0, false},
+        {100, {}, 100, +1, 100, false}, {100, {}, 100, -1, 99, false},
+        {narrow, {}, -70, 0, -50, false}, {wide, {}, -1500, 0, -1500, false},
         // clang-format on
     };
     for (const auto& [range, typed, set, arrow, position, error] : steps) {

@@ -207,6 +207,7 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePictureAndMakeSkinCutsWhat
     const std::string refused = "Tile 1:-30,164 2:-30,164 3:-30,164 ! Can not use Continuous "
                                 "Mode!\nImage height less than 348 pixels.\nPlease try to load "
                                 "another image.";
+    const std::string bottom = "Tile 1:-125,0 2:-125,0 3:-125,0";
     // What is done, then the mode and each band shown with its offset, and any warning.
     const std::tuple<const char*, std::function<void()>, std::string> steps[] = {
         // clang-format off
@@ -219,11 +220,12 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePictureAndMakeSkinCutsWhat
         {"tile again", mode(1), "Tile 1:0,184 2:0,184 3:0,184"},
         {"one pixel past the corner", drag(1, {10, 10}, {11, 11}), "Tile 1:0,184 2:0,184 3:0,184"},
         {"far left and up", drag(1, {270, 110}, {0, 0}), "Tile 1:-125,74 2:-125,74 3:-125,74"},
-        {"to the limits", drag(1, {270, 110}, {0, 0}), "Tile 1:-125,0 2:-125,0 3:-125,0"},
-        {"band moved by hand", [] { OffsetPoint p = {-5, 5}; SendMessageA(Workspace(2), WSM_SETOFFSET, WPARAM(&p), 0); },
+        {"to the limits", drag(1, {270, 110}, {0, 0}), bottom},
+        {"band moved by hand", [] { OffsetPoint p = {-5, 5};
+                                    SendMessageA(Workspace(2), WSM_SETOFFSET, WPARAM(&p), 0); },
          "Tile 1:-125,0 2:-5,5 3:-125,0"},
-        {"pushing at the limit still synchronises", drag(1, {270, 110}, {260, 100}), "Tile 1:-125,0 2:-125,0 3:-125,0"},
-        {"Continuous on a tall picture", [&] { open(400, 500)(); ChooseMode(2); }, "Continuous 4:0,152"},
+        {"a push at the limit aligns", drag(1, {270, 110}, {260, 100}), bottom},
+        {"tall, Continuous", [&] { open(400, 500)(); ChooseMode(2); }, "Continuous 4:0,152"},
         {"its limits", drag(4, {10, 10}, {270, 340}), "Continuous 4:0,152"},
         {"348 rows, still Continuous", open(400, 348), "Continuous 4:0,0"},
         {"348 rows move only sideways", drag(4, {10, 10}, {0, 200}), "Continuous 4:-10,0"},
@@ -232,11 +234,14 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePictureAndMakeSkinCutsWhat
         // Negative coordinates read as large numbers: a pointer outside moves nothing,
         // re-entering moves by the step from the last point inside, a release outside ends.
         {"a pointer outside", [] {
-             for (auto [msg, x] : {std::pair{WM_LBUTTONDOWN, 100}, {WM_MOUSEMOVE, -20}, {WM_MOUSEMOVE, 120}, {WM_LBUTTONUP, -20}, {WM_MOUSEMOVE, 0}}) {
+             for (auto [msg, x] : {std::pair{WM_LBUTTONDOWN, 100}, {WM_MOUSEMOVE, -20},
+                                   {WM_MOUSEMOVE, 120}, {WM_LBUTTONUP, -20}, {WM_MOUSEMOVE, 0}}) {
                  SendMessageA(Workspace(1), msg, MK_LBUTTON, MAKELPARAM(x, 50));
              }
          }, "Tile 1:-5,84 2:-5,84 3:-5,84"},
-        {"a made skin starts no drag", [] { Click(gApp.makeSkinButton); Drag(Workspace(1), {100, 50}, {50, 20}); Click(gApp.makeSkinButton); },
+        {"a made skin starts no drag", [] { Click(gApp.makeSkinButton);
+                                            Drag(Workspace(1), {100, 50}, {50, 20});
+                                            Click(gApp.makeSkinButton); },
          "Tile 1:-5,84 2:-5,84 3:-5,84"},
         // clang-format on
     };
