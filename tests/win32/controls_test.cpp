@@ -93,15 +93,6 @@ class Controls : public testing::Test {
     HWND host_ = nullptr;
 };
 
-void ClickArrow(HWND field, bool up) {
-    HWND arrows = GetDlgItem(field, 2);
-    RECT r;
-    GetClientRect(arrows, &r);
-    LPARAM at = MAKELPARAM(r.right / 2, up ? r.bottom / 4 : r.bottom * 3 / 4);
-    SendMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(arrows, WM_LBUTTONUP, 0, at);
-}
-
 // The edit fills the frame but for the arrows' 16 pixels at the right, laid out once (a later
 // resize moves nothing); with the edit hidden, a sunken frame around the button face shows.
 // What the owner sends reaches the arrows: ranges either way round, positions limited by
@@ -146,8 +137,13 @@ TEST_F(Controls, SpinFieldLaysOutItsChildrenAndPassesPositionsAndRangesToItsArro
         } else {
             SendMessageA(field, UDM_SETPOS, 0, MAKELPARAM(set, 0));
         }
-        if (arrow) {
-            ClickArrow(field, arrow > 0);
+        if (arrow) { // a click on the upper or the lower arrow
+            HWND arrows = GetDlgItem(field, 2);
+            RECT r;
+            GetClientRect(arrows, &r);
+            const LPARAM at = MAKELPARAM(r.right / 2, arrow > 0 ? r.bottom / 4 : r.bottom * 3 / 4);
+            SendMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageA(arrows, WM_LBUTTONUP, 0, at);
         }
         const LRESULT read = SendMessageA(field, UDM_GETPOS, 0, 0);
         const std::string shown = std::to_string(short(LOWORD(read))) + " " + WindowText(edit);

@@ -201,10 +201,6 @@ TEST(LayoutAtThisDpi, ClientAreaPanelsAndDialogs) {
     if (dpi == 0) {
         GTEST_SKIP() << "run by Layout.FitsItsTextAt96_120_And144Dpi";
     }
-    HDC screen = GetDC(nullptr);
-    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), dpi);
-    ReleaseDC(nullptr, screen);
-
     AppRun run;
     RECT client;
     GetClientRect(run.Main(), &client);
