@@ -144,8 +144,7 @@ void ExpectDialogFits(const char* caption, const std::function<void()>& open) {
 
 // What reaches the main window and which dialogs try to open while keys are pressed. A
 // dialog is ended as it opens, so a fault shows as a count, not as a hang.
-int gCommandsToMain = 0;
-int gDialogsOpened = 0;
+int gCommandsToMain = 0, gDialogsOpened = 0;
 LRESULT CALLBACK WatchMessages(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_COMMAND && call->hwnd == gApp.mainWindow) {
@@ -293,8 +292,7 @@ TEST(Keyboard, TabCyclesThePanelsTheFontBoxChoosesAndEnterAndEscapeDoNothing) {
     // Enter and Escape on every stop: no command reaches the main window (ids 1 and 2 are
     // the Main Skin and Equalizer windows), no dialog opens, the skin stays.
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchMessages, nullptr, GetCurrentThreadId());
-    gCommandsToMain = 0;
-    gDialogsOpened = 0;
+    gCommandsToMain = gDialogsOpened = 0;
     for (HWND stop : skin) {
         SetFocus(stop);
         Press(VK_RETURN);
