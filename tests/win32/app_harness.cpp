@@ -16,7 +16,7 @@
 #include "image/bmp_file.h"
 #include "tests/unit/test_util.h"
 
-static MessageLog* gLog = nullptr;
+static AppRun* gRun = nullptr;
 
 // The runner of the desktop program's tests: the program's window classes, then every test.
 int main(int argc, char** argv) {
@@ -27,29 +27,31 @@ int main(int argc, char** argv) {
     return RUN_ALL_TESTS();
 }
 
-MessageLog::MessageLog() {
-    gLog = this;
-    SetMessageBoxHook(&MessageLog::Hook);
-}
-
-MessageLog::~MessageLog() {
-    SetMessageBoxHook(nullptr);
-    gLog = nullptr;
-}
-
-int MessageLog::Hook(HWND owner, const char* text, const char* caption, UINT type) {
-    gLog->messages_.push_back({owner, text ? text : "", caption ? caption : "", type});
-    if (gLog->answers_.empty()) {
+int AppRun::Hook(HWND owner, const char* text, const char* caption, UINT type) {
+    gRun->messages_.push_back({owner, text ? text : "", caption ? caption : "", type});
+    if (gRun->answers_.empty()) {
         return IDOK;
     }
-    int answer = gLog->answers_.front();
-    gLog->answers_.pop_front();
+    int answer = gRun->answers_.front();
+    gRun->answers_.pop_front();
     return answer;
 }
 
+// The run's folder is new and empty in the temporary folder, and the working directory, as
+// the program is started from a folder of the user's choosing; it is kept in the form
+// GetCurrentDirectoryA gives (the form the program stores).
 AppRun::AppRun(const std::function<void(const std::string& folder)>& prepare)
-    : previousDir_(CurrentDir()), folder_(EnterFreshFolder("korvane-app-")) {
-    EXPECT_FALSE(folder_.empty());
+    : previousDir_(CurrentDir()) {
+    static int counter = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "korvane-app-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(++counter);
+    EXPECT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr) &&
+                SetCurrentDirectoryA(folder_.c_str()));
+    folder_ = CurrentDir();
+    gRun = this;
+    SetMessageBoxHook(&AppRun::Hook);
     if (prepare) {
         prepare(folder_);
     }
@@ -61,6 +63,8 @@ AppRun::AppRun(const std::function<void(const std::string& folder)>& prepare)
 AppRun::~AppRun() {
     DestroyWindow(main_); // fails harmlessly when the test closed it
     Pump();
+    SetMessageBoxHook(nullptr);
+    gRun = nullptr;
     SetCurrentDirectoryA(previousDir_.c_str());
     RemoveTree(folder_);
 }
@@ -207,16 +211,4 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
 void RemoveTree(const std::string& path) {
     std::error_code ec;
     std::filesystem::remove_all(path, ec);
-}
-
-std::string EnterFreshFolder(const std::string& stem) {
-    static int counter = 0;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + stem + std::to_string(GetCurrentProcessId()) + "-" +
-                         std::to_string(++counter);
-    if (!CreateDirectoryA(folder.c_str(), nullptr) || !SetCurrentDirectoryA(folder.c_str())) {
-        return {};
-    }
-    return CurrentDir();
 }

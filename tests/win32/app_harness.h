@@ -20,26 +20,7 @@ struct ShownMessage {
     UINT type;
 };
 
-// While it lives, every message box is recorded and answered by the test, from the queued
-// answers in order, IDOK when none is queued.
-class MessageLog {
-  public:
-    MessageLog();
-    ~MessageLog();
-    void Answer(int answer) { answers_.push_back(answer); }
-    void ClearMessages() {
-        messages_.clear();
-        answers_.clear();
-    }
-    std::vector<ShownMessage>& Messages() { return messages_; }
-
-  private:
-    static int Hook(HWND owner, const char* text, const char* caption, UINT type);
-    std::deque<int> answers_;
-    std::vector<ShownMessage> messages_;
-};
-
-class AppRun : public MessageLog {
+class AppRun {
   public:
     // `prepare` runs in the new folder before the main window exists.
     explicit AppRun(const std::function<void(const std::string& folder)>& prepare = nullptr);
@@ -48,6 +29,15 @@ class AppRun : public MessageLog {
     HWND Main() const { return main_; }
     const std::string& Folder() const { return folder_; }
 
+    // While the run lives, every message box is recorded and answered by the test, from the
+    // queued answers in order, IDOK when none is queued.
+    void Answer(int answer) { answers_.push_back(answer); }
+    void ClearMessages() {
+        messages_.clear();
+        answers_.clear();
+    }
+    std::vector<ShownMessage>& Messages() { return messages_; }
+
     // Writes a picture into the run's folder and opens it as the Open command does.
     std::string WritePicture(const std::string& name, const Dib& picture);
     void Open(const std::string& path);
@@ -55,16 +45,14 @@ class AppRun : public MessageLog {
     static void Pump();
 
   private:
+    static int Hook(HWND owner, const char* text, const char* caption, UINT type);
+    std::deque<int> answers_;
+    std::vector<ShownMessage> messages_;
     std::string previousDir_, folder_;
     HWND main_ = nullptr;
 };
 
 void ResetProgramState();
-
-// Makes a new empty folder in the temporary folder and makes it the working directory, as
-// the program is started from a folder of the user's choosing. Returns it in the form
-// GetCurrentDirectoryA gives (the form the program stores); empty on failure.
-std::string EnterFreshFolder(const std::string& stem);
 
 // FolderEntries sorted, without dot entries; RemoveTree takes a file or a whole folder.
 std::string CurrentDir();
