@@ -124,22 +124,19 @@ void Press(UINT key, bool shift = false, HWND dialog = nullptr) {
 }
 
 void ExpectDialogFits(const char* caption, const std::function<void()>& open) {
-    ExpectClosedByScript(RunDriven(
-        caption,
-        [&](HWND dialog) {
-            ExpectChildrenFit(dialog, caption);
-            SaveShot(dialog, caption);
-            // A label's mnemonic leads to the control after it, which must be a field.
-            for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-                if (ClassOf(c) == "Static" && WindowText(c).find('&') != std::string::npos) {
-                    HWND field = GetWindow(c, GW_HWNDNEXT);
-                    EXPECT_TRUE(field && (GetWindowLongA(field, GWL_STYLE) & WS_TABSTOP))
-                        << caption << " / " << WindowText(c);
-                }
+    RunScript(caption, open, [&](HWND dialog) {
+        ExpectChildrenFit(dialog, caption);
+        SaveShot(dialog, caption);
+        // A label's mnemonic leads to the control after it, which must be a field.
+        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            if (ClassOf(c) == "Static" && WindowText(c).find('&') != std::string::npos) {
+                HWND field = GetWindow(c, GW_HWNDNEXT);
+                EXPECT_TRUE(field && (GetWindowLongA(field, GWL_STYLE) & WS_TABSTOP))
+                    << caption << " / " << WindowText(c);
             }
-            Press(VK_ESCAPE, false, dialog); // Cancel inside a dialog, as everywhere
-        },
-        open));
+        }
+        Press(VK_ESCAPE, false, dialog); // Cancel inside a dialog, as everywhere
+    });
 }
 
 // What reaches the main window and which dialogs try to open while keys are pressed. A
@@ -314,16 +311,14 @@ TEST(Messages, ALongPathIsShortenedToFitA1024PixelScreen) {
     SetMessageBoxHook(nullptr);
     std::string shownText;
     int width = 0;
-    ExpectClosedByScript(RunDriven(
-        kWarningCaption,
+    RunScript(
+        kWarningCaption, [&] { ShowWarning(nullptr, text.c_str()); },
         [&](HWND box) {
-            RECT r;
-            GetWindowRect(box, &r);
+            const RECT r = RectIn(box, nullptr); // on the screen
             width = r.right - r.left;
             shownText = WindowText(GetDlgItem(box, 0xFFFF));
             SendMessageA(box, WM_COMMAND, IDOK, 0);
-        },
-        [&] { ShowWarning(nullptr, text.c_str()); }));
+        });
     // The path line keeps its start and end and is shortened in the middle.
     const std::string line = shownText.substr(0, shownText.rfind('\n'));
     EXPECT_EQ(std::tuple(width <= 1024,
