@@ -47,6 +47,11 @@ void ExpectChildrenFit(HWND parent, const std::string& where) {
             EXPECT_FALSE(IntersectRect(&both, &r, &other)) << name << " overlaps a sibling";
         }
         seen.push_back(r);
+        // A label's mnemonic leads to the control after it, which must be a field.
+        if (cls == "Static" && WindowText(child).find('&') != std::string::npos) {
+            HWND field = GetWindow(child, GW_HWNDNEXT);
+            EXPECT_TRUE(field && (GetWindowLongA(field, GWL_STYLE) & WS_TABSTOP)) << name;
+        }
         HWND measured = child;
         std::vector<std::string> texts = {WindowText(child)};
         int room = 0, height = r.bottom - r.top;
@@ -127,14 +132,6 @@ void ExpectDialogFits(const char* caption, const std::function<void()>& open) {
     RunScript(caption, open, [&](HWND dialog) {
         ExpectChildrenFit(dialog, caption);
         SaveShot(dialog, caption);
-        // A label's mnemonic leads to the control after it, which must be a field.
-        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            if (ClassOf(c) == "Static" && WindowText(c).find('&') != std::string::npos) {
-                HWND field = GetWindow(c, GW_HWNDNEXT);
-                EXPECT_TRUE(field && (GetWindowLongA(field, GWL_STYLE) & WS_TABSTOP))
-                    << caption << " / " << WindowText(c);
-            }
-        }
         Press(VK_ESCAPE, false, dialog); // Cancel inside a dialog, as everywhere
     });
 }
