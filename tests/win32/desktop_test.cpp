@@ -311,8 +311,7 @@ TEST(Messages, ALongPathIsShortenedToFitA1024PixelScreen) {
     RunScript(
         kWarningCaption, [&] { ShowWarning(nullptr, text.c_str()); },
         [&](HWND box) {
-            const RECT r = RectIn(box, nullptr); // on the screen
-            width = r.right - r.left;
+            width = RectIn(box, nullptr).right - RectIn(box, nullptr).left;
             shownText = WindowText(GetDlgItem(box, 0xFFFF));
             SendMessageA(box, WM_COMMAND, IDOK, 0);
         });

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -109,9 +110,7 @@ TEST(Settings, AFirstRunWritesEveryDefaultAndWhatIsReadIsWrittenBack) {
                   std::tuple(cwd, written, false));
     }
 
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string stray = std::string(windows) + "\\korvane.ini";
+    const std::string stray = std::string(std::getenv("WINDIR")) + "\\korvane.ini";
     DeleteFileA(ini.c_str());
     ResetProgramState();
     SaveSettings();
