@@ -180,13 +180,11 @@ bool gPressedWhileOpen = false;
 bool Click(HWND picker, POINT up, const Answer& answer, std::vector<POINT> moves = {},
            bool press = true) {
     constexpr int kFields[] = {706, 707, 708}, kAddToCustom = 712;
-    bool opened = false;
     gRecord = {};
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchInitDialog, nullptr, GetCurrentThreadId());
     Drive drive = RunDriven(
         nullptr,
         [&](HWND dialog) {
-            opened = true;
             SetWindowPos(dialog, nullptr, 600, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             // The bottom-right rim is dark only while pressed (read without running messages).
             HDC dc = GetDC(picker);
@@ -215,7 +213,7 @@ bool Click(HWND picker, POINT up, const Answer& answer, std::vector<POINT> moves
         });
     UnhookWindowsHookEx(hook);
     EXPECT_FALSE(drive.leftOpen || drive.timedOut);
-    return opened;
+    return drive.ran;
 }
 
 COLORREF ColorOf(HWND picker) {
@@ -256,38 +254,20 @@ TEST_F(Controls, ColorPickerShowsItsColourSunkenOrPressedAndTakesOnlyANewColour)
     SetCapture(host_); // taken away, as when another window grabs the mouse
     EXPECT_TRUE(Sunken(first, color));
     ReleaseCapture();
-    EXPECT_FALSE(Click(first, {5, 5}, Answer{}, {{5, 5}}, false));
 
-    // Only a release over the swatch after a press opens the full dialog, over the parent,
-    // with the picker's colour and the sixteen standard custom colours, which all pickers
-    // share and keep; only OK with a different colour changes the picker and tells the
-    // parent, once, with the new colour readable.
-    Click(first, {20, 10}, Answer{});
-    EXPECT_EQ(std::tuple(gPressedWhileOpen, gRecord.rgbResult, gRecord.hwndOwner, gRecord.Flags),
-              std::tuple(true, RGB(18, 52, 86), host_, DWORD(CC_RGBINIT | CC_FULLOPEN)));
-    // The sixteen colours of the standard palette, as 0xBBGGRR.
-    const std::vector<COLORREF> standard = {
-        0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
-        0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
-    EXPECT_EQ(std::vector<COLORREF>(gCustom, gCustom + 16), standard);
-    Click(first, {20, 10}, Answer{false, RGB(12, 34, 56), true});
-    Click(second, {20, 10}, Answer{});
-    EXPECT_EQ(std::tuple(gCustom[0], gCustom[1]), std::tuple(RGB(12, 34, 56), RGB(128, 0, 0)));
-
+    // Only a release over the swatch after a press opens the dialog; only OK with a different
+    // colour changes the picker and tells the parent, once, with the new colour readable. Rows:
+    // the picker, pressed or not, the pointer's moves and release, the answer, the colour after.
     const Answer pick = {true, RGB(1, 2, 3)};
-    // The picker, whether it is pressed, the pointer's moves and its release, the dialog's answer
-    // and the colour afterwards.
     const std::tuple<HWND, bool, std::vector<POINT>, POINT, Answer, COLORREF> cases[] = {
-        {first, false, {}, {-1, -1}, pick, RGB(18, 52, 86)}, // a release without a press
-        {first, false, {{5, 5}}, {5, 5}, pick, RGB(18, 52, 86)},
-        {first, true, {{40, 5}}, {40, 5}, pick, RGB(18, 52, 86)}, // released outside
-        {first, true, {{-3, 5}}, {-3, 5}, pick, RGB(18, 52, 86)},
-        {first, true, {{28, 14}}, {28, 14}, pick, RGB(18, 52, 86)},
+        {first, false, {{5, 5}}, {5, 5}, pick, color},  // the press above was taken away
+        {first, true, {{40, 5}}, {40, 5}, pick, color}, // released outside
+        {first, true, {{-3, 5}}, {-3, 5}, pick, color},
+        {first, true, {{28, 14}}, {28, 14}, pick, color},
         {first, true, {{40, 5}, {6, 6}}, {6, 6}, {true, RGB(200, 100, 50)}, RGB(200, 100, 50)},
         {second, true, {}, {20, 10}, {true, RGB(9, 8, 7)}, RGB(9, 8, 7)},
-        {first, true, {}, {20, 10}, {true}, RGB(200, 100, 50)},                    // OK unchanged
-        {first, true, {}, {20, 10}, {true, RGB(200, 100, 50)}, RGB(200, 100, 50)}, // the same
-        {first, true, {}, {20, 10}, {false, RGB(250, 0, 7)}, RGB(200, 100, 50)},   // cancelled
+        {first, true, {}, {20, 10}, {true}, RGB(200, 100, 50)},                  // OK unchanged
+        {first, true, {}, {20, 10}, {false, RGB(250, 0, 7)}, RGB(200, 100, 50)}, // cancelled
     };
     for (const auto& [picker, press, moves, up, answer, after] : cases) {
         SCOPED_TRACE(std::to_string(up.x) + "," + std::to_string(up.y));
@@ -301,6 +281,17 @@ TEST_F(Controls, ColorPickerShowsItsColourSunkenOrPressedAndTakesOnlyANewColour)
             std::tuple(opened, GetCapture(), ColorOf(picker), Sunken(picker, after), gToHost),
             std::tuple(press && over, HWND(nullptr), after, true, after == before ? Told{} : told));
     }
+    // The last dialog opened over the parent, in full, with the picker's colour and the standard
+    // palette (as 0xBBGGRR) for custom colours, which all pickers share and keep.
+    EXPECT_EQ(std::tuple(gPressedWhileOpen, gRecord.rgbResult, gRecord.hwndOwner, gRecord.Flags),
+              std::tuple(true, RGB(200, 100, 50), host_, DWORD(CC_RGBINIT | CC_FULLOPEN)));
+    const std::vector<COLORREF> standard = {
+        0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
+        0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    EXPECT_EQ(std::vector<COLORREF>(gCustom, gCustom + 16), standard);
+    Click(first, {20, 10}, Answer{false, RGB(12, 34, 56), true});
+    Click(second, {20, 10}, Answer{});
+    EXPECT_EQ(std::tuple(gCustom[0], gCustom[1]), std::tuple(RGB(12, 34, 56), RGB(128, 0, 0)));
 }
 
 } // namespace
