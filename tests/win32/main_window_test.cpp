@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <numeric>
 #include <tuple>
 
 #include "app/app_state.h"
@@ -31,14 +30,10 @@ int Field(int id) {
     return short(LOWORD(SendDlgItemMessageA(gApp.imageSetPanel, id, UDM_GETPOS, 0, 0)));
 }
 
+// Black but for (77, 10), which takes colour 77 of the table, the only one not black: red 77.
 std::unique_ptr<Dib> EightBit(int32_t w, int32_t h) {
     auto dib = DibCreate(w, h, 8);
-    for (int i = 0; i < 256; i++) {
-        dib->Bytes()[40 + 4 * i + 2] = uint8_t(i); // red ramp
-    }
-    for (int32_t y = 0; y < h; y++) {
-        std::iota(dib->Row(y), dib->Row(y) + w, uint8_t(0)); // index x (mod 256)
-    }
+    dib->Bytes()[40 + 4 * 77 + 2] = dib->Row(10)[77] = 77;
     return dib;
 }
 
