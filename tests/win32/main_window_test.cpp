@@ -51,9 +51,24 @@ std::string Warned(AppRun& run) {
 
 } // namespace
 
+// The mode box's choice (with a "!" when the program's mode differs), then each band shown
+// with its offset, as "Tile 1:0,184 2:0,184 3:0,184".
+std::string Bands() {
+    const LRESULT mode = SendMessageA(gApp.modeBox, CB_GETCURSEL, 0, 0);
+    std::string s =
+        ComboItems(gApp.modeBox).at(size_t(mode)) + (mode == int(gApp.adjustmentMode) ? "" : "!");
+    for (int id : {1, 2, 3, 4}) {
+        if (IsWindowVisible(Workspace(id))) {
+            s += " " + std::to_string(id) + ":" + std::to_string(Offset(id).x) + "," +
+                 std::to_string(Offset(id).y);
+        }
+    }
+    return s;
+}
+
 // What the window offers in one line: the grayed File items (Make skin, Save, Undo skin,
 // Open, oPtion, About, eXit), the button's text, "on" for each of the button and the mode box
-// that can be used, the panel shown, and with a picture the bands shown and their cursor.
+// that can be used, the panel shown, and with a picture the Bands() and their cursor.
 std::string Offered() {
     std::string s;
     const std::pair<UINT, char> items[] = {
@@ -74,17 +89,11 @@ std::string Offered() {
     if (!IsWindowEnabled(gApp.makeSkinButton)) {
         return s;
     }
-    s += " bands";
-    for (int id : {1, 2, 3, 4}) {
-        s += IsWindowVisible(Workspace(id)) ? " " + std::to_string(id) : "";
-    }
     const bool cross =
         HCURSOR(GetClassLongPtrA(Workspace(1), GCLP_HCURSOR)) == LoadCursor(nullptr, IDC_CROSS);
-    return s + (cross ? " cross" : " arrow");
+    return s + " " + Bands() + (cross ? " cross" : " arrow");
 }
 
-// The window starts fixed in size with its children in place; its menus and controls follow
-// the picture and the skin.
 TEST(MainWindow, StartsFixedSizeAndItsMenusAndControlsFollowThePictureAndTheSkin) {
     AppRun run;
     HWND main = run.Main();
@@ -131,10 +140,10 @@ TEST(MainWindow, StartsFixedSizeAndItsMenusAndControlsFollowThePictureAndTheSkin
     const std::pair<std::function<void()>, std::string> states[] = {
         {[] {}, "MSU Make Skin! off off image"},
         {[&] { run.Open(run.WritePicture("photo.bmp", *Picture(400, 300))); },
-         "SU Make Skin! on on image bands 1 2 3 cross"},
-        {[] { Click(gApp.makeSkinButton); }, "M Undo Skin... on off skin made bands arrow"},
-        {command(IDM_UNDOSKIN), "SU Make Skin! on on image bands 1 2 3 cross"},
-        {command(IDM_MAKESKIN), "M Undo Skin... on off skin made bands arrow"},
+         "SU Make Skin! on on image Tile 1:0,184 2:0,184 3:0,184 cross"},
+        {[] { Click(gApp.makeSkinButton); }, "M Undo Skin... on off skin made Tile arrow"},
+        {command(IDM_UNDOSKIN), "SU Make Skin! on on image Tile 1:0,184 2:0,184 3:0,184 cross"},
+        {command(IDM_MAKESKIN), "M Undo Skin... on off skin made Tile arrow"},
         {[&] { run.Open(junk); }, std::string("MSU Make Skin! off off image ! ") + kMsgLoadFailed},
     };
     for (const auto& [reach, offered] : states) {
@@ -174,21 +183,6 @@ TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
     }
 }
 
-// The mode box's choice (with a "!" when the program's mode differs), then each band shown
-// with its offset, as "Tile 1:0,184 2:0,184 3:0,184".
-std::string Bands() {
-    const LRESULT mode = SendMessageA(gApp.modeBox, CB_GETCURSEL, 0, 0);
-    std::string s =
-        ComboItems(gApp.modeBox).at(size_t(mode)) + (mode == int(gApp.adjustmentMode) ? "" : "!");
-    for (int id : {1, 2, 3, 4}) {
-        if (IsWindowVisible(Workspace(id))) {
-            s += " " + std::to_string(id) + ":" + std::to_string(Offset(id).x) + "," +
-                 std::to_string(Offset(id).y);
-        }
-    }
-    return s;
-}
-
 // Where the picture sits in each band after each step. An offset (x, y): x <= 0 shifts the
 // picture left, y is how far the view's bottom lies above the picture's bottom; a drag stops
 // at x = 0 and 275 - W, y = 0 and H - 116 (H - 348 for the Skin Workspace).
@@ -203,7 +197,6 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePictureAndMakeSkinCutsWhat
                                 "Mode!\nImage height less than 348 pixels.\nPlease try to load "
                                 "another image.";
     const std::string bottom = "Tile 1:-125,0 2:-125,0 3:-125,0";
-    // What is done, then the mode and each band shown with its offset, and any warning.
     const std::tuple<const char*, std::function<void()>, std::string> steps[] = {
         // clang-format off
         {"opened at the top-left", open(400, 300), "Tile 1:0,184 2:0,184 3:0,184"},
@@ -305,7 +298,6 @@ TEST(TemplatePanel, ListsFoldersSortedAndUsesTheChoice) {
         Click(gApp.makeSkinButton);
         EXPECT_EQ(std::tuple(gApp.templatePath, gApp.lastTemplateIndex),
                   std::tuple(run.Folder() + "\\templates\\" + names[selected] + "\\", selected));
-        // Choosing another template while a skin is made re-makes it at once.
         auto before = DibDuplicate(gApp.skin->cbuttons.get());
         SendMessageA(box, CB_SETCURSEL, 2, 0);
         SendMessageA(gApp.templatePanel, WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_BOX, CBN_SELENDOK),
