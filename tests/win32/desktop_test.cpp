@@ -93,17 +93,14 @@ void ExpectChildrenFit(HWND parent, const std::string& where) {
     }
 }
 
-int ExpectedDpi() {
-    const char* dpi = std::getenv("KORVANE_LAYOUT_DPI");
-    return dpi ? std::atoi(dpi) : 0;
-}
+// The DPI a layout run is told to expect; null in every other run.
+const char* const kLayoutDpi = std::getenv("KORVANE_LAYOUT_DPI");
 
 // With KORVANE_SHOTS set to a folder (scripts/layout-shots.sh), every window the layout
 // check looks at is saved there as NAME-DPI.bmp, frame and all, for a person to look at.
 void SaveShot(HWND hwnd, const std::string& name) {
     if (const char* folder = std::getenv("KORVANE_SHOTS")) {
-        std::string path =
-            std::string(folder) + "\\" + name + "-" + std::to_string(ExpectedDpi()) + ".bmp";
+        std::string path = std::string(folder) + "\\" + name + "-" + kLayoutDpi + ".bmp";
         EXPECT_TRUE(DibWriteFile(path.c_str(), Screenshot(hwnd, true).get())) << path;
     }
 }
@@ -165,35 +162,29 @@ std::vector<HWND> TabRound(bool backwards) {
     return visited;
 }
 
-// The DPI a new process reads, and the one the child run is told to expect.
-void SetSystemDpi(DWORD dpi, const char* expected) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi,
-                    sizeof dpi);
-    SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", expected);
-}
-
 } // namespace
 
 // The system DPI is read when a process starts, so each DPI gets a process of its own: this
-// program again, running only the LayoutAtThisDpi test.
+// program again, running only the LayoutAtThisDpi test; 96 comes last, the prefix's own setting.
 TEST(Layout, FitsItsTextAt96_120_And144Dpi) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string quoted = std::string("\"") + self + "\"";
-    for (int dpi : {96, 120, 144}) {
-        SetSystemDpi(DWORD(dpi), std::to_string(dpi).c_str());
+    for (DWORD dpi : {120, 144, 96}) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi,
+                        sizeof dpi);
+        SetEnvironmentVariableA("KORVANE_LAYOUT_DPI", std::to_string(dpi).c_str());
         EXPECT_EQ(
             _spawnl(_P_WAIT, self, quoted.c_str(), "--gtest_filter=LayoutAtThisDpi.*", nullptr), 0)
             << "the layout at " << dpi << " DPI (its failures are above)";
     }
-    SetSystemDpi(96, nullptr); // the prefix's own setting
 }
 
 TEST(LayoutAtThisDpi, ClientAreaPanelsAndDialogs) {
-    const int dpi = ExpectedDpi();
-    if (dpi == 0) {
+    if (!kLayoutDpi) {
         GTEST_SKIP() << "run by Layout.FitsItsTextAt96_120_And144Dpi";
     }
+    const int dpi = std::atoi(kLayoutDpi);
     AppRun run;
     RECT client;
     GetClientRect(run.Main(), &client);
