@@ -296,7 +296,6 @@ TEST(Messages, ALongPathIsShortenedToFitA1024PixelScreen) {
     path += "\\My Skin";
     const std::string text = std::string("Skin folder path too long...\n") + path +
                              "\nPlease choose a shorter skin name or skins directory.";
-    SetMessageBoxHook(nullptr);
     std::string shownText;
     int width = 0;
     RunScript(
