@@ -26,11 +26,9 @@ HWND Tree(HWND dialog) {
 
 BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam) {
     auto* drive = reinterpret_cast<Drive*>(lParam);
-    char caption[128] = {};
-    GetWindowTextA(hwnd, caption, sizeof caption);
     bool ready = !Tree(hwnd) || TreeView_GetCount(Tree(hwnd)) > 1;
     if (ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd) && ready &&
-        (!drive->caption || std::strcmp(caption, drive->caption) == 0) &&
+        (!drive->caption || WindowText(hwnd) == drive->caption) &&
         (!drive->owner || GetWindow(hwnd, GW_OWNER) == drive->owner)) {
         drive->dialog = hwnd;
         return FALSE;
@@ -45,35 +43,28 @@ BOOL CALLBACK EndEveryDialog(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
-void GiveUp(Drive* drive) {
-    drive->timedOut = true;
-    EnumThreadWindows(GetCurrentThreadId(), EndEveryDialog, 0);
-}
-
 void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD) {
     Drive* drive = gDrive;
-    if (!drive || drive->running) {
-        // A script waiting in a loop nobody drives is ended with every dialog.
-        if (drive && ++drive->ticks > kPatienceTicks) {
-            GiveUp(drive);
-        }
+    if (drive && drive->ran && IsWindow(drive->dialog)) {
+        drive->leftOpen = true;
+        EndDialog(drive->dialog, kAbandoned);
+    }
+    if (!drive || drive->ran) {
         return;
     }
-    if (drive->ran) {
-        if (IsWindow(drive->dialog)) {
-            drive->leftOpen = true;
-            EndDialog(drive->dialog, kAbandoned);
-        }
-        return;
+    if (!drive->dialog) {
+        EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(drive));
     }
-    EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(drive));
-    if (drive->dialog) {
+    if (drive->dialog && !drive->running) {
         drive->running = true;
         drive->script(drive->dialog);
         drive->running = false;
         drive->ran = true;
     } else if (++drive->ticks > kPatienceTicks) {
-        GiveUp(drive);
+        // A dialog that never shows, or a script waiting in a loop nobody drives: every dialog
+        // ends.
+        drive->timedOut = true;
+        EnumThreadWindows(GetCurrentThreadId(), EndEveryDialog, 0);
     }
 }
 
@@ -91,13 +82,10 @@ Drive RunDriven(const char* caption, Script script, const std::function<void()>&
     return drive;
 }
 
-void ExpectClosedByScript(const Drive& drive) {
+void RunScript(const char* caption, const std::function<void()>& open, Script script, HWND owner) {
+    const Drive drive = RunDriven(caption, std::move(script), open, owner);
     EXPECT_EQ(std::tuple(drive.ran, drive.leftOpen, drive.timedOut), std::tuple(true, false, false))
         << "(ran, left waiting for a person, timed out)";
-}
-
-void RunScript(const char* caption, const std::function<void()>& open, Script script) {
-    ExpectClosedByScript(RunDriven(caption, std::move(script), open));
 }
 
 // Asks for the selection and runs this thread's messages until the tree shows it, for three
@@ -157,19 +145,14 @@ POINT SpotPoint(HWND list, int target) {
 }
 
 void PointAt(HWND list, POINT client) {
-    POINT screen = client;
-    ClientToScreen(list, &screen);
-    SetCursorPos(screen.x, screen.y);
-    POINT now = {};
-    GetCursorPos(&now);
-    EXPECT_EQ(std::pair(now.x, now.y), std::pair(screen.x, screen.y));
+    ClientToScreen(list, &client);
+    SetCursorPos(client.x, client.y);
 }
 
 } // namespace
 
 void Drag(HWND list, int from, int to, Ending ending) {
-    POINT start = SpotPoint(list, from);
-    POINT end = SpotPoint(list, to);
+    const POINT start = SpotPoint(list, from), end = SpotPoint(list, to);
     PointAt(list, start);
     SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
     PointAt(list, end);

@@ -28,11 +28,9 @@ struct Drive {
 Drive RunDriven(const char* caption, Script script, const std::function<void()>& open,
                 HWND owner = nullptr);
 
-// The script ran and its last click closed the dialog.
-void ExpectClosedByScript(const Drive& drive);
-
 // RunDriven for a script that ends the dialog itself, checked to have done so.
-void RunScript(const char* caption, const std::function<void()>& open, Script script);
+void RunScript(const char* caption, const std::function<void()>& open, Script script,
+               HWND owner = nullptr);
 
 // Selects a folder in the system's folder browser, asking again until its tree shows it
 // selected; says whether it did.
