@@ -136,8 +136,9 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkOrApplyStoreAndDrawThem) {
         SetTitleFields(dialog, MakeTitle("never applied", 0, 0));
         Press(dialog, IDCANCEL);
     });
-    EXPECT_EQ(std::tuple(Desc(gApp.title), AsMadeAfresh()),
-              std::tuple(std::string("Hi! 42|2|1"), true));
+    const TitleSettings applied = MakeTitle("Hi! 42", 2, 1);
+    EXPECT_EQ(std::tuple(Desc(gApp.title), AsMadeAfresh(&applied)),
+              std::tuple(Desc(applied), true));
 
     // Without a made skin (after Undo Skin, as before the first) the dialog only stores, and
     // typing stops at 48 characters; the next Make Skin draws the stored title.
@@ -156,7 +157,8 @@ TEST(TitleTextDialog, ShowsTheStoredSettingsAndOkOrApplyStoreAndDrawThem) {
         Press(dialog, IDOK);
     });
     Click(gApp.makeSkinButton);
-    EXPECT_EQ(std::tuple(Desc(gApp.title), AsMadeAfresh()), std::tuple(first47 + "|2|1", true));
+    const TitleSettings typed = MakeTitle(first47, 2, 1);
+    EXPECT_EQ(std::tuple(Desc(gApp.title), AsMadeAfresh(&typed)), std::tuple(Desc(typed), true));
 }
 
 namespace {
