@@ -40,7 +40,6 @@ TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
                               std::filesystem::copy_options::recursive);
         std::filesystem::create_directories(folder + "\\Winamp\\Skins");
         std::ofstream(folder + "\\Winamp\\winamp.exe") << "MZ";
-        std::ofstream(folder + "\\Winamp\\winamp.ini") << "[Winamp]\r\n";
     });
     // Tile: dragging one band moves all three; Continuous: one tall frame.
     run.Open(std::string(KORVANE_TEST_DATA) + "\\..\\..\\resources\\sample.bmp");

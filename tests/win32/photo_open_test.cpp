@@ -11,21 +11,6 @@
 #include "tests/unit/test_util.h"
 #include "tests/win32/app_harness.h"
 
-namespace {
-
-// What the shell posts when a file is dropped on the window.
-void Drop(HWND window, const std::string& path) {
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    std::memcpy(reinterpret_cast<char*>(drop + 1), path.c_str(), path.size());
-    GlobalUnlock(memory);
-    PostMessageA(window, WM_DROPFILES, WPARAM(memory), 0);
-    AppRun::Pump();
-}
-
-} // namespace
-
 // The big photo is 2000 x 1000, grey with a red block at its top-left; dropped, or named
 // (quoted) at start, it opens reduced, with a notice.
 TEST(OpenPhoto, DroppedOrNamedAtStartBigPhotosAreReducedWithANotice) {
@@ -36,8 +21,14 @@ TEST(OpenPhoto, DroppedOrNamedAtStartBigPhotosAreReducedWithANotice) {
         run.ClearMessages();
         if (atStart) {
             OpenStartupPicture(run.Main(), ("\"" + big + "\"").c_str());
-        } else {
-            Drop(run.Main(), big);
+        } else { // what the shell posts when a file is dropped on the window
+            HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + big.size() + 2);
+            auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+            drop->pFiles = sizeof(DROPFILES);
+            std::memcpy(reinterpret_cast<char*>(drop + 1), big.c_str(), big.size());
+            GlobalUnlock(memory);
+            PostMessageA(run.Main(), WM_DROPFILES, WPARAM(memory), 0);
+            AppRun::Pump();
         }
         const Dib* picture = gApp.workPicture.get();
         ASSERT_TRUE(picture && run.Messages().size() == 1);
