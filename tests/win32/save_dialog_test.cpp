@@ -229,16 +229,14 @@ TEST_F(SaveTest, OpensAsStoredAndTakesTheCheckBoxOnlyWithOk) {
                       std::tuple(winamp_, std::string(), UINT(before), IDC_SAVE_SKINNAME, true,
                                  tabOrder));
             TypeInto(dialog, IDC_SAVE_SKINNAME, "Dusk");
-            const int ending = end == Ok ? IDOK : end == Cancel ? IDCANCEL : 0;
             // OK is answered No to the overwrite question, then Yes.
-            for (int id : {end == Ok ? IDOK : 0, click ? IDC_SAVE_GENBALANCE : 0, ending}) {
+            for (int id : {end == Ok ? IDOK : 0, click ? IDC_SAVE_GENBALANCE : 0}) {
                 if (id) {
                     Press(dialog, id);
                 }
             }
-            if (!ending) {
-                SendMessageA(dialog, WM_CLOSE, 0, 0);
-            }
+            SendMessageA(end == Close ? dialog : GetDlgItem(dialog, end == Ok ? IDOK : IDCANCEL),
+                         end == Close ? WM_CLOSE : BM_CLICK, 0, 0);
         });
         EXPECT_EQ(std::tuple(result, gApp.options.genBalance, run_.Messages().size()),
                   std::tuple(int(end == Ok), bool(end == Ok ? before ^ click : before),
