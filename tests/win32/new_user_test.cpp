@@ -22,19 +22,13 @@
 #include "tests/win32/app_harness.h"
 #include "tests/win32/dialog_driver.h"
 
-namespace {
-
-void Shot(const char* name) {
-    const char* folder = std::getenv("KORVANE_E2E_SHOTS");
-    if (folder && *folder) {
-        DibWriteFile((std::string(folder) + "\\" + name + ".bmp").c_str(),
-                     Screenshot(gApp.mainWindow).get());
-    }
-}
-
-} // namespace
-
 TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
+    auto shot = [folder = std::getenv("KORVANE_E2E_SHOTS")](const char* name) {
+        if (folder && *folder) {
+            DibWriteFile((std::string(folder) + "\\" + name + ".bmp").c_str(),
+                         Screenshot(gApp.mainWindow).get());
+        }
+    };
     AppRun run([](const std::string& folder) {
         std::filesystem::copy(KORVANE_TEMPLATES, folder + "\\templates",
                               std::filesystem::copy_options::recursive);
@@ -44,44 +38,44 @@ TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
     // Tile: dragging one band moves all three; Continuous: one tall frame.
     run.Open(std::string(KORVANE_TEST_DATA) + "\\..\\..\\resources\\sample.bmp");
     ASSERT_TRUE(gApp.workPicture);
-    Shot("01-opened");
+    shot("01-opened");
     Drag(Workspace(IDC_WS_MAIN), {200, 80}, {160, 50});
-    Shot("02-dragged");
+    shot("02-dragged");
     ChooseMode(2);
     AppRun::Pump();
-    Shot("03-continuous");
+    shot("03-continuous");
     Apply(97, 12, 25);
     Drag(Workspace(IDC_WS_SKIN), {100, 100}, {60, 100});
     // 97% of 400 x 360 is 388 x 349.2: the size rounds down.
     EXPECT_EQ(std::tuple(gApp.adjustmentMode, gApp.workPicture->Width(), gApp.workPicture->Height(),
                          Offset(IDC_WS_SKIN).x),
               std::tuple(AdjustmentMode::Continuous, 388, 349, -40));
-    Shot("04-adjusted");
+    shot("04-adjusted");
 
     // A new text colour makes the skin again.
     Click(gApp.makeSkinButton);
     ASSERT_TRUE(gApp.SkinMade());
-    Shot("05-skin");
+    shot("05-skin");
     HWND picker = GetDlgItem(gApp.skinSetPanel, kTextColorId);
     SendMessageA(picker, CPM_SETCOLOR, RGB(255, 200, 40), 0);
     SendMessageA(gApp.skinSetPanel, WM_COMMAND, MAKEWPARAM(kTextColorId, CPN_CHANGED),
                  LPARAM(picker));
     AppRun::Pump();
     EXPECT_EQ(DibGetPixel(gApp.skin->main.get(), 73, 30), Rgb(255, 200, 40));
-    Shot("06-colour");
+    shot("06-colour");
 
     auto titleButton = [] { Click(GetDlgItem(gApp.skinSetPanel, kTitleButtonId)); };
     RunScript("Edit Title Text", titleButton, [](HWND dialog) {
         TypeInto(dialog, IDC_TITLE_TEXT, "Dusk over the bay");
         Press(dialog, IDOK);
     });
-    Shot("07-title");
+    shot("07-title");
     auto menu = [](UINT id) { return [id] { SendMessageA(gApp.mainWindow, WM_COMMAND, id, 0); }; };
     RunScript("Project Option", menu(IDM_OPTION), [](HWND dialog) {
         ::Drag(GetDlgItem(dialog, IDC_OPTION_ORDER), 2, 0); // the playlist on top
         Press(dialog, IDOK);
     });
-    Shot("08-order");
+    shot("08-order");
 
     const std::string winamp = run.Folder() + "\\Winamp";
     RunScript("Save...", menu(IDM_SAVE), [&](HWND dialog) {
