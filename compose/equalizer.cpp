@@ -1,5 +1,5 @@
 #include "compose/recipe.h"
-#include "compose/skin.h"
+#include "compose/stages.h"
 #include "image/bmp_file.h"
 
 namespace {

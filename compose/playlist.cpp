@@ -1,5 +1,5 @@
 #include "compose/recipe.h"
-#include "compose/skin.h"
+#include "compose/stages.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "compose/skin.h"
+#include "compose/stages.h"
 #include "compose/recipe.h"
 
 #include "image/bmp_file.h"

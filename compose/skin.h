@@ -87,25 +87,9 @@ struct SkinSet {
 // The whole skin; nullptr when there is no picture. The caller owns the result.
 std::unique_ptr<SkinSet> MakeSkin(const SkinInputs& in);
 
-// Copies the band of `kind` out of the picture into band (275 x 116).
-void CutBand(const SkinInputs& in, Band kind, Dib* band);
-
-// Two-tone frame over the inclusive rectangle: top row and left column shaded by p1,
-// bottom row and right column by p2.
-void ShadeFrame(Dib* dib, const DibRect& inclusive, int p1, int p2);
-
 VisColorTable MakeVisColors(ColorRef back, ColorRef text);
 
 // Engraves the title into the title strips of main.bmp and titlebar.bmp. With redraw (the
 // title changed after the skin was made) the strip also goes into the main preview and
 // follows the red/blue swap the made bitmaps already had.
 void DrawTitleText(SkinSet& skin, const SkinInputs& in, bool redraw);
-
-// Writes text with the skin's own text.bmp at (x, y) within width pixels, padding with
-// space blocks, as a player shows a song title.
-void DrawSkinText(Dib* dib, int32_t x, int32_t y, const char* text, int32_t width,
-                  const Dib* textBitmap);
-
-// Parts of MakeSkin, run in its order.
-void MakeEqualizerSkin(SkinSet& skin, const SkinInputs& in);
-void MakePlaylistSkin(SkinSet& skin, const SkinInputs& in);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "compose/glyphs.h"
-#include "compose/skin.h"
+#include "compose/stages.h"
 #include "tests/unit/test_util.h"
 
 // Every printable character's cell in the 155 x 18 font layout: x, y and width, as the font
