@@ -1,27 +1,14 @@
 // korvane-make: the headless front end. Makes a skin folder (and optionally a .wsz archive
 // and a preview) from one picture, with the same core and the same words as the desktop
 // program.
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "compose/skin.h"
-#include "compose/template.h"
-#include "image/adjust.h"
-#include "image/bmp_file.h"
-#include "image/messages.h"
-#include "image/picture.h"
-#include "output/safe_write.h"
-#include "output/skin_options.h"
-#include "output/skin_writer.h"
-#include "output/wsz.h"
+#include "project/messages.h"
+#include "project/options.h"
+#include "project/outputs.h"
 
 namespace {
 
@@ -67,12 +54,9 @@ constexpr const char kUsage[] =
 
 struct Options {
     std::string picture;
-    std::string outDir;
     SkinOptions skin;
     bool convert = false;
-    std::string templateDir;
-    std::string wsz;
-    std::string preview;
+    SkinOutputs out;
 };
 
 int Usage(const std::string& message) {
@@ -120,28 +104,20 @@ int ParseArguments(int argc, char** argv, Options* o) {
             continue;
         }
         if (!value(&v)) {
-            bool known = name == "template" || name == "wsz" || name == "preview" ||
+            bool known = name == "wsz" || name == "preview" ||
                          ApplySkinOption(name, "", &o->skin) != SkinOptionResult::Unknown;
             return Usage(known ? a + " needs a value" : "unknown option " + a);
         }
-        if (name == "template") {
-            o->templateDir = v;
-        } else if (name == "wsz" || name == "preview") {
+        if (name == "wsz" || name == "preview") {
             // A path must name a file: an empty name writes nowhere.
             if (v.empty()) {
                 return Usage(a + " needs a file name, not an empty one");
             }
-            (name == "wsz" ? o->wsz : o->preview) = v;
+            (name == "wsz" ? o->out.archive : o->out.preview) = v;
         } else {
             SkinOptionResult result = ApplySkinOption(name, v, &o->skin);
-            if (result == SkinOptionResult::Unknown) {
-                return Usage("unknown option " + a);
-            }
-            if (result == SkinOptionResult::ControlCharacter) {
-                return Usage(a + " holds a control character");
-            }
-            if (result == SkinOptionResult::BadValue) {
-                return Usage("bad value for " + a + ": '" + v + "'");
+            if (result != SkinOptionResult::Applied) {
+                return Usage(SkinOptionMessage(result, "--", name, v));
             }
         }
     }
@@ -149,8 +125,9 @@ int ParseArguments(int argc, char** argv, Options* o) {
         return Usage("give one picture and one output folder");
     }
     o->picture = positional[0];
-    o->outDir = positional[1];
-    if (o->outDir.empty()) {
+    o->out.folder = positional[1];
+    o->out.genBalance = o->skin.project.genBalance;
+    if (o->out.folder.empty()) {
         return Usage("the output folder needs a name, not an empty one");
     }
     const SkinOptions& skin = o->skin;
@@ -164,123 +141,30 @@ int ParseArguments(int argc, char** argv, Options* o) {
     return kExitOk;
 }
 
-// The three previews stacked in their band order, as the desktop program shows them.
-std::unique_ptr<Dib> StackedPreview(const SkinSet& skin, const std::array<int, 3>& order) {
-    auto stacked = DibCreate(kBandWidth, kFrameHeight, 24);
-    const Dib* previews[3] = {skin.mainPreview.get(), skin.equalizerPreview.get(),
-                              skin.playlistPreview.get()};
-    for (int band = 0; band < 3; band++) {
-        DibCopyRect(stacked.get(), 0, kBandHeight * order[size_t(band)], kBandWidth, kBandHeight,
-                    previews[band], 0, 0);
-    }
-    return stacked;
-}
-
-// A file the run reads or writes, for the check that no output lands on an input or on
-// another output.
-struct NamedPath {
-    std::string what; // "the picture", "the archive", ...
-    std::string path;
-    PathIdentity identity;
-};
-
 // Refuses (exit 2) a run whose outputs would overwrite one of its inputs or each other,
-// before anything is read or written. Paths are compared by the files they name.
+// before anything is read or written.
 bool OutputsStandApart(const Options& o) {
-    std::vector<NamedPath> inputs;
-    std::vector<NamedPath> outputs;
-    auto add = [](std::vector<NamedPath>& list, const std::string& what, const std::string& path) {
-        list.push_back({what, path, IdentifyPath(path)});
-    };
-    add(inputs, "the picture", o.picture);
-    if (!o.templateDir.empty()) {
-        PieceSource pieces(o.templateDir);
-        std::set<std::string> seen;
-        for (const TemplatePlacement& p : TemplatePlacements()) {
-            if (seen.insert(p.fileName).second) {
-                add(inputs, "the template piece", pieces.Folder() + p.fileName);
-            }
-        }
-    }
-    for (const SkinFileEntry& entry : kSkinFileTable) {
-        if (entry.content != SkinFileContent::Balance || o.skin.project.genBalance) {
-            add(outputs, "the skin file", SkinFilePath(o.outDir, entry.name));
-        }
-    }
-    if (!o.wsz.empty()) {
-        add(outputs, "the archive", o.wsz);
-    }
-    if (!o.preview.empty()) {
-        add(outputs, "the preview", o.preview);
-    }
-    for (size_t i = 0; i < outputs.size(); i++) {
-        const NamedPath& out = outputs[i];
-        for (const NamedPath& in : inputs) {
-            if (SamePath(out.identity, in.identity)) {
-                std::fprintf(stderr, "korvane-make: %s %s would overwrite %s %s\n",
-                             out.what.c_str(), out.path.c_str(), in.what.c_str(), in.path.c_str());
-                return false;
-            }
-        }
-        for (size_t j = 0; j < i; j++) {
-            if (SamePath(out.identity, outputs[j].identity)) {
-                std::fprintf(stderr, "korvane-make: %s %s is the same file as %s %s\n",
-                             out.what.c_str(), out.path.c_str(), outputs[j].what.c_str(),
-                             outputs[j].path.c_str());
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-// Creates the output folder and the folders above it that are missing, and remembers which
-// it made, so a run that fails can take them away again.
-class MadeFolders {
-  public:
-    bool Make(const std::string& folder, std::string* reasonOut) {
-        namespace fs = std::filesystem;
-        std::vector<fs::path> missing;
-        std::error_code ec;
-        for (fs::path p = fs::path(folder); !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
-            missing.push_back(p);
-            if (p == p.parent_path()) {
-                break;
-            }
-        }
-        for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-            if (!fs::create_directory(*it, ec) && ec) {
-                *reasonOut = ec.message();
-                Undo();
-                return false;
-            }
-            made_.push_back(*it);
-        }
+    std::optional<OutputClash> clash = FindOutputClash(o.out, o.picture, o.skin.templateFolder);
+    if (!clash) {
         return true;
     }
-
-    // Removes the folders made, deepest first, as long as they are empty.
-    void Undo() {
-        std::error_code ec;
-        for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
-            std::filesystem::remove(*it, ec);
-        }
-        made_.clear();
-    }
-
-  private:
-    std::vector<std::filesystem::path> made_;
-};
+    std::fprintf(stderr, "korvane-make: %s %s %s %s %s\n", clash->output.what.c_str(),
+                 clash->output.path.c_str(),
+                 clash->overwrites ? "would overwrite" : "is the same file as",
+                 clash->other.what.c_str(), clash->other.path.c_str());
+    return false;
+}
 
 int Run(const Options& o) {
     // A folder that leaves no room for the file names is refused before anything is made.
-    if (!SkinFolderPathFits(o.outDir)) {
+    if (!SkinFolderPathFits(o.out.folder)) {
         std::fprintf(stderr, "korvane-make: the folder path %s is too long for its file names\n",
-                     o.outDir.c_str());
+                     o.out.folder.c_str());
         return kExitWrite;
     }
-    if (!o.templateDir.empty() && !std::filesystem::is_directory(o.templateDir)) {
-        std::fprintf(stderr, "korvane-make: no template folder %s\n", o.templateDir.c_str());
+    const std::string& templateFolder = o.skin.templateFolder;
+    if (!templateFolder.empty() && !std::filesystem::is_directory(templateFolder)) {
+        std::fprintf(stderr, "korvane-make: no template folder %s\n", templateFolder.c_str());
         return kExitUsage;
     }
     if (!OutputsStandApart(o)) {
@@ -288,9 +172,10 @@ int Run(const Options& o) {
     }
 
     // The picture is scaled as it is opened: the full-size picture is not needed after.
+    Project project;
     ScalePlan plan;
-    OpenedPicture opened = OpenPictureFileScaled(
-        o.picture.c_str(), [&] { return o.convert; }, o.skin.scale, &plan);
+    OpenedPicture opened =
+        project.OpenFileAtScale(o.picture, [&] { return o.convert; }, o.skin.scale, &plan);
     if (opened.outcome == PictureOutcome::Declined) {
         Say(kMsgAskConvert);
         std::fprintf(stderr, "korvane-make: %s is %d-bit; pass --convert to convert it.\n",
@@ -307,82 +192,39 @@ int Run(const Options& o) {
     if (opened.reduced) {
         Say(PictureReducedNotice(opened).c_str());
     }
-
     if (plan.raised) {
         Say(kMsgScaleRaised);
     }
-    // Scaled as it was opened; brightness, then contrast, follow.
-    std::unique_ptr<Dib> work = std::move(opened.picture);
-    if (o.skin.brightness != 0) {
-        DibAdjustBrightness(work.get(), o.skin.brightness);
-    }
-    if (o.skin.contrast != 0) {
-        DibAdjustContrast(work.get(), o.skin.contrast);
-    }
 
-    SkinInputs in;
     std::string placement;
-    if (!SetSkinInputs(o.skin, work.get(), "--", &in, &placement)) {
+    auto unusable = [](const std::string& path, const std::string& why) {
+        std::fprintf(stderr, "korvane-make: template piece %s: %s; the built-in piece is used\n",
+                     path.c_str(), why.c_str());
+    };
+    if (!project.Make(o.skin, "--", &placement, unusable)) {
         Say(placement.c_str());
         return kExitUsage;
     }
-    in.pieces = PieceSource(o.templateDir);
-    // A piece is loaded once per placement; each unusable file is told once.
-    std::set<std::string> told;
-    in.pieces.ReportUnusable([&](const std::string& path, const std::string& why) {
-        if (told.insert(path).second) {
-            std::fprintf(stderr,
-                         "korvane-make: template piece %s: %s; the built-in piece is used\n",
-                         path.c_str(), why.c_str());
-        }
-    });
-
-    std::unique_ptr<SkinSet> skin = MakeSkin(in);
-    std::vector<SkinFile> files = SkinFileSet(*skin, o.skin.playlist, o.skin.project.genBalance);
-    for (const SkinFile& file : files) {
-        if (file.bytes.empty()) {
-            SayWhy(SkinFilePath(o.outDir, file.name), "no bitmap was made for it");
-            return kExitWrite;
-        }
+    WriteFault fault = WriteSkinOutputs(project, o.skin, o.out);
+    switch (fault.kind) {
+    case WriteFault::None:
+        return kExitOk;
+    case WriteFault::NoBitmap:
+        SayWhy(fault.path, "no bitmap was made for it");
+        break;
+    case WriteFault::FolderFailed:
+        std::fprintf(stderr, "korvane-make: could not create %s: %s\n", fault.path.c_str(),
+                     fault.reason.c_str());
+        break;
+    case WriteFault::ArchiveFailed:
+        SayWhy(fault.path, "the archive could not be made");
+        break;
+    case WriteFault::FileFailed:
+        std::fprintf(stderr, "korvane-make: could not write %s: %s\n", fault.path.c_str(),
+                     fault.reason.c_str());
+        break;
     }
-    // The archive is deflated in the background while the folder's files are written.
-    std::optional<ZipArchiveJob> archiveJob;
-    if (!o.wsz.empty()) {
-        archiveJob.emplace(files);
-    }
-
-    // Everything the run writes is one set: a fault anywhere replaces nothing.
-    MadeFolders folders;
-    std::string reason;
-    if (!folders.Make(o.outDir, &reason)) {
-        std::fprintf(stderr, "korvane-make: could not create %s: %s\n", o.outDir.c_str(),
-                     reason.c_str());
-        return kExitWrite;
-    }
-    std::optional<FileTransaction> transaction(std::in_place);
-    for (const SkinFile& file : files) {
-        transaction->Write(SkinFilePath(o.outDir, file.name), file.bytes);
-    }
-    if (archiveJob) {
-        std::vector<uint8_t> archive = archiveJob->Finish();
-        if (archive.empty()) {
-            transaction.reset(); // its temporaries go before the folders made for them
-            folders.Undo();
-            SayWhy(o.wsz, "the archive could not be made");
-            return kExitWrite;
-        }
-        transaction->Write(o.wsz, archive);
-    }
-    if (!o.preview.empty()) {
-        transaction->Write(o.preview, DibEncodeFile(StackedPreview(*skin, o.skin.order).get()));
-    }
-    if (!transaction->Commit()) {
-        std::fprintf(stderr, "korvane-make: could not write %s: %s\n",
-                     transaction->Fault().path.c_str(), transaction->Fault().reason.c_str());
-        folders.Undo();
-        return kExitWrite;
-    }
-    return kExitOk;
+    return kExitWrite;
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 
 #include "image/adjust.h"
 #include "image/bmp_file.h"
-#include "image/messages.h"
 #include "image/photo.h"
 
 namespace {
@@ -168,31 +167,4 @@ PictureOutcome CheckPictureSize(int32_t width, int32_t height, std::string* reas
         return PictureOutcome::TooLarge;
     }
     return PictureOutcome::Accepted;
-}
-
-std::string PictureReducedNotice(const OpenedPicture& opened) {
-    if (!opened.reduced) {
-        return {};
-    }
-    char text[160];
-    std::snprintf(text, sizeof text, kMsgPhotoReduced, opened.width, opened.height,
-                  opened.fittedWidth, opened.fittedHeight);
-    return text;
-}
-
-const char* PictureOutcomeMessage(PictureOutcome outcome) {
-    switch (outcome) {
-    case PictureOutcome::ReadFailed:
-        return kMsgLoadFailed;
-    case PictureOutcome::TooSmall:
-        return kMsgTooSmall;
-    case PictureOutcome::TooLarge:
-        return kMsgTooLarge;
-    case PictureOutcome::TooManyPixels:
-        return kMsgTooManyPixels;
-    case PictureOutcome::Accepted:
-    case PictureOutcome::Declined:
-        break;
-    }
-    return nullptr;
 }

@@ -56,10 +56,3 @@ OpenedPicture OpenPictureBytes(std::span<const uint8_t> file, const ConvertQuest
 // Whether a picture of this size can be made into a skin: Accepted, TooSmall (reasonOut then
 // says by how much) or TooLarge.
 PictureOutcome CheckPictureSize(int32_t width, int32_t height, std::string* reasonOut);
-
-// "The picture was 4032 x 3024; Korvane reduced it to 1600 x 1200." for a reduced photo,
-// else empty.
-std::string PictureReducedNotice(const OpenedPicture& opened);
-
-// The message box text for a refusal; nullptr for Accepted and Declined, which say nothing.
-const char* PictureOutcomeMessage(PictureOutcome outcome);

@@ -15,14 +15,6 @@ constexpr char kPathSeparator = '/';
 
 constexpr char kLineEnd[] = "\r\n";
 
-// "RRGGBB" in upper case, red first, whatever the byte order of ColorRef.
-std::string HexColor(ColorRef color) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "%02X%02X%02X", unsigned(RedOf(color)), unsigned(GreenOf(color)),
-                  unsigned(BlueOf(color)));
-    return hex;
-}
-
 bool EndsWithSeparator(const std::string& folder) {
     return !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
 }
@@ -40,6 +32,13 @@ std::vector<std::string> AllNames(const std::vector<SkinFile>& files) {
 }
 
 } // namespace
+
+std::string HexColor(ColorRef color) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%02X%02X%02X", unsigned(RedOf(color)), unsigned(GreenOf(color)),
+                  unsigned(BlueOf(color)));
+    return hex;
+}
 
 std::string VisColorText(const VisColorTable& table) {
     std::string text;

@@ -80,6 +80,10 @@ std::string VisColorText(const VisColorTable& table);
 // end.
 std::string PlaylistText(const PlaylistStyle& style);
 
+// "RRGGBB" in upper case, red first, whatever the byte order of ColorRef: how pledit.txt
+// and the command line write a colour.
+std::string HexColor(ColorRef color);
+
 // The path of a member inside folder (with or without a trailing '/' or '\').
 std::string SkinFilePath(const std::string& folder, const char* name);
 

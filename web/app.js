@@ -6,24 +6,19 @@ import { Preview } from "./preview.js";
 
 const $ = (id) => document.getElementById(id);
 
-// The options, named as korvane-make's long options without their dashes.
-const DEFAULTS = {
-  mode: "tile", at: [0, 0], main: [0, 0], equalizer: [0, 0], playlist: [0, 0],
-  order: "main,equalizer,playlist", scale: 100, brightness: 0, contrast: 0, convert: true,
-  template: "", title: "created by Korvane", "title-align": "left", "title-color": "hard",
-  "text-color": "FFFFFF", "back-color": "000000", "playlist-font": "Arial",
-  "playlist-normal": "00FF00", "playlist-current": "FFFFFF", "playlist-normal-bg": "000000",
-  "playlist-selected-bg": "0000C0", "show-vis": false, "swap-rb": false, "hide-balance": false,
-  "no-balance-file": false,
-};
+// The options, named as korvane-make's long options without their dashes. Their defaults
+// come from the core when it has loaded (Core.defaults); convert is the page's own.
+const DEFAULTS = { convert: true };
 const POSITIONS = ["at", "main", "equalizer", "playlist"];
+const NUMBERS = ["scale", "brightness", "contrast"];
 const COLORS = ["text-color", "back-color", "playlist-normal", "playlist-current", "playlist-normal-bg",
   "playlist-selected-bg"];
-const opts = structuredClone(DEFAULTS);
+const opts = {};
 
 // PictureOutcome of the core: Accepted, ReadFailed, Declined, TooSmall, TooLarge.
 const ACCEPTED = 0, DECLINED = 2;
-const MAX_W = 1600, MAX_H = 1200;
+// The largest picture the core takes, from the core.
+let MAX_W = 0, MAX_H = 0;
 const NOT_A_PICTURE = "This file is not a picture Korvane can read.\nOpen a PNG, JPEG or BMP picture.";
 
 // The WebAssembly core and the few calls the page makes into it.
@@ -39,6 +34,21 @@ class Core {
   openBmp(bytes, convert) { return this.withBytes(bytes, (p) => this.m._korvane_open_bmp(p, bytes.length, convert ? 1 : 0)); }
   openRgba(rgba, w, h) { return this.withBytes(rgba, (p) => this.m._korvane_open_rgba(p, w, h)); }
   scaledSize(scale) { const s = this.m._korvane_scaled_size(scale); return [s >>> 16, s & 0xffff]; }
+  maxSize() { const s = this.m._korvane_max_size(); return [s >>> 16, s & 0xffff]; }
+  // Every option's default, typed as the page keeps it: positions as [x, y], switches as
+  // booleans, the adjustments as numbers.
+  defaults() {
+    const o = {};
+    for (const line of this.m.UTF8ToString(this.m._korvane_defaults()).split("\n")) {
+      const eq = line.indexOf("=");
+      if (eq < 0) continue;
+      const k = line.slice(0, eq), v = line.slice(eq + 1);
+      o[k] = POSITIONS.includes(k) ? v.split(",").map(Number)
+        : NUMBERS.includes(k) ? Number(v)
+        : v === "true" || v === "false" ? v === "true" : v;
+    }
+    return o;
+  }
   make(text) {
     const bytes = new TextEncoder().encode(`${text}\0`);
     return this.withBytes(bytes, (p) => this.m._korvane_make(p));
@@ -397,12 +407,15 @@ async function start() {
     changed();
   });
   preview = new Preview($("player"));
-  wireControls();
-  syncControls();
   if (!window.KorvaneCore || !window.Webamp || !window.pako) {
     throw new Error("Part of the page did not load. Reload it; if this stays, run `make web` again.");
   }
   core = new Core(await window.KorvaneCore({ locateFile: (f) => `lib/${f}` }));
+  Object.assign(DEFAULTS, core.defaults());
+  Object.assign(opts, structuredClone(DEFAULTS));
+  [MAX_W, MAX_H] = core.maxSize();
+  wireControls();
+  syncControls();
   try {
     templateList = await (await fetch("templates/index.json")).json();
   } catch {

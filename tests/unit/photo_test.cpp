@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <tuple>
 
-#include "image/messages.h"
+#include "project/messages.h"
 #include "image/photo.h"
 #include "image/picture.h"
 #include "output/deflate.h"

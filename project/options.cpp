@@ -1,11 +1,11 @@
-#include "output/skin_options.h"
+#include "project/options.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
-#include "image/messages.h"
+#include "project/messages.h"
 
 namespace {
 
@@ -134,6 +134,8 @@ SkinOptionResult ApplySkinOption(const std::string& name, const std::string& v,
         ok = ParseInt(v, -100, 100, &o.brightness);
     } else if (name == "contrast") {
         ok = ParseInt(v, -100, 100, &o.contrast);
+    } else if (name == "template") {
+        o.templateFolder = v;
     } else if (name == "title") {
         ok = v.size() <= 79;
         o.title.text = v;
@@ -178,8 +180,63 @@ SkinOptionResult ApplySkinOption(const std::string& name, const std::string& v,
     if (!ok) {
         return SkinOptionResult::BadValue;
     }
+    o.given.insert(name);
     *options = o;
     return SkinOptionResult::Applied;
+}
+
+std::string SkinOptionMessage(SkinOptionResult result, const std::string& optionPrefix,
+                              const std::string& name, const std::string& value) {
+    switch (result) {
+    case SkinOptionResult::Applied:
+        return {};
+    case SkinOptionResult::Unknown:
+        return "unknown option " + optionPrefix + name;
+    case SkinOptionResult::ControlCharacter:
+        return optionPrefix + name + " holds a control character";
+    case SkinOptionResult::BadValue:
+        break;
+    }
+    return "bad value for " + optionPrefix + name + ": '" + value + "'";
+}
+
+std::string SkinOptionLines(const SkinOptions& o) {
+    static constexpr const char* kModes[] = {"free", "tile", "continuous"};
+    static constexpr const char* kAligns[] = {"left", "center", "right"};
+    auto position = [](const BandPosition& p) {
+        return std::to_string(p.x) + "," + std::to_string(p.y);
+    };
+    std::string order[3];
+    for (size_t band = 0; band < 3; band++) {
+        order[size_t(o.order[band])] = kBandNames[band];
+    }
+    std::string lines = std::string("mode=") + kModes[int(o.mode)] + "\n";
+    lines += "at=" + position(o.at) + "\n";
+    for (size_t band = 0; band < 3; band++) {
+        lines += std::string(kBandNames[band]) + "=" + position(o.bands[band]) + "\n";
+    }
+    lines += "order=" + order[0] + "," + order[1] + "," + order[2] + "\n";
+    lines += "scale=" + std::to_string(o.scale) + "\n";
+    lines += "brightness=" + std::to_string(o.brightness) + "\n";
+    lines += "contrast=" + std::to_string(o.contrast) + "\n";
+    lines += "template=" + o.templateFolder + "\n";
+    lines += "title=" + o.title.text + "\n";
+    lines += std::string("title-align=") + kAligns[int(o.title.align)] + "\n";
+    lines += std::string("title-color=") + (o.title.color == TitleColor::Soft ? "soft" : "hard") +
+             "\n";
+    lines += "text-color=" + HexColor(o.colors.text) + "\n";
+    lines += "back-color=" + HexColor(o.colors.back) + "\n";
+    lines += "playlist-font=" + o.playlist.fontName + "\n";
+    lines += "playlist-normal=" + HexColor(o.playlist.normalText) + "\n";
+    lines += "playlist-current=" + HexColor(o.playlist.currentText) + "\n";
+    lines += "playlist-normal-bg=" + HexColor(o.playlist.normalBack) + "\n";
+    lines += "playlist-selected-bg=" + HexColor(o.playlist.selectedBack) + "\n";
+    auto flag = [](bool on) { return on ? "true" : "false"; };
+    lines += std::string("show-vis=") + flag(o.project.showVis) + "\n";
+    lines += std::string("swap-rb=") + flag(o.project.swapRedBlue) + "\n";
+    lines += std::string("hide-balance=") + flag(o.project.hideBalance) + "\n";
+    lines += std::string("no-balance-file=") + flag(!o.project.genBalance) + "\n";
+    return lines;
 }
 
 bool SetSkinInputs(const SkinOptions& o, const Dib* work, const char* optionPrefix, SkinInputs* in,
@@ -190,6 +247,7 @@ bool SetSkinInputs(const SkinOptions& o, const Dib* work, const char* optionPref
     in->colors = o.colors;
     in->options = o.project;
     in->title = o.title;
+    in->pieces = PieceSource(o.templateFolder);
     const int32_t w = work->Width();
     const int32_t h = work->Height();
     const std::string prefix = optionPrefix;
