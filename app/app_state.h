@@ -13,6 +13,7 @@
 #include "compose/skin.h"
 #include "image/dib.h"
 #include "output/skin_writer.h"
+#include "project/project.h"
 
 struct AppState {
     HINSTANCE instance = nullptr;
@@ -26,10 +27,9 @@ struct AppState {
     HWND makeSkinButton = nullptr;
     HWND modeBox = nullptr; // the Image Set panel's Free/Tile/Continuous box
 
-    // The picture as loaded, the adjusted copy skins are cut from, and what the workspace
-    // windows show: nothing, the work picture, or the made main preview.
-    std::unique_ptr<Dib> sourcePicture;
-    std::unique_ptr<Dib> workPicture;
+    // The picture as loaded and the adjusted copy skins are cut from (project.Work()), and
+    // what the workspace windows show: nothing, the work picture, or the made main preview.
+    Project project;
     const Dib* shownPicture = nullptr;
     // The made skin; a skin is made exactly when it holds a main preview.
     std::unique_ptr<SkinSet> skin;
@@ -54,8 +54,9 @@ struct AppState {
     int templateCount = 0;
 
     bool SkinMade() const { return skin && skin->mainPreview; }
-    int32_t PictureWidth() const { return workPicture ? workPicture->Width() : 0; }
-    int32_t PictureHeight() const { return workPicture ? workPicture->Height() : 0; }
+    const Dib* WorkPicture() const { return project.Work(); }
+    int32_t PictureWidth() const { return WorkPicture() ? WorkPicture()->Width() : 0; }
+    int32_t PictureHeight() const { return WorkPicture() ? WorkPicture()->Height() : 0; }
 };
 
 extern AppState gApp;

@@ -76,7 +76,7 @@ void OnCommand(HWND hwnd, WORD id, WORD code, HWND sender) {
         if (ChoosePictureFile(hwnd, &path)) {
             OpenChosenPicture(hwnd, path);
         }
-        UpdateMenuState(hwnd); // a cancelled dialog keeps a made skin and its button
+        ShowCommandState(); // a cancelled dialog keeps a made skin and its button
         break;
     }
     case IDM_SAVE:
@@ -236,7 +236,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_INITMENU:
-        UpdateMenuState(hwnd);
+        ShowCommandState();
         return 0;
     case WM_ACTIVATE:
         OnActivate(hwnd, LOWORD(wParam) != WA_INACTIVE);
@@ -280,25 +280,7 @@ SIZE MainWindowSize() {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-POINT PreviewOrigin() {
-    return {Px(30) + (Px(275) - 275) / 2, Px(28) + (Px(348) - 348) / 2};
-}
-
 void OpenChosenPicture(HWND mainWindow, const std::string& path) {
-    bool hadSkin = gApp.SkinMade();
     OpenPicturePath(mainWindow, path);
-    if (hadSkin && !gApp.SkinMade()) {
-        SetWindowTextA(gApp.makeSkinButton, kMakeSkinText);
-    }
-    UpdateMenuState(mainWindow);
-}
-
-void UpdateMenuState(HWND mainWindow) {
-    HMENU menu = GetMenu(mainWindow);
-    const bool made = gApp.SkinMade();
-    EnableMenuItem(menu, IDM_SAVE, MF_BYCOMMAND | (made ? MF_ENABLED : MF_GRAYED));
-    EnableMenuItem(menu, IDM_UNDOSKIN, MF_BYCOMMAND | (made ? MF_ENABLED : MF_GRAYED));
-    EnableMenuItem(menu, IDM_MAKESKIN,
-                   MF_BYCOMMAND | (gApp.workPicture && !made ? MF_ENABLED : MF_GRAYED));
-    EnableWindow(gApp.makeSkinButton, gApp.workPicture != nullptr);
+    ShowCommandState();
 }

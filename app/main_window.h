@@ -20,16 +20,7 @@ constexpr DWORD kMainWindowStyle =
 // caption, menu and border sizes of the system.
 SIZE MainWindowSize();
 
-// The top-left corner of the stack of workspace frames and previews (275 x 348, pixel art,
-// never scaled) in the main window's client area: centred where (30, 28, 305, 376) lies
-// once scaled, which is (30, 28) itself at 96 DPI.
-POINT PreviewOrigin();
-
 ATOM RegisterMainWindowClass(HINSTANCE instance);
-
-// Grays "Save", "Undo Skin" and "Make Skin!" and enables the Make Skin! button to match
-// the state.
-void UpdateMenuState(HWND mainWindow);
 
 // The Open command once a file is chosen: the picture is loaded (or refused) and the
 // button and menus follow.

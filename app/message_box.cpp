@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/panel_kit.h"
-#include "image/messages.h"
 
 namespace {
 

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+constexpr const char kWarningCaption[] = "Warning..!";
+constexpr const char kInformationCaption[] = "Korvane";
+
 // Every message box of the program goes through here, so the tests can answer them
 // without a person: with a hook set, the hook gets the box instead of the screen.
 int ShowMessage(HWND owner, const char* text, const char* caption, UINT type);

@@ -73,3 +73,7 @@ void PaintPanel(HWND hwnd, const RECT* frames, int frameCount) {
     }
     EndPaint(hwnd, &ps);
 }
+
+POINT PreviewOrigin() {
+    return {Px(30) + (Px(275) - 275) / 2, Px(28) + (Px(348) - 348) / 2};
+}

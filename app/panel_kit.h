@@ -13,6 +13,11 @@ int ScreenDpi();
 // A length in 96-DPI units, in pixels at the system DPI.
 int Px(int units);
 
+// The top-left corner of the stack of workspace frames and previews (275 x 348, pixel art,
+// never scaled) in the main window's client area: centred where (30, 28, 305, 376) lies
+// once scaled, which is (30, 28) itself at 96 DPI.
+POINT PreviewOrigin();
+
 // The panels' font: the face of DEFAULT_GUI_FONT at 8 points for the system DPI (the stock
 // font itself keeps its 96-DPI size). Made once and kept for the whole run.
 HFONT PanelFont();

@@ -3,13 +3,12 @@
 #include <commdlg.h>
 
 #include "app/app_state.h"
-#include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/panel_kit.h"
+#include "app/resource.h"
 #include "app/template_panel.h"
 #include "app/workspace.h"
-#include "image/adjust.h"
-#include "image/messages.h"
-#include "image/picture.h"
+#include "project/messages.h"
 
 namespace {
 
@@ -85,7 +84,7 @@ void OpenPicturePath(HWND owner, const std::string& path) {
         wait.Restore();
         return ShowWarning(owner, kMsgAskConvert, MB_YESNO) == IDYES;
     };
-    OpenedPicture opened = OpenPictureFile(path.c_str(), ask);
+    OpenedPicture opened = gApp.project.OpenFile(path, ask);
     switch (opened.outcome) {
     case PictureOutcome::Declined:
         DropRefusedPicture();
@@ -102,19 +101,13 @@ void OpenPicturePath(HWND owner, const std::string& path) {
         break;
     case PictureOutcome::Accepted: {
         const std::string notice = PictureReducedNotice(opened);
-        gApp.sourcePicture = std::move(opened.picture);
-        gApp.workPicture = DibDuplicate(gApp.sourcePicture.get());
-        if (!gApp.workPicture) {
-            ShowWarning(owner, kMsgLoadFailed);
-            break;
-        }
         UpdatePictureRange();
         gApp.picturePath = path;
         size_t slash = path.find_last_of("\\/");
         if (slash != std::string::npos) {
             gApp.lastPicDir = path.substr(0, slash);
         }
-        gApp.shownPicture = gApp.workPicture.get();
+        gApp.shownPicture = gApp.WorkPicture();
         SetWorkspaceCursor(IDC_CROSS);
         if (!notice.empty()) {
             wait.Restore();
@@ -135,8 +128,7 @@ void OpenPicturePath(HWND owner, const std::string& path) {
 
 void FreeBitmaps(bool alsoPictures) {
     if (alsoPictures) {
-        gApp.sourcePicture.reset();
-        gApp.workPicture.reset();
+        gApp.project.Close();
     }
     gApp.skin.reset();
     gApp.shownPicture = nullptr;
@@ -147,7 +139,7 @@ void RevertSkin() {
         return;
     }
     FreeBitmaps(false);
-    gApp.shownPicture = gApp.workPicture.get();
+    gApp.shownPicture = gApp.WorkPicture();
     UpdateWorkspaceVisibility();
     SetWorkspaceCursor(IDC_CROSS);
 }
@@ -167,7 +159,7 @@ void UpdateWorkspaceVisibility() {
     }
     ShowWindow(gApp.workspaces[3], showFrame ? SW_SHOW : SW_HIDE);
     EnableWindow(gApp.modeBox,
-                 gApp.shownPicture && gApp.shownPicture == gApp.workPicture.get());
+                 gApp.shownPicture && gApp.shownPicture == gApp.WorkPicture());
     if (showFrame) {
         InvalidateRect(gApp.workspaces[3], nullptr, TRUE);
     }
@@ -176,7 +168,7 @@ void UpdateWorkspaceVisibility() {
     }
     // The Skin Set panel goes with a made skin on show; otherwise (a picture, or nothing at
     // all) the Image Set panel.
-    bool skinShown = gApp.shownPicture != gApp.workPicture.get();
+    bool skinShown = gApp.shownPicture != gApp.WorkPicture();
     ShowWindow(gApp.skinSetPanel, skinShown ? SW_SHOW : SW_HIDE);
     ShowWindow(gApp.imageSetPanel, skinShown ? SW_HIDE : SW_SHOW);
 }
@@ -202,7 +194,7 @@ void UpdatePictureRange() {
 
 SkinInputs CurrentSkinInputs() {
     SkinInputs in;
-    in.picture = gApp.workPicture.get();
+    in.picture = gApp.WorkPicture();
     in.mode = gApp.adjustmentMode;
     in.order = gApp.skinOrder;
     for (size_t i = 0; i < 3; i++) {
@@ -219,7 +211,7 @@ SkinInputs CurrentSkinInputs() {
 }
 
 void MakeSkinNow() {
-    if (!gApp.workPicture) {
+    if (!gApp.WorkPicture()) {
         return;
     }
     WaitCursor wait;
@@ -231,45 +223,46 @@ void MakeSkinNow() {
 }
 
 void ToggleMakeSkin() {
-    if (gApp.workPicture && !gApp.SkinMade()) {
+    if (gApp.WorkPicture() && !gApp.SkinMade()) {
         ReadTemplateSelection();
         MakeSkinNow();
-        SetWindowTextA(gApp.makeSkinButton, kUndoSkinText);
     } else {
         RevertSkin();
-        SetWindowTextA(gApp.makeSkinButton, kMakeSkinText);
     }
-    UpdateMenuState(gApp.mainWindow);
+    ShowCommandState();
+}
+
+void ShowCommandState() {
+    const bool made = gApp.SkinMade();
+    SetWindowTextA(gApp.makeSkinButton, made ? kUndoSkinText : kMakeSkinText);
+    EnableWindow(gApp.makeSkinButton, gApp.WorkPicture() != nullptr);
+    HMENU menu = GetMenu(gApp.mainWindow);
+    EnableMenuItem(menu, IDM_SAVE, MF_BYCOMMAND | (made ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, IDM_UNDOSKIN, MF_BYCOMMAND | (made ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, IDM_MAKESKIN,
+                   MF_BYCOMMAND | (gApp.WorkPicture() && !made ? MF_ENABLED : MF_GRAYED));
 }
 
 void ApplyAdjustments(HWND owner, int scale, int brightness, int contrast) {
-    if (!gApp.workPicture) {
+    if (!gApp.WorkPicture()) {
         return;
     }
     if (scale == gApp.scale && brightness == gApp.brightness && contrast == gApp.contrast) {
         SendMessageA(gApp.imageSetPanel, ISM_RELOADFIELDS, 0, 0);
         return;
     }
-    const Dib* source = gApp.sourcePicture.get();
-    ScalePlan plan = PlanScale(scale, source->Width(), source->Height());
+    ScalePlan plan = gApp.project.PlanScale(scale);
     if (plan.raised) {
         ShowWarning(owner, kMsgScaleRaised);
     }
     WaitCursor wait;
     FreeBitmaps(false);
-    gApp.workPicture = DibScaleDown(source, plan.width, plan.height);
-    gApp.shownPicture = gApp.workPicture.get();
-    bool scaleChanged = plan.scale != gApp.scale;
-    gApp.scale = plan.scale;
     // Brightness always comes before contrast; values outside -100..100 change nothing
     // but are still kept.
-    if (brightness != 0) {
-        DibAdjustBrightness(gApp.workPicture.get(), brightness);
-    }
+    gApp.shownPicture = gApp.project.Adjust({plan.scale, brightness, contrast});
+    bool scaleChanged = plan.scale != gApp.scale;
+    gApp.scale = plan.scale;
     gApp.brightness = brightness;
-    if (contrast != 0) {
-        DibAdjustContrast(gApp.workPicture.get(), contrast);
-    }
     gApp.contrast = contrast;
     if (scaleChanged) {
         UpdatePictureRange(); // a new size: back to the top-left corner

@@ -43,6 +43,9 @@ SkinInputs CurrentSkinInputs();
 void MakeSkinNow();
 // The Make Skin!/Undo Skin... button and menu commands.
 void ToggleMakeSkin();
+// Sets the Make Skin!/Undo Skin... button's text and whether it can be pressed, and grays
+// "Save", "Undo Skin" and "Make Skin!" in the menu, all from the state.
+void ShowCommandState();
 
 // The class cursor of all workspace windows: the cross while a picture can be dragged.
 void SetWorkspaceCursor(LPCSTR cursor);

@@ -3,19 +3,37 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/message_box.h"
 #include "app/resource.h"
-#include "compose/template.h"
-#include "image/messages.h"
 #include "output/file_system.h"
-#include "output/safe_write.h"
 #include "output/skin_writer.h"
+#include "project/outputs.h"
 
 namespace {
+
+// The Save dialog's and the Save command's words.
+constexpr const char kMsgNoWinampExe[] =
+    "Could not find WINAMP.EXE !\nYou can search for Winamp's directory using browse button.";
+constexpr const char kMsgWrongSkinName[] = "Wrong skin name...";
+constexpr const char kMsgSkinExists[] = "Skin name already exist...\nDo you want to overwrite it?";
+// %s: the full path of the skin folder that could not be created.
+constexpr const char kMsgCreateDirFailed[] =
+    "Error Creating Directory %s !\nPlease set your skins directory in Winamp program.";
+// %s: the full path of the skin folder.
+constexpr const char kMsgSkinPathTooLong[] =
+    "Skin folder path too long...\n%s\nPlease choose a shorter skin name or skins directory.";
+// %s: the file of the skin that is the open picture or a template file.
+constexpr const char kMsgSkinOverInput[] =
+    "Skin file would replace the picture or template it is made from...\n%s\nPlease choose "
+    "another skin name.";
+// First %s: the skin folder; second %s: the files not written, one per line.
+constexpr const char kMsgSaveIncomplete[] = "These skin files could not be written in\n%s :\n\n%s";
+constexpr const char kBrowseWinampTitle[] = "Select your Winamp's directory...";
 
 constexpr char kSkinNameForbiddenChars[] = ".,:;<>|/";
 constexpr char kWinampExeName[] = "winamp.exe";
@@ -94,28 +112,12 @@ std::string ReadSkinsDirectory(const std::string& ini, const std::string& fallba
 }
 
 // The first file of the skin in folder that is the open picture or a piece of the chosen
-// template, compared by the files the paths name; empty when there is none.
+// template, compared by the files the paths name; empty when there is none. Every file a
+// skin folder can hold is checked, balance.bmp too.
 std::string SkinFileOverInput(const std::string& folder) {
-    std::vector<PathIdentity> inputs;
-    if (!gApp.picturePath.empty()) {
-        inputs.push_back(IdentifyPath(gApp.picturePath));
-    }
-    if (!gApp.templatePath.empty()) {
-        PieceSource pieces(gApp.templatePath);
-        for (const TemplatePlacement& p : TemplatePlacements()) {
-            inputs.push_back(IdentifyPath(pieces.Folder() + p.fileName));
-        }
-    }
-    for (const SkinFileEntry& entry : kSkinFileTable) {
-        std::string path = SkinFilePath(folder, entry.name);
-        PathIdentity output = IdentifyPath(path);
-        for (const PathIdentity& input : inputs) {
-            if (SamePath(output, input)) {
-                return path;
-            }
-        }
-    }
-    return {};
+    std::optional<OutputClash> clash =
+        FindOutputClash({folder, {}, {}, true}, gApp.picturePath, gApp.templatePath);
+    return clash ? clash->output.path : std::string();
 }
 
 void OnOk(HWND dlg, SaveDialogData* data) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "app/app_state.h"
-#include "app/main_window.h"
 #include "app/panel_kit.h"
 #include "app/picture_commands.h"
 #include "app/title_text_dialog.h"

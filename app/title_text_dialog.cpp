@@ -1,7 +1,7 @@
 #include "app/title_text_dialog.h"
 
 #include "app/app_state.h"
-#include "app/main_window.h"
+#include "app/panel_kit.h"
 #include "app/picture_commands.h"
 #include "app/resource.h"
 #include "compose/skin.h"

@@ -49,7 +49,7 @@ void OnPaint(HWND hwnd, const WorkspaceState& state) {
     const Dib* shown = gApp.shownPicture;
     if (!shown) {
         PaintEmpty(hwnd, dc, client);
-    } else if (shown == gApp.workPicture.get()) {
+    } else if (shown == gApp.WorkPicture()) {
         // Window column c shows picture column c - x, and the bottom of the view lies y
         // rows above the picture's bottom row: exactly the rectangle a skin is cut from.
         // GDI counts source rows from the bottom row as the offset does.
@@ -62,7 +62,7 @@ void OnPaint(HWND hwnd, const WorkspaceState& state) {
 }
 
 void OnLButtonDown(HWND hwnd, const WorkspaceState& state, LPARAM lParam) {
-    if (!gApp.shownPicture || gApp.shownPicture != gApp.workPicture.get()) {
+    if (!gApp.shownPicture || gApp.shownPicture != gApp.WorkPicture()) {
         return;
     }
     gDrag.last = {LOWORD(lParam), HIWORD(lParam)};

@@ -19,7 +19,6 @@
 #include "app/title_text_dialog.h"
 #include "controls/spin_field.h"
 #include "image/bmp_file.h"
-#include "image/messages.h"
 #include "tests/unit/test_util.h"
 #include "tests/win32/app_harness.h"
 #include "tests/win32/dialog_driver.h"
@@ -299,7 +298,7 @@ TEST(Messages, ALongPathIsShortenedToFitA1024PixelScreen) {
     std::string shownText;
     int width = 0;
     RunScript(
-        kWarningCaption, [&] { ShowWarning(nullptr, text.c_str()); },
+        "Warning..!", [&] { ShowWarning(nullptr, text.c_str()); },
         [&](HWND box) {
             width = RectIn(box, nullptr).right - RectIn(box, nullptr).left;
             shownText = WindowText(GetDlgItem(box, 0xFFFF));

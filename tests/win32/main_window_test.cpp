@@ -18,9 +18,10 @@
 #include "app/resource.h"
 #include "app/side_panels.h"
 #include "app/workspace.h"
+#include "compose/stages.h"
 #include "controls/color_picker.h"
 #include "image/adjust.h"
-#include "image/messages.h"
+#include "project/messages.h"
 #include "tests/unit/test_util.h"
 #include "tests/win32/app_harness.h"
 
@@ -172,7 +173,7 @@ TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
         gApp.skinOrder = {2, 0, 1};
         run.Answer(answer);
         run.Open(run.WritePicture("p.bmp", *(eight ? EightBit(w, h) : Picture(w, h))));
-        const Dib* p = gApp.workPicture.get();
+        const Dib* p = gApp.WorkPicture();
         EXPECT_EQ(std::tuple(Warned(run), p != nullptr, gApp.shownPicture == p, gApp.scale,
                              Field(kScaleFieldId), gApp.skinOrder[0],
                              bool(IsWindowVisible(Workspace(4))), p ? p->BitCount() : 0,
@@ -314,15 +315,16 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
     AppRun run;
     run.Open(run.WritePicture("photo.bmp", *Picture(400, 300)));
     // A mark a rebuilt picture would not carry (it may take the old one's memory).
-    const uint8_t mark = gApp.workPicture->Bytes()[gApp.workPicture->PixelOffset()] ^= 0x5A;
+    Dib* work = const_cast<Dib*>(gApp.WorkPicture());
+    const uint8_t mark = work->Bytes()[work->PixelOffset()] ^= 0x5A;
     Apply(100, 0, 0);
-    EXPECT_EQ(gApp.workPicture->Bytes()[gApp.workPicture->PixelOffset()], mark);
+    EXPECT_EQ(gApp.WorkPicture()->Bytes()[gApp.WorkPicture()->PixelOffset()], mark);
 
     Apply(50, 0, 0);
-    ASSERT_TRUE(gApp.workPicture);
+    ASSERT_TRUE(gApp.WorkPicture());
     // Raised with a warning; a new size goes back to the top-left.
-    EXPECT_EQ(std::tuple(Warned(run), gApp.scale, Field(kScaleFieldId), gApp.workPicture->Width(),
-                         gApp.workPicture->Height(), Offset(1).y),
+    EXPECT_EQ(std::tuple(Warned(run), gApp.scale, Field(kScaleFieldId), gApp.WorkPicture()->Width(),
+                         gApp.WorkPicture()->Height(), Offset(1).y),
               std::tuple(" ! Image too small...\nProgram will adjust image to minimum skin size.",
                          69, 69, 276, 207, 207 - 116));
 
@@ -330,10 +332,10 @@ TEST(ImageSetPanel, ApplyRebuildsTheWorkPictureFromTheSource) {
     Apply(69, -30, -20);
     EXPECT_EQ(std::tuple(gApp.brightness, gApp.contrast, Field(kBrightnessFieldId)),
               std::tuple(-30, -20, -30));
-    auto expected = DibScaleDown(gApp.sourcePicture.get(), 276, 207);
+    auto expected = DibScaleDown(gApp.project.Picture(), 276, 207);
     DibAdjustBrightness(expected.get(), -30);
     DibAdjustContrast(expected.get(), -20);
-    EXPECT_TRUE(SameRect(gApp.workPicture.get(), 0, 0, expected.get(), 0, 0, 276, 207));
+    EXPECT_TRUE(SameRect(gApp.WorkPicture(), 0, 0, expected.get(), 0, 0, 276, 207));
     EXPECT_EQ(Offset(1).x, -1) << "only brightness changed: the view stays";
 }
 

@@ -37,7 +37,7 @@ TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
     });
     // Tile: dragging one band moves all three; Continuous: one tall frame.
     run.Open(std::string(KORVANE_TEST_DATA) + "\\..\\..\\resources\\sample.bmp");
-    ASSERT_TRUE(gApp.workPicture);
+    ASSERT_TRUE(gApp.WorkPicture());
     shot("01-opened");
     Drag(Workspace(IDC_WS_MAIN), {200, 80}, {160, 50});
     shot("02-dragged");
@@ -47,7 +47,7 @@ TEST(NewUser, MakesASkinAndSavesItIntoWinamp) {
     Apply(97, 12, 25);
     Drag(Workspace(IDC_WS_SKIN), {100, 100}, {60, 100});
     // 97% of 400 x 360 is 388 x 349.2: the size rounds down.
-    EXPECT_EQ(std::tuple(gApp.adjustmentMode, gApp.workPicture->Width(), gApp.workPicture->Height(),
+    EXPECT_EQ(std::tuple(gApp.adjustmentMode, gApp.WorkPicture()->Width(), gApp.WorkPicture()->Height(),
                          Offset(IDC_WS_SKIN).x),
               std::tuple(AdjustmentMode::Continuous, 388, 349, -40));
     shot("04-adjusted");

@@ -30,7 +30,7 @@ TEST(OpenPhoto, DroppedOrNamedAtStartBigPhotosAreReducedWithANotice) {
             PostMessageA(run.Main(), WM_DROPFILES, WPARAM(memory), 0);
             AppRun::Pump();
         }
-        const Dib* picture = gApp.workPicture.get();
+        const Dib* picture = gApp.WorkPicture();
         ASSERT_TRUE(picture && run.Messages().size() == 1);
         EXPECT_EQ(
             std::tuple(run.Messages()[0].caption + ": " + run.Messages()[0].text, picture->Width(),
