@@ -49,48 +49,38 @@ TEST(PlanScale, RaisesTooSmallScalesToTheLeastThatFits) {
     EXPECT_EQ(PlanScale(50, 0, 0).width, 0); // no picture, no division by zero
 }
 
-// Brightness adds k = amount x 128 / 100 truncated toward zero, at most 127 either way (so -1
-// gives -1, 99 gives 126), saturating; each row worked out by hand.
-TEST(Brightness, MapsBytesAsTheRuleSays) {
-    const std::pair<int, std::vector<uint8_t>> cases[] = {
-        {100, {127, 129, 191, 227, 253, 254, 255, 255, 255, 255, 255}},
-        {99, {126, 128, 190, 226, 252, 253, 254, 255, 255, 255, 255}},
-        {50, {64, 66, 128, 164, 190, 191, 192, 224, 255, 255, 255}},
-        {-1, {0, 1, 63, 99, 125, 126, 127, 159, 199, 251, 254}},
-        {-50, {0, 0, 0, 36, 62, 63, 64, 96, 136, 188, 191}},
-        {-100, {0, 0, 0, 0, 0, 0, 1, 33, 73, 125, 128}},
+// Rows worked out apart from this code. Brightness adds k = amount x 128 / 100 truncated toward
+// zero, at most 127 either way (-1 gives -1, 99 gives 126), saturating: by hand. Contrast takes
+// each byte's distance d from 127 to floor(d x f), f = 32/9 x 10^-6 a^3 + a/90 + 1 of a = |amount|,
+// away from 127 or as far toward it, never past: in Python, floats rounded by struct, the sum in
+// doubles, exact floors by fractions.Fraction. At -5 bytes 2 and 252 hang on f being the float
+// 1.0559999943, not 1.056: 125 x f is just short of 132.
+TEST(BrightnessAndContrast, MapBytesAsTheRulesSay) {
+    const auto b = DibAdjustBrightness, c = DibAdjustContrast;
+    const std::tuple<void (*)(Dib*, int), int, std::vector<uint8_t>> cases[] = {
+        {b, 100, {127, 129, 191, 227, 253, 254, 255, 255, 255, 255, 255}},
+        {b, 99, {126, 128, 190, 226, 252, 253, 254, 255, 255, 255, 255}},
+        {b, -1, {0, 1, 63, 99, 125, 126, 127, 159, 199, 251, 254}},
+        {b, -50, {0, 0, 0, 36, 62, 63, 64, 96, 136, 188, 191}},
+        {b, -100, {0, 0, 0, 0, 0, 0, 1, 33, 73, 125, 128}},
+        {c, 100, {0, 0, 0, 0, 122, 127, 132, 255, 255, 255, 255}},
+        {c, 50, {0, 0, 1, 73, 125, 127, 129, 193, 255, 255, 255}},
+        {c, 25, {0, 0, 43, 91, 126, 127, 128, 171, 224, 255, 255}},
+        {c, 5, {0, 0, 61, 99, 126, 127, 128, 161, 204, 255, 255}},
+        {c, -5, {7, 8, 67, 101, 126, 127, 128, 159, 196, 246, 248}},
+        {c, -25, {42, 43, 85, 109, 126, 127, 128, 149, 176, 211, 213}},
+        {c, -49, {122, 122, 124, 125, 126, 127, 128, 129, 130, 132, 132}},
+        {c, -50, std::vector<uint8_t>(11, 127)},
+        {c, -100, std::vector<uint8_t>(11, 127)},
     };
-    for (const auto& [amount, want] : cases) {
-        EXPECT_EQ(Mapped(kBytes, DibAdjustBrightness, amount), want) << amount;
+    for (const auto& [fn, amount, want] : cases) {
+        EXPECT_EQ(Mapped(kBytes, fn, amount), want)
+            << (fn == b ? "brightness " : "contrast ") << amount;
     }
-    for (int amount : {0, 101, -101, 1000}) {
-        EXPECT_EQ(Mapped(kBytes, DibAdjustBrightness, amount), kBytes) << amount;
-    }
-}
-
-// Contrast takes each byte's distance d from 127 to floor(d x f), f = 32/9 x 10^-6 a^3 + a/90 + 1
-// of a = |amount|: away from 127, or as far toward it and never past. Rows computed in Python:
-// float rounding by struct, the sum in doubles, exact floors by fractions.Fraction. At -5 bytes
-// 2 and 252 hang on f being the float 1.0559999943, not 1.056: 125 x f is just short of 132.
-TEST(Contrast, MapsBytesAsTheRuleSays) {
-    const std::pair<int, std::vector<uint8_t>> cases[] = {
-        {100, {0, 0, 0, 0, 122, 127, 132, 255, 255, 255, 255}},
-        {75, {0, 0, 0, 37, 124, 127, 130, 237, 255, 255, 255}},
-        {50, {0, 0, 1, 73, 125, 127, 129, 193, 255, 255, 255}},
-        {25, {0, 0, 43, 91, 126, 127, 128, 171, 224, 255, 255}},
-        {5, {0, 0, 61, 99, 126, 127, 128, 161, 204, 255, 255}},
-        {-1, {1, 3, 64, 100, 126, 127, 128, 160, 200, 251, 254}},
-        {-5, {7, 8, 67, 101, 126, 127, 128, 159, 196, 246, 248}},
-        {-25, {42, 43, 85, 109, 126, 127, 128, 149, 176, 211, 213}},
-        {-49, {122, 122, 124, 125, 126, 127, 128, 129, 130, 132, 132}},
-        {-50, std::vector<uint8_t>(11, 127)},
-        {-100, std::vector<uint8_t>(11, 127)},
-    };
-    for (const auto& [amount, want] : cases) {
-        EXPECT_EQ(Mapped(kBytes, DibAdjustContrast, amount), want) << amount;
-    }
-    for (int amount : {0, 101, -101}) {
-        EXPECT_EQ(Mapped(kBytes, DibAdjustContrast, amount), kBytes) << amount;
+    for (auto fn : {b, c}) {
+        for (int amount : {0, 101, -101, 1000}) {
+            EXPECT_EQ(Mapped(kBytes, fn, amount), kBytes) << amount;
+        }
     }
 }
 
