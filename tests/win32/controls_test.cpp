@@ -116,13 +116,22 @@ TEST_F(Controls, SpinFieldLaysOutItsChildrenAndPassesPositionsAndRangesToItsArro
     // A new range (0: none), typed text or else a position set, an arrow clicked (+1 up, -1
     // down), and the position read back with its error word.
     const LPARAM narrow = MAKELPARAM(50, -50), wide = MAKELPARAM(2000, -2000);
-    const std::tuple<LPARAM, const char*, int, int, int, bool> steps[] = {
+    const struct Step {
+        LPARAM range = 0;
+        const char* typed = nullptr;
+        int set = 0, arrow = 0, position = 0;
+        bool error = false;
+    } steps[] = {
         // clang-format off
-        {0, {}, 101, 0, 100, false}, {0, {}, -32768, 0, -100, false}, {0, {}, 55, 0, 55, false},
-        {0, "-30", 0, 0, -30, false}, {0, "-30", 0, +1, -29, false}, {0, "abc", 0, 0, -29, true},
-        {0, "-101", 0, 0, -29, true}, {100, {}, -30, 0, 0, false}, {100, {}, 0, -1, 0, false},
-        {100, {}, 100, +1, 100, false}, {100, {}, 100, -1, 99, false},
-        {narrow, {}, -70, 0, -50, false}, {wide, {}, -1500, 0, -1500, false},
+        {.set = 101, .position = 100}, {.set = -32768, .position = -100},
+        {.set = 55, .position = 55}, {.typed = "-30", .position = -30},
+        {.typed = "-30", .arrow = +1, .position = -29}, {.typed = "abc", .error = true},
+        {.typed = "-101", .error = true}, {.range = 100, .set = -30, .position = 0},
+        {.range = 100, .arrow = -1, .position = 0},
+        {.range = 100, .set = 100, .arrow = +1, .position = 100},
+        {.range = 100, .set = 100, .arrow = -1, .position = 99},
+        {.range = narrow, .set = -70, .position = -50},
+        {.range = wide, .set = -1500, .position = -1500},
         // clang-format on
     };
     for (const auto& [range, typed, set, arrow, position, error] : steps) {

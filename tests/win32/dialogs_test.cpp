@@ -220,23 +220,28 @@ TEST(ProjectOptionDialog, ShowsTheStoredOptionsAndOkStoresThem) {
 // below or beside the list, or below its items) puts it last; a drop on itself, a drag begun
 // below the items, Escape or the right button change nothing. Then several drags in one session.
 TEST(ProjectOptionDialog, DragAndDropReordersTheBands) {
-    const auto drop = Ending::Drop;
     // Where the drag begins and ends, the list after and its selection (-1: unchecked).
-    const std::tuple<const char*, int, int, Ending, std::string, int> cases[] = {
-        {"onto a lower item", 0, 2, drop, "EPM", 2},
-        {"onto a higher item", 2, 0, drop, "PME", 0},
-        {"onto the next item", 0, 1, drop, "EMP", 1},
-        {"onto the previous item", 1, 0, drop, "EMP", 0},
-        {"onto itself", 1, 1, drop, "MEP", -1},
-        {"above the list", 0, kAbove, drop, "EPM", -1},
-        {"below the list", 1, kBelow, drop, "MPE", -1},
-        {"beside the list, right", 0, kRight, drop, "EPM", -1},
-        {"beside the list, left", 1, kLeft, drop, "MPE", -1},
-        {"the last item outside", 2, kRight, drop, "MEP", -1},
-        {"into the list below its items", 0, kGap, drop, "EPM", -1},
-        {"begun below the items", kGap, 0, drop, "MEP", -1},
-        {"cancelled with Escape", 0, 2, Ending::Escape, "MEP", -1},
-        {"cancelled with the right button", 0, 2, Ending::RightButton, "MEP", -1},
+    const struct Case {
+        const char* name;
+        int from, to;
+        Ending ending = Ending::Drop;
+        std::string after;
+        int selected = -1;
+    } cases[] = {
+        {.name = "onto a lower item", .from = 0, .to = 2, .after = "EPM", .selected = 2},
+        {.name = "onto a higher item", .from = 2, .to = 0, .after = "PME", .selected = 0},
+        {.name = "onto the next item", .from = 0, .to = 1, .after = "EMP", .selected = 1},
+        {.name = "onto the previous item", .from = 1, .to = 0, .after = "EMP", .selected = 0},
+        {.name = "onto itself", .from = 1, .to = 1, .after = "MEP"},
+        {.name = "above the list", .from = 0, .to = kAbove, .after = "EPM"},
+        {.name = "below the list", .from = 1, .to = kBelow, .after = "MPE"},
+        {.name = "beside the list, right", .from = 0, .to = kRight, .after = "EPM"},
+        {.name = "beside the list, left", .from = 1, .to = kLeft, .after = "MPE"},
+        {.name = "the last item outside", .from = 2, .to = kRight, .after = "MEP"},
+        {.name = "into the list below its items", .from = 0, .to = kGap, .after = "EPM"},
+        {.name = "begun below the items", .from = kGap, .to = 0, .after = "MEP"},
+        {.name = "Escape key", .from = 0, .to = 2, .ending = Ending::Escape, .after = "MEP"},
+        {.name = "right button", .from = 0, .to = 2, .ending = Ending::RightButton, .after = "MEP"},
     };
     AppRun run;
     for (const auto& [name, from, to, ending, after, selected] : cases) {

@@ -157,14 +157,24 @@ TEST(MainWindow, StartsFixedSizeAndItsMenusAndControlsFollowThePictureAndTheSkin
 TEST(OpenPicture, EachOutcomeSaysItsMessageAndLeavesItsState) {
     AppRun run;
     const std::string ask = std::string(" ! ") + kMsgAskConvert;
-    // A picture (8-bit when `eight`), the answer given, the messages shown, and the loaded
-    // picture's pixel at (77, 10): a converted one takes its colours from the colour table.
-    const std::tuple<int, int, bool, int, std::string, bool, ColorRef> cases[] = {
-        {275, 116, false, IDOK, "", true, PatternColor(77, 10)},
-        {300, 200, true, IDNO, ask, false, 0},
-        {300, 200, true, IDYES, ask, true, Rgb(77, 0, 0)},
-        {100, 50, true, IDYES, ask + " ! " + kMsgTooSmall, false, 0},
-        {1601, 1200, false, IDOK, std::string(" ! ") + kMsgTooLarge, false, 0},
+    // A picture, the answer given, the messages shown, and the loaded picture's pixel at
+    // (77, 10): a converted one takes its colours from the colour table.
+    const struct Case {
+        int w, h;
+        bool eight = false;
+        int answer = IDOK;
+        std::string messages = "";
+        bool loaded = false;
+        ColorRef at77 = 0;
+    } cases[] = {
+        // clang-format off
+        {.w = 275, .h = 116, .loaded = true, .at77 = PatternColor(77, 10)},
+        {.w = 300, .h = 200, .eight = true, .answer = IDNO, .messages = ask},
+        {.w = 300, .h = 200, .eight = true, .answer = IDYES, .messages = ask,
+         .loaded = true, .at77 = Rgb(77, 0, 0)},
+        {.w = 100, .h = 50, .eight = true, .answer = IDYES, .messages = ask + " ! " + kMsgTooSmall},
+        {.w = 1601, .h = 1200, .messages = std::string(" ! ") + kMsgTooLarge},
+        // clang-format on
     };
     for (const auto& [w, h, eight, answer, messages, loaded, at77] : cases) {
         SCOPED_TRACE(w);
