@@ -9,6 +9,7 @@
 #include "project/messages.h"
 #include "project/options.h"
 #include "project/outputs.h"
+#include "project/suggest.h"
 
 namespace {
 
@@ -41,6 +42,11 @@ constexpr const char kUsage[] =
     "  --playlist-normal RRGGBB --playlist-current RRGGBB\n"
     "  --playlist-normal-bg RRGGBB --playlist-selected-bg RRGGBB\n"
     "  --show-vis --swap-rb --hide-balance --no-balance-file\n"
+    "Suggest a design:\n"
+    "  --auto                        place the bands on what the picture shows, choose\n"
+    "                                the scale and the six colours from it; what you\n"
+    "                                give yourself is kept. The choices are printed as\n"
+    "                                options on one line, to repeat or to change them\n"
     "Also write:\n"
     "  --wsz FILE                    the skin as a .wsz archive\n"
     "  --preview FILE.bmp            the three previews stacked, 275 x 348\n"
@@ -171,11 +177,16 @@ int Run(const Options& o) {
         return kExitUsage;
     }
 
-    // The picture is scaled as it is opened: the full-size picture is not needed after.
+    // The picture is scaled as it is opened: the full-size picture is not needed after. A
+    // suggested design chooses the scale from the picture's size.
     Project project;
     ScalePlan plan;
+    auto scaleFor = [&](int32_t width, int32_t height) {
+        bool choose = o.skin.suggest && !o.skin.Given("scale");
+        return choose ? SuggestScale(width, height, o.skin.mode) : o.skin.scale;
+    };
     OpenedPicture opened =
-        project.OpenFileAtScale(o.picture, [&] { return o.convert; }, o.skin.scale, &plan);
+        project.OpenFileAtScale(o.picture, [&] { return o.convert; }, scaleFor, &plan);
     if (opened.outcome == PictureOutcome::Declined) {
         Say(kMsgAskConvert);
         std::fprintf(stderr, "korvane-make: %s is %d-bit; pass --convert to convert it.\n",
@@ -204,6 +215,12 @@ int Run(const Options& o) {
     if (!project.Make(o.skin, "--", &placement, unusable)) {
         Say(placement.c_str());
         return kExitUsage;
+    }
+    if (o.skin.suggest) {
+        std::printf("%s\n", SuggestedArguments(project.MadeWith()).c_str());
+    }
+    for (const ContrastWarning& warning : LowContrastPairs(project.MadeWith())) {
+        Say(warning.Message().c_str());
     }
     WriteFault fault = WriteSkinOutputs(project, o.skin, o.out);
     switch (fault.kind) {

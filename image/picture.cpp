@@ -123,11 +123,12 @@ OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConver
     return OpenFile(path, askConvert, nullptr);
 }
 
-OpenedPicture OpenPictureFileScaled(const char* path, const ConvertQuestion& askConvert, int scale,
+OpenedPicture OpenPictureFileScaled(const char* path, const ConvertQuestion& askConvert,
+                                    const std::function<int(int32_t, int32_t)>& scaleFor,
                                     ScalePlan* plan) {
     bool planned = false;
     ReduceTo reduceTo = [&](int32_t width, int32_t height) {
-        *plan = PlanScale(scale, width, height);
+        *plan = PlanScale(scaleFor(width, height), width, height);
         planned = true;
         return BmpSize{plan->width, plan->height};
     };
@@ -137,7 +138,9 @@ OpenedPicture OpenPictureFileScaled(const char* path, const ConvertQuestion& ask
     }
     // A photo, or a BMP the reader could not reduce as it read, is reduced now.
     if (!planned) {
-        *plan = PlanScale(scale, opened.picture->Width(), opened.picture->Height());
+        const int32_t width = opened.picture->Width();
+        const int32_t height = opened.picture->Height();
+        *plan = PlanScale(scaleFor(width, height), width, height);
     }
     if (plan->width != opened.picture->Width() || plan->height != opened.picture->Height()) {
         opened.picture = DibScaleDown(opened.picture.get(), plan->width, plan->height);

@@ -49,7 +49,10 @@ OpenedPicture OpenPictureFile(const char* path, const ConvertQuestion& askConver
 // which needs only the scaled picture: an uncompressed 24-bit BMP is reduced while it is
 // read, never held at full size.
 struct ScalePlan;
-OpenedPicture OpenPictureFileScaled(const char* path, const ConvertQuestion& askConvert, int scale,
+// scaleFor gets the picture's stored size (after the orientation of a photo) and gives the
+// scale.
+OpenedPicture OpenPictureFileScaled(const char* path, const ConvertQuestion& askConvert,
+                                    const std::function<int(int32_t, int32_t)>& scaleFor,
                                     ScalePlan* plan);
 OpenedPicture OpenPictureBytes(std::span<const uint8_t> file, const ConvertQuestion& askConvert);
 

@@ -108,7 +108,7 @@ bool ToOffset(const std::string& what, const BandPosition& p, int32_t w, int32_t
 } // namespace
 
 bool IsSkinSwitch(const std::string& name) {
-    return name == "show-vis" || name == "swap-rb" || name == "hide-balance" ||
+    return name == "auto" || name == "show-vis" || name == "swap-rb" || name == "hide-balance" ||
            name == "no-balance-file";
 }
 
@@ -162,6 +162,8 @@ SkinOptionResult ApplySkinOption(const std::string& name, const std::string& v,
         ok = ParseColor(v, &o.playlist.normalBack);
     } else if (name == "playlist-selected-bg") {
         ok = ParseColor(v, &o.playlist.selectedBack);
+    } else if (name == "auto") {
+        ok = ParseSwitch(v, &o.suggest);
     } else if (name == "show-vis") {
         ok = ParseSwitch(v, &o.project.showVis);
     } else if (name == "swap-rb") {
@@ -232,6 +234,7 @@ std::string SkinOptionLines(const SkinOptions& o) {
     lines += "playlist-normal-bg=" + HexColor(o.playlist.normalBack) + "\n";
     lines += "playlist-selected-bg=" + HexColor(o.playlist.selectedBack) + "\n";
     auto flag = [](bool on) { return on ? "true" : "false"; };
+    lines += std::string("auto=") + flag(o.suggest) + "\n";
     lines += std::string("show-vis=") + flag(o.project.showVis) + "\n";
     lines += std::string("swap-rb=") + flag(o.project.swapRedBlue) + "\n";
     lines += std::string("hide-balance=") + flag(o.project.hideBalance) + "\n";

@@ -35,6 +35,8 @@ struct SkinOptions {
     PlaylistStyle playlist;
     ProjectOptions project;
     std::string templateFolder; // empty: the built-in pieces
+    // Suggest a design: what the user did not give is read from the picture (suggest.h).
+    bool suggest = false;
 
     // The names of the options the user gave, so a suggestion fills in only the rest.
     std::set<std::string> given;
@@ -50,7 +52,7 @@ enum class SkinOptionResult {
     ControlCharacter,
 };
 
-// True for the options that are switches (show-vis, swap-rb, hide-balance, no-balance-file):
+// True for the options that are switches (auto, show-vis, swap-rb, hide-balance, no-balance-file):
 // on the command line they take no value; elsewhere their value is "true" or "false".
 bool IsSkinSwitch(const std::string& name);
 

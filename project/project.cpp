@@ -4,6 +4,7 @@
 
 #include "output/wsz.h"
 #include "project/messages.h"
+#include "project/suggest.h"
 
 OpenedPicture Project::Take(OpenedPicture opened) {
     if (opened.outcome != PictureOutcome::Accepted) {
@@ -59,8 +60,9 @@ OpenedPicture Project::OpenRgba(const uint8_t* rgba, int32_t width, int32_t heig
 }
 
 OpenedPicture Project::OpenFileAtScale(const std::string& path, const ConvertQuestion& askConvert,
-                                       int scale, ScalePlan* plan) {
-    OpenedPicture opened = OpenPictureFileScaled(path.c_str(), askConvert, scale, plan);
+                                       const std::function<int(int32_t, int32_t)>& scaleFor,
+                                       ScalePlan* plan) {
+    OpenedPicture opened = OpenPictureFileScaled(path.c_str(), askConvert, scaleFor, plan);
     if (opened.outcome == PictureOutcome::Accepted) {
         // The reduced picture is the work picture: no copy is kept for other adjustments.
         Close();
@@ -128,8 +130,9 @@ const Dib* Project::Adjust(const Adjustments& requested, bool* remadeOut) {
     return work_.get();
 }
 
-const SkinSet* Project::Make(const SkinOptions& options, const char* optionPrefix,
+const SkinSet* Project::Make(const SkinOptions& asked, const char* optionPrefix,
                              std::string* messageOut, const UnusablePieceReport& report) {
+    const SkinOptions options = asked.suggest ? SuggestDesign(*this, asked) : asked;
     const Dib* work = Adjust({options.scale, options.brightness, options.contrast});
     if (!work) {
         *messageOut = kMsgLoadFailed;
@@ -154,8 +157,7 @@ const SkinSet* Project::Make(const SkinOptions& options, const char* optionPrefi
         return nullptr;
     }
     skin_ = std::move(skin);
-    skinPlaylist_ = options.playlist;
-    skinGenBalance_ = options.project.genBalance;
+    madeWith_ = options;
     return skin_.get();
 }
 
@@ -163,14 +165,14 @@ std::vector<SkinFile> Project::SkinFiles() const {
     if (!skin_) {
         return {};
     }
-    return SkinFileSet(*skin_, skinPlaylist_, skinGenBalance_);
+    return SkinFileSet(*skin_, madeWith_.playlist, madeWith_.project.genBalance);
 }
 
 std::vector<uint8_t> Project::Archive() const {
     if (!skin_) {
         return {};
     }
-    return EncodeSkinArchive(*skin_, skinPlaylist_, skinGenBalance_);
+    return EncodeSkinArchive(*skin_, madeWith_.playlist, madeWith_.project.genBalance);
 }
 
 std::unique_ptr<Dib> StackedPreview(const SkinSet& skin, const std::array<int, 3>& order) {

@@ -42,8 +42,10 @@ class Project {
     // For a run that needs the picture at one scale only: an uncompressed 24-bit BMP is
     // reduced while it is read, never held at full size. plan gets the plan for the picture
     // as stored. Only that scale can be adjusted afterwards.
+    // scaleFor gets the picture's stored size and gives the scale.
     OpenedPicture OpenFileAtScale(const std::string& path, const ConvertQuestion& askConvert,
-                                  int scale, ScalePlan* plan);
+                                  const std::function<int(int32_t, int32_t)>& scaleFor,
+                                  ScalePlan* plan);
     // Drops the picture, the work picture and the skin.
     void Close();
 
@@ -61,13 +63,16 @@ class Project {
     // Counts work pictures, so a face redraws only a new one; 0 without one.
     int WorkSerial() const { return work_ ? workSerial_ : 0; }
 
-    // Makes the skin of the work picture for the options' adjustments, placed as they say.
-    // nullptr with messageOut set (the command line's words, optionPrefix before an option's
+    // Makes the skin of the work picture for the options' adjustments, placed as they say;
+    // with their suggest switch, what they do not give is suggested first (suggest.h), and
+    // MadeWith() tells what was chosen. nullptr with messageOut set (the command line's words, optionPrefix before an option's
     // name) when a band would leave the picture, Continuous does not fit, or there is no
     // picture; the skin made before then stays.
     const SkinSet* Make(const SkinOptions& options, const char* optionPrefix,
                         std::string* messageOut, const UnusablePieceReport& report = nullptr);
     const SkinSet* Skin() const { return skin_.get(); }
+    // The options the last skin was made with, suggestions filled in.
+    const SkinOptions& MadeWith() const { return madeWith_; }
     // The files of the skin made last, as its folder and archive hold them; the archive
     // (empty when there is no skin or it could not be packed).
     std::vector<SkinFile> SkinFiles() const;
@@ -82,8 +87,7 @@ class Project {
     Adjustments applied_;
     int workSerial_ = 0;
     std::unique_ptr<SkinSet> skin_;
-    PlaylistStyle skinPlaylist_; // what the skin's files are written with
-    bool skinGenBalance_ = true;
+    SkinOptions madeWith_;
 };
 
 // The three previews stacked in their band order, as the desktop program shows them.

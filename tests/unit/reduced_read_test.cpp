@@ -42,7 +42,8 @@ TEST(ReducedRead, GivesThePictureOfReadingWholeThenReducing) {
         ScalePlan plan = PlanScale(scale, width, height), opened;
         auto whole = BmpReadFile(path.c_str()).dib;
         auto expected = DibScaleDown(whole.get(), plan.width, plan.height);
-        OpenedPicture picture = OpenPictureFileScaled(path.c_str(), nullptr, scale, &opened);
+        OpenedPicture picture = OpenPictureFileScaled(
+            path.c_str(), nullptr, [&](int32_t, int32_t) { return scale; }, &opened);
         ASSERT_EQ(picture.outcome, PictureOutcome::Accepted);
         EXPECT_EQ(std::tuple(opened.width, opened.raised, BlockOf(picture.picture.get())),
                   std::tuple(plan.width, plan.raised, BlockOf(expected.get())));
