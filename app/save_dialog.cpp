@@ -11,7 +11,7 @@
 #include "app/resource.h"
 #include "compose/template.h"
 #include "image/messages.h"
-#include "output/file_system.h"
+#include "files/file_system.h"
 #include "output/safe_write.h"
 #include "output/skin_writer.h"
 

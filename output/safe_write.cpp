@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "output/file_system.h"
+#include "files/file_system.h"
 
 namespace {
 

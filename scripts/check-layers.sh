@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Every include points down the layers: cli/, app/ and web/ use compose/ and output/, which
-# use image/; controls/ is a widget library that knows nothing of the program; portable code
-# never includes <windows.h>. Prints each include that breaks this and fails if there is one.
+# use image/, which uses files/; controls/ is a widget library that knows nothing of the
+# program; portable code never includes <windows.h>. Prints each include that breaks this
+# and fails if there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The folders each folder may include from (besides system and library headers).
 declare -A allowed=(
-    [image]="image"
-    [compose]="compose image"
-    [output]="output compose image"
+    [files]="files"
+    [image]="image files"
+    [compose]="compose image files"
+    [output]="output compose image files"
     [controls]="controls"
-    [cli]="cli compose output image"
-    [web]="web compose output image"
-    [tools]="compose output image"
-    [app]="app controls compose output image"
+    [cli]="cli compose output image files"
+    [web]="web compose output image files"
+    [tools]="compose output image files"
+    [app]="app controls compose output image files"
 )
 
 bad=0
@@ -38,5 +40,5 @@ while IFS=: read -r file line _; do
         echo "$file:$line: portable code includes <windows.h>" >&2
         bad=1
     fi
-done < <(grep -rnE '^#include <windows\.h>' --include='*.cpp' --include='*.h' image compose output cli web)
+done < <(grep -rnE '^#include <windows\.h>' --include='*.cpp' --include='*.h' files image compose output cli web)
 exit $bad

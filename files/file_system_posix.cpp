@@ -1,4 +1,4 @@
-#include "output/file_system.h"
+#include "files/file_system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-// The few file-system operations the writers stand on, each answering in the operating
+// The few file-system operations the program stands on, each answering in the operating
 // system's own words when it fails. file_system_posix.cpp implements them with open(2) and
 // rename(2), file_system_win.cpp with CreateFileA and MoveFileExA; the paths are the ones
 // the rest of the program hands to fopen (the ANSI code page on Windows).
