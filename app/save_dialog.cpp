@@ -10,9 +10,9 @@
 #include "app/message_box.h"
 #include "app/resource.h"
 #include "compose/template.h"
-#include "image/messages.h"
 #include "files/file_system.h"
-#include "output/safe_write.h"
+#include "files/path_identity.h"
+#include "image/messages.h"
 #include "output/skin_writer.h"
 
 namespace {

@@ -14,6 +14,7 @@
 
 #include "compose/skin.h"
 #include "compose/template.h"
+#include "files/path_identity.h"
 #include "image/adjust.h"
 #include "image/bmp_file.h"
 #include "image/messages.h"

@@ -49,3 +49,8 @@ bool FileKeyOf(const std::string& path, FileKey* keyOut);
 
 // A file name as the file system compares it: as it is on POSIX, in one case on Windows.
 std::string FoldNameCase(const std::string& name);
+
+// The characters that separate the names of a path: "/" on POSIX, "/\\" on Windows.
+const char* PathSeparators();
+// The separator put between a folder and a name: '/' on POSIX, '\\' on Windows.
+char PathSeparator();

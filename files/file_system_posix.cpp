@@ -82,3 +82,11 @@ std::string FoldNameCase(const std::string& name) {
 std::string SystemReason(unsigned long error) {
     return std::strerror(int(error));
 }
+
+const char* PathSeparators() {
+    return "/";
+}
+
+char PathSeparator() {
+    return '/';
+}

@@ -149,3 +149,11 @@ std::string SystemReason(unsigned long error) {
     }
     return reason;
 }
+
+const char* PathSeparators() {
+    return "/\\";
+}
+
+char PathSeparator() {
+    return '\\';
+}

@@ -11,6 +11,7 @@
 
 #include "compose/skin.h"
 #include "files/file_system.h"
+#include "files/path_identity.h"
 #include "output/safe_write.h"
 #include "output/skin_writer.h"
 #include "output/wsz.h"
