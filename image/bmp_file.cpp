@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <new>
 #include <string>
 
@@ -16,7 +17,6 @@ constexpr size_t kFileHeaderSize = 14;
 // File header, the largest info header, four masks and a full 256-entry colour table:
 // everything in front of the pixels that the reader looks at.
 constexpr size_t kHeadBytes = kFileHeaderSize + 124 + 16 + 256 * 4;
-constexpr size_t kChunk = 32767;
 
 enum Compression : uint32_t {
     kBiRgb = 0,
@@ -597,49 +597,17 @@ std::vector<uint8_t> DibEncodeFile(const Dib* dib) {
     return file;
 }
 
-namespace {
-
-// Writes in chunks of at most 32767 bytes: true only when all count bytes went out.
-bool WriteFileFull(std::FILE* file, const void* buffer, size_t count) {
-    auto* p = static_cast<const uint8_t*>(buffer);
-    while (count > 0) {
-        size_t chunk = count < 32768 ? count : kChunk;
-        if (std::fwrite(p, 1, chunk, file) != chunk) {
-            return false;
-        }
-        p += chunk;
-        count -= chunk;
-    }
-    return true;
-}
-
-} // namespace
-
 bool DibWriteFile(const char* path, const Dib* dib) {
     if (!dib || !path) {
         return false;
     }
-    std::FILE* f = std::fopen(path, "wb");
-    if (!f) {
-        return false;
-    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     uint8_t header[kFileHeaderSize];
     DibFileHeader(*dib, header);
-    bool ok = WriteFileFull(f, header, sizeof header) &&
-              WriteFileFull(f, dib->Bytes(), dib->PixelOffset() + dib->PixelBytes());
+    file.write(reinterpret_cast<const char*>(header), sizeof header);
+    file.write(reinterpret_cast<const char*>(dib->Bytes()),
+               std::streamsize(dib->PixelOffset() + dib->PixelBytes()));
     // Buffered bytes reach the disk only at the close, so its failure is a failed write too.
-    return std::fclose(f) == 0 && ok;
-}
-
-bool ReadFileFull(std::FILE* file, void* buffer, size_t count) {
-    auto* p = static_cast<uint8_t*>(buffer);
-    while (count > 0) {
-        size_t chunk = count < 32768 ? count : kChunk;
-        if (std::fread(p, 1, chunk, file) != chunk) {
-            return false;
-        }
-        p += chunk;
-        count -= chunk;
-    }
-    return true;
+    file.close();
+    return !file.fail();
 }
