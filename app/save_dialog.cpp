@@ -10,7 +10,7 @@
 #include "app/app_state.h"
 #include "app/message_box.h"
 #include "app/resource.h"
-#include "output/file_system.h"
+#include "files/file_system.h"
 #include "output/skin_writer.h"
 #include "project/outputs.h"
 

@@ -1,20 +1,14 @@
 #include "image/bmp_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <bit>
-#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <new>
 #include <string>
 
+#include "files/file_system.h"
 #include "image/adjust.h"
 
 namespace {
@@ -23,7 +17,6 @@ constexpr size_t kFileHeaderSize = 14;
 // File header, the largest info header, four masks and a full 256-entry colour table:
 // everything in front of the pixels that the reader looks at.
 constexpr size_t kHeadBytes = kFileHeaderSize + 124 + 16 + 256 * 4;
-constexpr size_t kChunk = 32767;
 
 enum Compression : uint32_t {
     kBiRgb = 0,
@@ -456,111 +449,11 @@ BmpRead Decode(std::span<const uint8_t> data, bool fileHeader, const BmpLimits& 
     return read;
 }
 
-// A file opened for reading, with its length, read by offset: no seeking and no reading of
-// bytes the picture does not use (a header may put the pixels a gigabyte into a sparse
-// file). No memory map either: a file that shrinks while it is read gives an error.
-class InputFile {
-  public:
-    ~InputFile() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-
-    // Only regular files: a FIFO or a device would block or never end, a folder is no
-    // picture. A FIFO is opened without waiting for a writer, then refused.
-    bool Open(const char* path, std::string* reasonOut, bool* notFoundOut) {
-        fd_ = open(path, kOpenFlags);
-        if (fd_ < 0) {
-            int error = errno;
-            *notFoundOut = error == ENOENT;
-            // Windows refuses to open a folder as "permission denied", which misleads.
-            StatBuffer st;
-            *reasonOut = stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? "a folder, not a file"
-                                                                     : std::strerror(error);
-            return false;
-        }
-        StatBuffer st;
-        if (fstat(fd_, &st) != 0) {
-            *reasonOut = std::strerror(errno);
-            return false;
-        }
-        if (!S_ISREG(st.st_mode)) {
-            *reasonOut = S_ISDIR(st.st_mode)    ? "a folder, not a file"
-                         : S_ISFIFO(st.st_mode) ? "a pipe, not a file"
-                                                : "a device, not a file";
-            return false;
-        }
-        length_ = uint64_t(st.st_size);
-        return true;
-    }
-
-    uint64_t Length() const { return length_; }
-
-    // Reads exactly count bytes from offset, whatever the size of each read the system
-    // grants.
-    bool ReadAt(uint64_t offset, void* buffer, size_t count, std::string* reasonOut) {
-        auto* p = static_cast<uint8_t*>(buffer);
-        while (count > 0) {
-            long long n = ReadSome(offset, p, count);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0) {
-                *reasonOut = std::strerror(errno);
-                return false;
-            }
-            if (n == 0) {
-                *reasonOut = Say("the file ended at byte %llu while it was read",
-                                 (unsigned long long)offset);
-                return false;
-            }
-            p += n;
-            offset += uint64_t(n);
-            count -= size_t(n);
-        }
-        return true;
-    }
-
-  private:
-#ifdef _WIN32
-    using StatBuffer = struct _stat64;
-    static constexpr int kOpenFlags = _O_RDONLY | _O_BINARY | _O_NOINHERIT;
-    static int open(const char* path, int flags) {
-        return _open(path, flags);
-    }
-    static int close(int fd) {
-        return _close(fd);
-    }
-    static int fstat(int fd, StatBuffer* st) {
-        return _fstat64(fd, st);
-    }
-    static int stat(const char* path, StatBuffer* st) {
-        return _stat64(path, st);
-    }
-    long long ReadSome(uint64_t offset, uint8_t* p, size_t count) {
-        if (_lseeki64(fd_, int64_t(offset), SEEK_SET) < 0) {
-            return -1;
-        }
-        return _read(fd_, p, unsigned(std::min<size_t>(count, 1u << 30)));
-    }
-#else
-    using StatBuffer = struct stat;
-    static constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
-    long long ReadSome(uint64_t offset, uint8_t* p, size_t count) {
-        return pread(fd_, p, std::min<size_t>(count, 1u << 30), off_t(offset));
-    }
-#endif
-
-    int fd_ = -1;
-    uint64_t length_ = 0;
-};
-
 // A 24-bit file's rows reduced while they are read: a band of rows at a time goes into one
 // small buffer and through DibScaleDown's filter, in the order the file stores them, so the
 // full-size picture is never held. The last row of a band stays for the next, which may need
 // it as the row above.
-BmpStatus ReadReduced(InputFile& file, const Layout& l, const uint8_t* head, BmpSize to,
+BmpStatus ReadReduced(ReadableFile& file, const Layout& l, const uint8_t* head, BmpSize to,
                       BmpRead& read) {
     Layout reduced = l;
     reduced.width = to.width;
@@ -607,7 +500,7 @@ BmpStatus ReadReduced(InputFile& file, const Layout& l, const uint8_t* head, Bmp
     return BmpStatus::Ok;
 }
 
-BmpRead ReadOpenFile(InputFile& file, const BmpLimits& limits, const ReduceTo& reduceTo) {
+BmpRead ReadOpenFile(ReadableFile& file, const BmpLimits& limits, const ReduceTo& reduceTo) {
     BmpRead read;
     uint64_t total = file.Length();
     uint8_t head[kHeadBytes];
@@ -671,7 +564,7 @@ BmpRead BmpReadFile(const char* path, const BmpLimits& limits) {
 
 BmpRead BmpReadFileReduced(const char* path, const ReduceTo& reduceTo, const BmpLimits& limits) {
     BmpRead read;
-    InputFile file;
+    ReadableFile file;
     if (!path || !file.Open(path, &read.reason, &read.notFound)) {
         return read;
     }
@@ -704,49 +597,17 @@ std::vector<uint8_t> DibEncodeFile(const Dib* dib) {
     return file;
 }
 
-namespace {
-
-// Writes in chunks of at most 32767 bytes: true only when all count bytes went out.
-bool WriteFileFull(std::FILE* file, const void* buffer, size_t count) {
-    auto* p = static_cast<const uint8_t*>(buffer);
-    while (count > 0) {
-        size_t chunk = count < 32768 ? count : kChunk;
-        if (std::fwrite(p, 1, chunk, file) != chunk) {
-            return false;
-        }
-        p += chunk;
-        count -= chunk;
-    }
-    return true;
-}
-
-} // namespace
-
 bool DibWriteFile(const char* path, const Dib* dib) {
     if (!dib || !path) {
         return false;
     }
-    std::FILE* f = std::fopen(path, "wb");
-    if (!f) {
-        return false;
-    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     uint8_t header[kFileHeaderSize];
     DibFileHeader(*dib, header);
-    bool ok = WriteFileFull(f, header, sizeof header) &&
-              WriteFileFull(f, dib->Bytes(), dib->PixelOffset() + dib->PixelBytes());
+    file.write(reinterpret_cast<const char*>(header), sizeof header);
+    file.write(reinterpret_cast<const char*>(dib->Bytes()),
+               std::streamsize(dib->PixelOffset() + dib->PixelBytes()));
     // Buffered bytes reach the disk only at the close, so its failure is a failed write too.
-    return std::fclose(f) == 0 && ok;
-}
-
-bool ReadFileFull(std::FILE* file, void* buffer, size_t count) {
-    auto* p = static_cast<uint8_t*>(buffer);
-    while (count > 0) {
-        size_t chunk = count < 32768 ? count : kChunk;
-        if (std::fread(p, 1, chunk, file) != chunk) {
-            return false;
-        }
-        p += chunk;
-        count -= chunk;
-    }
-    return true;
+    file.close();
+    return !file.fail();
 }

@@ -13,7 +13,6 @@
 //
 // The writer puts out a 14-byte file header followed by the Dib block byte for byte.
 
-#include <cstdio>
 #include <functional>
 #include <span>
 #include <string>
@@ -79,10 +78,6 @@ std::vector<uint8_t> DibEncodeFile(const Dib* dib);
 // only when every byte was written; a failed write may leave a partial file behind. The
 // programs write through output/safe_write.h instead, which never does.
 bool DibWriteFile(const char* path, const Dib* dib);
-
-
-// Exact read in chunks of at most 32767 bytes: true only when all count bytes came in.
-bool ReadFileFull(std::FILE* file, void* buffer, size_t count);
 
 // The bytes of a built-in bitmap (header, full colour table, rows; no file header), empty
 // when there is no such id. On Windows these are the RT_BITMAP resources of the program;

@@ -1,12 +1,10 @@
 #include "image/picture.h"
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
+#include <algorithm>
 #include <cstdio>
 #include <new>
 
+#include "files/file_system.h"
 #include "image/adjust.h"
 #include "image/bmp_file.h"
 #include "image/photo.h"
@@ -78,43 +76,36 @@ OpenedPicture OpenPhoto(std::span<const uint8_t> file) {
 
 // Photo files are read whole: the decoders take them from memory. Larger files than any
 // accepted photo needs are refused unread.
-constexpr long kMaxPhotoFileBytes = 512L << 20;
+constexpr uint64_t kMaxPhotoFileBytes = uint64_t(512) << 20;
 
 // The file, chosen by its first bytes; a BMP may be reduced as it is read (bmp_file.h).
+// Anything but a regular file is left to the BMP reader, which refuses it with its reason.
 OpenedPicture OpenFile(const char* path, const ConvertQuestion& askConvert,
                        const ReduceTo& reduceTo) {
-#ifndef _WIN32
-    // Only a regular file is opened to look at its signature: opening a pipe would wait for
-    // a writer. The BMP reader refuses anything else at once, with its reason.
-    struct stat st;
-    if (path && stat(path, &st) == 0 && !S_ISREG(st.st_mode)) {
-        return Validate(BmpReadFileReduced(path, reduceTo), askConvert);
-    }
-#endif
-    std::FILE* file = std::fopen(path, "rb");
+    ReadableFile file;
+    std::string reason;
+    bool notFound = false;
     uint8_t head[8] = {};
-    size_t got = file ? std::fread(head, 1, sizeof head, file) : 0;
-    if (!file || PhotoKindOf({head, got}) == PhotoKind::None) {
-        if (file) {
-            std::fclose(file);
-        }
+    size_t got = 0;
+    if (path && file.Open(path, &reason, &notFound)) {
+        got = size_t(std::min<uint64_t>(file.Length(), sizeof head));
+        got = file.ReadAt(0, head, got, &reason) ? got : 0;
+    }
+    if (PhotoKindOf({head, got}) == PhotoKind::None) {
         return Validate(BmpReadFileReduced(path, reduceTo), askConvert);
     }
     OpenedPicture failed;
     failed.reason = "the file cannot be read";
-    long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
-    if (size < 0 || size > kMaxPhotoFileBytes || std::fseek(file, 0, SEEK_SET) != 0) {
-        std::fclose(file);
+    if (file.Length() > kMaxPhotoFileBytes) {
         return failed;
     }
     // Left uninitialised: the read fills every byte or the file is refused.
-    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size_t(size)]);
-    bool read = bytes && ReadFileFull(file, bytes.get(), size_t(size));
-    std::fclose(file);
-    if (!read) {
+    size_t size = size_t(file.Length());
+    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size]);
+    if (!bytes || !file.ReadAt(0, bytes.get(), size, &reason)) {
         return failed;
     }
-    return OpenPhoto({bytes.get(), size_t(size)});
+    return OpenPhoto({bytes.get(), size});
 }
 
 } // namespace

@@ -2,15 +2,10 @@
 
 #include <random>
 
-#include "output/file_system.h"
+#include "files/file_system.h"
+#include "files/path_identity.h"
 
 namespace {
-
-#ifdef _WIN32
-constexpr char kSeparators[] = "/\\";
-#else
-constexpr char kSeparators[] = "/";
-#endif
 
 // "~kv" and nine letters or digits: 36^9 names, drawn from the system's random source so
 // another user cannot guess the next one and plant something there first.
@@ -27,11 +22,6 @@ std::string TemporaryName() {
 }
 
 } // namespace
-
-std::string FolderOf(const std::string& path) {
-    size_t sep = path.find_last_of(kSeparators);
-    return sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
-}
 
 FileTransaction::~FileTransaction() {
     RemoveTemporaries();
@@ -110,37 +100,6 @@ bool FileTransaction::Replaced(const std::string& path) const {
         }
     }
     return false;
-}
-
-PathIdentity IdentifyPath(const std::string& path) {
-    PathIdentity id;
-    std::string prefix = path;
-    std::string rest;
-    while (true) {
-        FileKey key;
-        if (FileKeyOf(prefix.empty() ? "." : prefix, &key)) {
-            id.known = true;
-            id.volume = key.volume;
-            id.index = key.index;
-            id.rest = FoldNameCase(rest);
-            return id;
-        }
-        size_t end = prefix.find_last_not_of(kSeparators);
-        if (end == std::string::npos) {
-            return id; // the root itself cannot be found
-        }
-        size_t sep = prefix.find_last_of(kSeparators, end);
-        size_t start = sep == std::string::npos ? 0 : sep + 1;
-        std::string name = prefix.substr(start, end + 1 - start);
-        if (name != ".") {
-            rest = rest.empty() ? name : name + "/" + rest;
-        }
-        prefix.resize(start);
-    }
-}
-
-bool SamePath(const PathIdentity& a, const PathIdentity& b) {
-    return a.known && a == b;
 }
 
 bool WriteFileSafely(const std::string& path, std::span<const uint8_t> bytes, FileFault* faultOut) {

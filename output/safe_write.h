@@ -8,8 +8,8 @@
 // removed and every old file is exactly as it was; a process killed at any moment leaves
 // each file whole, old or new (and perhaps a stray temporary beside it).
 //
-// Before writing, callers make sure no output is one of their inputs or another output:
-// PathIdentity compares what the file system means by a path, not how it is spelled.
+// Before writing, callers make sure no output is one of their inputs or another output
+// (files/path_identity.h).
 
 #include <cstdint>
 #include <span>
@@ -57,24 +57,6 @@ class FileTransaction {
     FileFault fault_;
     bool failed_ = false;
 };
-
-// The folder part of a path, with its separator ("" for a bare name).
-std::string FolderOf(const std::string& path);
-
-// Which file a path means: an existing file by its file-system key; a file not yet there by
-// the key of its nearest existing folder and the rest of the path, compared in the file
-// system's case.
-struct PathIdentity {
-    bool known = false; // false when not even a folder of the path could be found
-    uint64_t volume = 0;
-    uint64_t index = 0;
-    std::string rest;
-    bool operator==(const PathIdentity&) const = default;
-};
-PathIdentity IdentifyPath(const std::string& path);
-
-// True when both paths are known and mean the same file.
-bool SamePath(const PathIdentity& a, const PathIdentity& b);
 
 // One file written the same way: a transaction of one. faultOut (may be null) gets the
 // cause of a failure.

@@ -2,16 +2,11 @@
 
 #include <cstdio>
 
+#include "files/file_system.h"
 #include "image/bmp_file.h"
 #include "output/safe_write.h"
 
 namespace {
-
-#ifdef _WIN32
-constexpr char kPathSeparator = '\\';
-#else
-constexpr char kPathSeparator = '/';
-#endif
 
 constexpr char kLineEnd[] = "\r\n";
 
@@ -67,7 +62,7 @@ std::string PlaylistText(const PlaylistStyle& style) {
 std::string SkinFilePath(const std::string& folder, const char* name) {
     std::string path = folder;
     if (!EndsWithSeparator(path)) {
-        path += kPathSeparator;
+        path += PathSeparator();
     }
     return path + name;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "image/bmp_file.h"
+#include "files/path_identity.h"
 #include "output/safe_write.h"
 #include "output/wsz.h"
 

@@ -99,7 +99,7 @@ TEST(SkinOptions, ThePageStartsFromTheDefaultsKorvaneMakeDocuments) {
               "title=created by Korvane\ntitle-align=left\ntitle-color=hard\n"
               "text-color=FFFFFF\nback-color=000000\nplaylist-font=Arial\n"
               "playlist-normal=00FF00\nplaylist-current=FFFFFF\nplaylist-normal-bg=000000\n"
-              "playlist-selected-bg=0000C0\nshow-vis=false\nswap-rb=false\nhide-balance=false\n"
+              "playlist-selected-bg=0000C0\nauto=false\nshow-vis=false\nswap-rb=false\nhide-balance=false\n"
               "no-balance-file=false\n");
     // Every line read back gives the same options: the page can hand them to the core.
     SkinOptions chosen = With({{"mode", "continuous"}, {"order", "equalizer,playlist,main"},

@@ -10,7 +10,8 @@
 #include <tuple>
 
 #include "compose/skin.h"
-#include "output/file_system.h"
+#include "files/file_system.h"
+#include "files/path_identity.h"
 #include "output/safe_write.h"
 #include "output/skin_writer.h"
 #include "output/wsz.h"

@@ -1,12 +1,66 @@
-#include "output/file_system.h"
+#include "files/file_system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+ReadableFile::~ReadableFile() {
+    if (fd_ >= 0) {
+        close(fd_);
+    }
+}
+
+bool ReadableFile::Open(const std::string& path, std::string* reasonOut, bool* notFoundOut) {
+    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd_ < 0) {
+        int error = errno;
+        *notFoundOut = error == ENOENT;
+        struct stat st;
+        *reasonOut = stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? "a folder, not a file"
+                                                                         : std::strerror(error);
+        return false;
+    }
+    struct stat st;
+    if (fstat(fd_, &st) != 0) {
+        *reasonOut = std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        *reasonOut = S_ISDIR(st.st_mode)    ? "a folder, not a file"
+                     : S_ISFIFO(st.st_mode) ? "a pipe, not a file"
+                                            : "a device, not a file";
+        return false;
+    }
+    length_ = uint64_t(st.st_size);
+    return true;
+}
+
+bool ReadableFile::ReadAt(uint64_t offset, void* buffer, size_t count, std::string* reasonOut) {
+    auto* p = static_cast<uint8_t*>(buffer);
+    while (count > 0) {
+        ssize_t n = pread(fd_, p, std::min<size_t>(count, 1u << 30), off_t(offset));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            *reasonOut = std::strerror(errno);
+            return false;
+        }
+        if (n == 0) {
+            *reasonOut = "the file ended at byte " + std::to_string(offset) + " while it was read";
+            return false;
+        }
+        p += n;
+        offset += uint64_t(n);
+        count -= size_t(n);
+    }
+    return true;
+}
 
 NewFileStatus WriteNewFile(const std::string& path, std::span<const uint8_t> bytes,
                            std::string* reasonOut) {
@@ -81,4 +135,12 @@ std::string FoldNameCase(const std::string& name) {
 
 std::string SystemReason(unsigned long error) {
     return std::strerror(int(error));
+}
+
+const char* PathSeparators() {
+    return "/";
+}
+
+char PathSeparator() {
+    return '/';
 }

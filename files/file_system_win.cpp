@@ -1,6 +1,73 @@
-#include "output/file_system.h"
+#include "files/file_system.h"
 
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+// Reading goes through the C runtime's descriptors, whose errno gives a failure the same
+// words as on POSIX.
+ReadableFile::~ReadableFile() {
+    if (fd_ >= 0) {
+        _close(fd_);
+    }
+}
+
+bool ReadableFile::Open(const std::string& path, std::string* reasonOut, bool* notFoundOut) {
+    fd_ = _open(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (fd_ < 0) {
+        int error = errno;
+        *notFoundOut = error == ENOENT;
+        // Windows refuses to open a folder as "permission denied", which misleads.
+        struct _stat64 st;
+        *reasonOut = _stat64(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
+                         ? "a folder, not a file"
+                         : std::strerror(error);
+        return false;
+    }
+    struct _stat64 st;
+    if (_fstat64(fd_, &st) != 0) {
+        *reasonOut = std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        *reasonOut = S_ISDIR(st.st_mode)    ? "a folder, not a file"
+                     : S_ISFIFO(st.st_mode) ? "a pipe, not a file"
+                                            : "a device, not a file";
+        return false;
+    }
+    length_ = uint64_t(st.st_size);
+    return true;
+}
+
+bool ReadableFile::ReadAt(uint64_t offset, void* buffer, size_t count, std::string* reasonOut) {
+    auto* p = static_cast<uint8_t*>(buffer);
+    while (count > 0) {
+        int n = -1;
+        if (_lseeki64(fd_, int64_t(offset), SEEK_SET) >= 0) {
+            n = _read(fd_, p, unsigned(std::min<size_t>(count, 1u << 30)));
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            *reasonOut = std::strerror(errno);
+            return false;
+        }
+        if (n == 0) {
+            *reasonOut = "the file ended at byte " + std::to_string(offset) + " while it was read";
+            return false;
+        }
+        p += n;
+        offset += uint64_t(n);
+        count -= size_t(n);
+    }
+    return true;
+}
 
 NewFileStatus WriteNewFile(const std::string& path, std::span<const uint8_t> bytes,
                            std::string* reasonOut) {
@@ -148,4 +215,12 @@ std::string SystemReason(unsigned long error) {
         reason.pop_back();
     }
     return reason;
+}
+
+const char* PathSeparators() {
+    return "/\\";
+}
+
+char PathSeparator() {
+    return '\\';
 }

@@ -1,13 +1,41 @@
 #pragma once
 
-// The few file-system operations the writers stand on, each answering in the operating
-// system's own words when it fails. file_system_posix.cpp implements them with open(2) and
-// rename(2), file_system_win.cpp with CreateFileA and MoveFileExA; the paths are the ones
-// the rest of the program hands to fopen (the ANSI code page on Windows).
+// The few file-system operations the program stands on, each answering in the operating
+// system's own words when it fails. file_system_posix.cpp implements them with open(2),
+// pread(2) and rename(2), file_system_win.cpp with the C runtime's descriptors for reading
+// and CreateFileA and MoveFileExA for writing; the paths are the ANSI code page's on Windows.
 
 #include <cstdint>
 #include <span>
 #include <string>
+
+// A regular file opened for reading, with its length, read by offset: no seeking and no
+// reading of bytes the caller does not ask for (a header may put the pixels a gigabyte into a
+// sparse file). No memory map either: a file that shrinks while it is read gives an error.
+class ReadableFile {
+  public:
+    ReadableFile() = default;
+    ReadableFile(const ReadableFile&) = delete;
+    ReadableFile& operator=(const ReadableFile&) = delete;
+    ~ReadableFile();
+
+    // Opens only a regular file: a FIFO or a device would block or never end, a folder holds
+    // no bytes. A FIFO is opened without waiting for a writer, then refused. reasonOut gets
+    // "a folder, not a file", "a pipe, not a file", "a device, not a file" or the system's
+    // words; notFoundOut whether nothing has that name.
+    bool Open(const std::string& path, std::string* reasonOut, bool* notFoundOut);
+
+    uint64_t Length() const { return length_; }
+
+    // Reads exactly count bytes from offset, whatever the size of each read the system
+    // grants. A file that ends before them fails ("the file ended at byte 1024 while it was
+    // read").
+    bool ReadAt(uint64_t offset, void* buffer, size_t count, std::string* reasonOut);
+
+  private:
+    int fd_ = -1; // the descriptor of open(2), or of the C runtime's _open on Windows
+    uint64_t length_ = 0;
+};
 
 enum class NewFileStatus {
     Written,   // created, every byte written, closed
@@ -49,3 +77,8 @@ bool FileKeyOf(const std::string& path, FileKey* keyOut);
 
 // A file name as the file system compares it: as it is on POSIX, in one case on Windows.
 std::string FoldNameCase(const std::string& name);
+
+// The characters that separate the names of a path: "/" on POSIX, "/\\" on Windows.
+const char* PathSeparators();
+// The separator put between a folder and a name: '/' on POSIX, '\\' on Windows.
+char PathSeparator();
