@@ -12,7 +12,7 @@ packages=(
     zlib1g-dev libpng-dev libjpeg62-turbo-dev
     wine wine64
     xvfb xauth xdotool x11-utils
-    python3 bc imagemagick python3-pil
+    python3 bc imagemagick python3-pil python-matplotlib-data
     zip unzip
     emscripten nodejs chromium
 )

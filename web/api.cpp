@@ -16,6 +16,7 @@
 #include "project/messages.h"
 #include "project/options.h"
 #include "project/project.h"
+#include "project/suggest.h"
 
 namespace {
 
@@ -204,6 +205,25 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_defaults() {
     static const std::string lines = SkinOptionLines(SkinOptions());
     return lines.c_str();
 }
+// The options the last skin was made with, as "name=value" lines: with auto, what the
+// suggestion chose, for the page's controls.
+EMSCRIPTEN_KEEPALIVE const char* korvane_made_options() {
+    static std::string lines;
+    lines = SkinOptionLines(gProject.MadeWith());
+    return lines.c_str();
+}
+
+// The colour pairs of the last skin made that read below 4.5:1, one message a line; empty
+// when every pair reads.
+EMSCRIPTEN_KEEPALIVE const char* korvane_contrast_warnings() {
+    static std::string lines;
+    lines.clear();
+    for (const ContrastWarning& warning : LowContrastPairs(gProject.MadeWith())) {
+        lines += warning.Message() + "\n";
+    }
+    return lines.c_str();
+}
+
 EMSCRIPTEN_KEEPALIVE int korvane_max_size() {
     return kMaxPictureWidth * 65536 + kMaxPictureHeight;
 }
