@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "compose/skin.h"
@@ -34,6 +35,10 @@ struct AppState {
     // The made skin; a skin is made exactly when it holds a main preview.
     std::unique_ptr<SkinSet> skin;
 
+    // The options the user set by hand (the names korvane-make gives them): a suggested
+    // design keeps them. The scale counts once applied; the colours once picked.
+    std::set<std::string> given;
+
     int scale = 100;
     int brightness = 0;
     int contrast = 0;
@@ -44,11 +49,11 @@ struct AppState {
     TitleSettings title;
     PlaylistStyle playlist;
 
-    std::string programDir;    // the working directory at start-up
-    std::string templatePath;  // empty: built-in pieces; else a folder ending in '\'
+    std::string programDir;   // the working directory at start-up
+    std::string templatePath; // empty: built-in pieces; else a folder ending in '\'
     std::string winampDir = "c:\\program files\\winamp";
     std::string lastPicDir;
-    std::string picturePath;   // the picture file now open; Save never writes over it
+    std::string picturePath; // the picture file now open; Save never writes over it
     std::string skinFolderPath;
     int lastTemplateIndex = 0;
     int templateCount = 0;

@@ -85,6 +85,9 @@ void OnCommand(HWND hwnd, WORD id, WORD code, HWND sender) {
     case IDM_EXIT:
         DestroyWindow(hwnd);
         break;
+    case IDM_SUGGEST:
+        SuggestDesignNow(hwnd);
+        break;
     case IDM_MAKESKIN:
     case IDM_UNDOSKIN:
         ToggleMakeSkin();

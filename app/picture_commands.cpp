@@ -6,9 +6,11 @@
 #include "app/message_box.h"
 #include "app/panel_kit.h"
 #include "app/resource.h"
+#include "app/side_panels.h"
 #include "app/template_panel.h"
 #include "app/workspace.h"
 #include "project/messages.h"
+#include "project/suggest.h"
 
 namespace {
 
@@ -122,6 +124,7 @@ void OpenPicturePath(HWND owner, const std::string& path) {
     gApp.brightness = 0;
     gApp.contrast = 0;
     gApp.scale = 100;
+    gApp.given.erase("scale");
     SendMessageA(gApp.imageSetPanel, ISM_RELOADFIELDS, 0, 0);
     gApp.skinOrder = {0, 1, 2};
 }
@@ -158,8 +161,7 @@ void UpdateWorkspaceVisibility() {
         }
     }
     ShowWindow(gApp.workspaces[3], showFrame ? SW_SHOW : SW_HIDE);
-    EnableWindow(gApp.modeBox,
-                 gApp.shownPicture && gApp.shownPicture == gApp.WorkPicture());
+    EnableWindow(gApp.modeBox, gApp.shownPicture && gApp.shownPicture == gApp.WorkPicture());
     if (showFrame) {
         InvalidateRect(gApp.workspaces[3], nullptr, TRUE);
     }
@@ -232,6 +234,52 @@ void ToggleMakeSkin() {
     ShowCommandState();
 }
 
+void SuggestDesignNow(HWND owner) {
+    if (!gApp.WorkPicture()) {
+        return;
+    }
+    RevertSkin();
+    SkinOptions asked;
+    asked.given = gApp.given;
+    asked.given.insert({"mode", "order", "scale"});
+    asked.mode = gApp.adjustmentMode;
+    asked.order = gApp.skinOrder;
+    asked.brightness = gApp.brightness;
+    asked.contrast = gApp.contrast;
+    asked.colors = gApp.colors;
+    asked.playlist = gApp.playlist;
+    // The scale is applied first, as the Apply button does, so the picture on show is
+    // always the project's work picture.
+    const Dib* picture = gApp.project.Picture();
+    asked.scale = gApp.given.count("scale")
+                      ? gApp.scale
+                      : SuggestScale(picture->Width(), picture->Height(), asked.mode);
+    ApplyAdjustments(owner, asked.scale, gApp.brightness, gApp.contrast);
+    asked.scale = gApp.scale;
+    const SkinOptions o = SuggestDesign(gApp.project, asked);
+
+    // Picture pixels to workspace offsets: x left, y up from the bottom row.
+    const int32_t h = gApp.PictureHeight();
+    auto place = [&](HWND workspace, const BandPosition& p, int32_t height) {
+        OffsetPoint offset = {-p.x, h - height - p.y};
+        SendMessageA(workspace, WSM_SETOFFSET, WPARAM(&offset), TRUE);
+    };
+    if (o.mode == AdjustmentMode::Continuous) {
+        place(gApp.workspaces[3], o.at, kFrameHeight);
+    } else {
+        for (size_t band = 0; band < 3; band++) {
+            place(gApp.workspaces[band], o.mode == AdjustmentMode::Free ? o.bands[band] : o.at,
+                  kBandHeight);
+        }
+    }
+    gApp.colors = o.colors;
+    gApp.playlist = o.playlist;
+    SendMessageA(gApp.skinSetPanel, SSM_SHOWCOLORS, 0, 0);
+    ReadTemplateSelection();
+    MakeSkinNow();
+    ShowCommandState();
+}
+
 void ShowCommandState() {
     const bool made = gApp.SkinMade();
     SetWindowTextA(gApp.makeSkinButton, made ? kUndoSkinText : kMakeSkinText);
@@ -241,6 +289,7 @@ void ShowCommandState() {
     EnableMenuItem(menu, IDM_UNDOSKIN, MF_BYCOMMAND | (made ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, IDM_MAKESKIN,
                    MF_BYCOMMAND | (gApp.WorkPicture() && !made ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, IDM_SUGGEST, MF_BYCOMMAND | (gApp.WorkPicture() ? MF_ENABLED : MF_GRAYED));
 }
 
 void ApplyAdjustments(HWND owner, int scale, int brightness, int contrast) {

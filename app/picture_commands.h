@@ -43,6 +43,10 @@ SkinInputs CurrentSkinInputs();
 void MakeSkinNow();
 // The Make Skin!/Undo Skin... button and menu commands.
 void ToggleMakeSkin();
+// Suggest Design: what the user has not set by hand (gApp.given) is read from the picture
+// (project/suggest.h), the scale applied, the bands moved and the colours set as if the user
+// had done it, and the skin made; Undo Skin goes back to the placed bands.
+void SuggestDesignNow(HWND owner);
 // Sets the Make Skin!/Undo Skin... button's text and whether it can be pressed, and grays
 // "Save", "Undo Skin" and "Make Skin!" in the menu, all from the state.
 void ShowCommandState();

@@ -4,6 +4,7 @@
 // reads this file too.
 
 #define IDM_MAIN 101
+#define IDA_MAIN 102
 #define IDI_KORVANE 117
 #define IDD_SAVE 115
 #define IDD_ABOUT 116
@@ -17,6 +18,7 @@
 #define IDM_SAVE 40006
 #define IDM_UNDOSKIN 40008
 #define IDM_OPTION 40009
+#define IDM_SUGGEST 40010
 
 // Children of the main window.
 #define IDC_WS_MAIN 1

@@ -11,6 +11,7 @@
 #include "controls/color_picker.h"
 #include "controls/spin_field.h"
 #include "controls/window_class.h"
+#include "project/suggest.h"
 
 namespace {
 
@@ -97,6 +98,9 @@ LRESULT CALLBACK ImageSetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
                 SetAdjustmentMode(AdjustmentMode(mode));
             }
         } else if (LOWORD(wParam) == kApplyButtonId && HIWORD(wParam) == BN_CLICKED) {
+            if (FieldPosition(hwnd, kScaleFieldId) != gApp.scale) {
+                gApp.given.insert("scale"); // a suggested design keeps it
+            }
             ApplyAdjustments(hwnd, FieldPosition(hwnd, kScaleFieldId),
                              FieldPosition(hwnd, kBrightnessFieldId),
                              FieldPosition(hwnd, kContrastFieldId));
@@ -134,13 +138,24 @@ void ShowPlaylistFont(HWND box) {
     SendMessageA(box, CB_SETCURSEL, WPARAM(index), 0);
 }
 
-void ResetSkinDefaults(HWND hwnd) {
-    gApp.colors = ShadeColors();
-    gApp.playlist.normalText = PlaylistStyle().normalText;
-    gApp.playlist.currentText = PlaylistStyle().currentText;
-    gApp.playlist.normalBack = PlaylistStyle().normalBack;
-    gApp.playlist.selectedBack = PlaylistStyle().selectedBack;
-    gApp.playlist.fontName = PlaylistStyle().fontName;
+// The option names of the pickers, as the user's own choices are recorded.
+constexpr const char* kColorOptions[] = {
+    "text-color",         "back-color",          "", "playlist-normal", "playlist-current",
+    "playlist-normal-bg", "playlist-selected-bg"};
+
+// Under the pickers, without a box interrupting each change: which pairs will be hard to read.
+void ShowContrastNote(HWND hwnd) {
+    SkinOptions o;
+    o.colors = gApp.colors;
+    o.playlist = gApp.playlist;
+    // The worst pair: once it is mended, the next one shows.
+    std::vector<ContrastWarning> warnings = LowContrastPairs(o);
+    auto worst = std::min_element(warnings.begin(), warnings.end(),
+                                  [](const auto& a, const auto& b) { return a.ratio < b.ratio; });
+    SetDlgItemTextA(hwnd, kContrastNoteId, worst == warnings.end() ? "" : worst->Message().c_str());
+}
+
+void ShowColors(HWND hwnd) {
     SendDlgItemMessageA(hwnd, kTextColorId, CPM_SETCOLOR, gApp.colors.text, 0);
     SendDlgItemMessageA(hwnd, kBackColorId, CPM_SETCOLOR, gApp.colors.back, 0);
     ShowPlaylistFont(GetDlgItem(hwnd, kFontBoxId));
@@ -148,6 +163,16 @@ void ResetSkinDefaults(HWND hwnd) {
     SendDlgItemMessageA(hwnd, kPlaylistCurrentId, CPM_SETCOLOR, gApp.playlist.currentText, 0);
     SendDlgItemMessageA(hwnd, kPlaylistNormalBackId, CPM_SETCOLOR, gApp.playlist.normalBack, 0);
     SendDlgItemMessageA(hwnd, kPlaylistSelectedBackId, CPM_SETCOLOR, gApp.playlist.selectedBack, 0);
+    ShowContrastNote(hwnd);
+}
+
+void ResetSkinDefaults(HWND hwnd) {
+    gApp.colors = ShadeColors();
+    gApp.playlist = PlaylistStyle();
+    for (const char* name : kColorOptions) {
+        gApp.given.erase(name);
+    }
+    ShowColors(hwnd);
 }
 
 void CreateSkinSetChildren(HWND hwnd) {
@@ -172,10 +197,12 @@ void CreateSkinSetChildren(HWND hwnd) {
     const int playlistPickers[] = {kPlaylistNormalId, kPlaylistCurrentId, kPlaylistNormalBackId,
                                    kPlaylistSelectedBackId};
     for (int i = 0; i < 4; i++) {
-        CreatePanelChild(hwnd, kColorPickerClass, "", WS_TABSTOP, Px(20), Px(154 + 22 * i), Px(28),
+        CreatePanelChild(hwnd, kColorPickerClass, "", WS_TABSTOP, Px(20), Px(148 + 20 * i), Px(28),
                          Px(14), playlistPickers[i]);
-        CreatePanelLabel(hwnd, playlistLabels[i], Px(52), Px(155 + 22 * i));
+        CreatePanelLabel(hwnd, playlistLabels[i], Px(52), Px(149 + 20 * i));
     }
+    CreatePanelChild(hwnd, "static", "", SS_LEFT, Px(20), Px(225), Px(172), Px(39),
+                     kContrastNoteId);
     HDC dc = GetDC(hwnd);
     EnumFontFamiliesA(dc, nullptr, EnumPlaylistFont, LPARAM(fonts));
     ReleaseDC(hwnd, dc);
@@ -229,6 +256,8 @@ void OnSkinSetCommand(HWND hwnd, WORD id, WORD code, HWND sender) {
     case kBackColorId:
         if (code == CPN_CHANGED) {
             (id == kTextColorId ? gApp.colors.text : gApp.colors.back) = pickedColor();
+            gApp.given.insert(kColorOptions[id - kTextColorId]);
+            ShowContrastNote(hwnd);
             if (gApp.SkinMade()) {
                 MakeSkinNow(); // the main skin colours are in the bitmaps
             }
@@ -255,6 +284,8 @@ void OnSkinSetCommand(HWND hwnd, WORD id, WORD code, HWND sender) {
             ColorRef* target[] = {&gApp.playlist.normalText, &gApp.playlist.currentText,
                                   &gApp.playlist.normalBack, &gApp.playlist.selectedBack};
             *target[id - kPlaylistNormalId] = pickedColor();
+            gApp.given.insert(kColorOptions[id - kTextColorId]);
+            ShowContrastNote(hwnd);
             RepaintSamplePlaylist();
         }
         return;
@@ -271,6 +302,10 @@ LRESULT CALLBACK SkinSetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         return 0;
     case SSM_RESETDEFAULTS:
         ResetSkinDefaults(hwnd);
+        return 0;
+    case SSM_SHOWCOLORS:
+        ShowColors(hwnd);
+        RepaintSamplePlaylist();
         return 0;
     case WM_COMMAND:
         OnSkinSetCommand(hwnd, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

@@ -24,10 +24,14 @@ constexpr int kPlaylistNormalId = 5;
 constexpr int kPlaylistCurrentId = 6;
 constexpr int kPlaylistNormalBackId = 7;
 constexpr int kPlaylistSelectedBackId = 8;
+constexpr int kContrastNoteId = 9; // the colour pairs that read below 4.5:1
 
 // Skin Set panel: the seven skin colours and the playlist font back to their defaults,
 // shown in the controls. No repaint of the main window.
 constexpr UINT SSM_RESETDEFAULTS = WM_USER + 1;
+// Skin Set panel: the controls show the skin colours as they now are, and the note under
+// them the pairs that read below 4.5:1.
+constexpr UINT SSM_SHOWCOLORS = WM_USER + 2;
 
 ATOM RegisterImageSetPanelClass(HINSTANCE instance);
 ATOM RegisterSkinSetPanelClass(HINSTANCE instance);

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/resource.h"
 #include "app/side_panels.h"
 #include "app/template_panel.h"
 #include "app/workspace.h"
@@ -64,8 +65,12 @@ void OpenStartupPicture(HWND mainWindow, const char* commandLine) {
 }
 
 int RunMessageLoop() {
+    HACCEL keys = LoadAcceleratorsA(gApp.instance, MAKEINTRESOURCEA(IDA_MAIN));
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (keys && gApp.mainWindow && TranslateAcceleratorA(gApp.mainWindow, keys, &msg)) {
+            continue;
+        }
         if (!PreTranslateMainWindowMessage(&msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);

@@ -185,8 +185,8 @@ int Run(const Options& o) {
         bool choose = o.skin.suggest && !o.skin.Given("scale");
         return choose ? SuggestScale(width, height, o.skin.mode) : o.skin.scale;
     };
-    OpenedPicture opened =
-        project.OpenFileAtScale(o.picture, [&] { return o.convert; }, scaleFor, &plan);
+    OpenedPicture opened = project.OpenFileAtScale(
+        o.picture, [&] { return o.convert; }, scaleFor, &plan);
     if (opened.outcome == PictureOutcome::Declined) {
         Say(kMsgAskConvert);
         std::fprintf(stderr, "korvane-make: %s is %d-bit; pass --convert to convert it.\n",

@@ -224,8 +224,8 @@ std::string SkinOptionLines(const SkinOptions& o) {
     lines += "template=" + o.templateFolder + "\n";
     lines += "title=" + o.title.text + "\n";
     lines += std::string("title-align=") + kAligns[int(o.title.align)] + "\n";
-    lines += std::string("title-color=") + (o.title.color == TitleColor::Soft ? "soft" : "hard") +
-             "\n";
+    lines +=
+        std::string("title-color=") + (o.title.color == TitleColor::Soft ? "soft" : "hard") + "\n";
     lines += "text-color=" + HexColor(o.colors.text) + "\n";
     lines += "back-color=" + HexColor(o.colors.back) + "\n";
     lines += "playlist-font=" + o.playlist.fontName + "\n";

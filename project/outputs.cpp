@@ -4,8 +4,8 @@
 #include <set>
 #include <vector>
 
-#include "image/bmp_file.h"
 #include "files/path_identity.h"
+#include "image/bmp_file.h"
 #include "output/safe_write.h"
 #include "output/wsz.h"
 

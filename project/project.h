@@ -65,9 +65,9 @@ class Project {
 
     // Makes the skin of the work picture for the options' adjustments, placed as they say;
     // with their suggest switch, what they do not give is suggested first (suggest.h), and
-    // MadeWith() tells what was chosen. nullptr with messageOut set (the command line's words, optionPrefix before an option's
-    // name) when a band would leave the picture, Continuous does not fit, or there is no
-    // picture; the skin made before then stays.
+    // MadeWith() tells what was chosen. nullptr with messageOut set (the command line's words,
+    // optionPrefix before an option's name) when a band would leave the picture, Continuous does
+    // not fit, or there is no picture; the skin made before then stays.
     const SkinSet* Make(const SkinOptions& options, const char* optionPrefix,
                         std::string* messageOut, const UnusablePieceReport& report = nullptr);
     const SkinSet* Skin() const { return skin_.get(); }

@@ -120,7 +120,9 @@ struct CellGrid {
     int32_t columns = 0;
     int32_t rows = 0;
     std::vector<Cell> cells;
-    const Cell& At(int32_t x, int32_t y) const { return cells[size_t(y) * size_t(columns) + size_t(x)]; }
+    const Cell& At(int32_t x, int32_t y) const {
+        return cells[size_t(y) * size_t(columns) + size_t(x)];
+    }
     Cell& At(int32_t x, int32_t y) { return cells[size_t(y) * size_t(columns) + size_t(x)]; }
 };
 
@@ -176,7 +178,8 @@ CellGrid Survey(const Dib& work) {
     for (int32_t cy = 0; cy < grid.rows; cy++) {
         for (int32_t cx = 0; cx < grid.columns; cx++) {
             Cell& cell = grid.At(cx, cy);
-            int64_t chroma = std::max({cell.r, cell.g, cell.b}) - std::min({cell.r, cell.g, cell.b});
+            int64_t chroma =
+                std::max({cell.r, cell.g, cell.b}) - std::min({cell.r, cell.g, cell.b});
             int64_t d = detail[size_t(cy) * size_t(grid.columns) + size_t(cx)] - floor;
             int64_t value = std::max<int64_t>(0, d) + chroma;
             // 1024 in the middle down to 768 in the corners.
@@ -216,7 +219,9 @@ class InterestSums {
 
   private:
     int64_t& At(int32_t x, int32_t y) { return sums_[size_t(y) * size_t(columns_) + size_t(x)]; }
-    int64_t At(int32_t x, int32_t y) const { return sums_[size_t(y) * size_t(columns_) + size_t(x)]; }
+    int64_t At(int32_t x, int32_t y) const {
+        return sums_[size_t(y) * size_t(columns_) + size_t(x)];
+    }
     int32_t columns_;
     std::vector<int64_t> sums_;
 };
@@ -232,13 +237,15 @@ BandPosition BestPlace(const CellGrid& grid, const InterestSums& sums, int32_t p
     int64_t bestCovered = 0;
     for (int32_t cy = 0; cy + hc <= grid.rows; cy++) {
         for (int32_t cx = 0; cx + wc <= grid.columns; cx++) {
-            Rect place = {std::min(cx * kCell, pictureW - w), std::min(cy * kCell, pictureH - h), w, h};
+            Rect place = {std::min(cx * kCell, pictureW - w), std::min(cy * kCell, pictureH - h), w,
+                          h};
             int64_t covered = 0;
             for (const Rect& r : avoid) {
                 covered += r.Overlap(place);
             }
             int64_t score = sums.Sum(cx, cy, wc, hc);
-            if (bestScore < 0 || covered < bestCovered || (covered == bestCovered && score > bestScore)) {
+            if (bestScore < 0 || covered < bestCovered ||
+                (covered == bestCovered && score > bestScore)) {
                 best = {true, place.x, place.y};
                 bestScore = score;
                 bestCovered = covered;
@@ -266,7 +273,8 @@ Palette Colours(const CellGrid& grid, const std::vector<Rect>& areas) {
     for (int32_t cy = 0; cy < grid.rows; cy++) {
         for (int32_t cx = 0; cx < grid.columns; cx++) {
             Rect cell = {cx * kCell, cy * kCell, kCell, kCell};
-            if (std::none_of(areas.begin(), areas.end(), [&](const Rect& a) { return a.Overlaps(cell); })) {
+            if (std::none_of(areas.begin(), areas.end(),
+                             [&](const Rect& a) { return a.Overlaps(cell); })) {
                 continue;
             }
             const Cell& c = grid.At(cx, cy);
@@ -297,7 +305,8 @@ Palette Colours(const CellGrid& grid, const std::vector<Rect>& areas) {
     int first = -1;
     int second = -1;
     for (int i = 0; i < kHues; i++) {
-        if (bins[size_t(i)].weight > 0 && (first < 0 || bins[size_t(i)].weight > bins[size_t(first)].weight)) {
+        if (bins[size_t(i)].weight > 0 &&
+            (first < 0 || bins[size_t(i)].weight > bins[size_t(first)].weight)) {
             first = i;
         }
     }
@@ -357,7 +366,9 @@ int SuggestScale(int32_t width, int32_t height, AdjustmentMode mode) {
     if (width <= 0 || height <= 0) {
         return 100;
     }
-    auto atLeast = [](int32_t pixels, int32_t of) { return int((int64_t(100) * pixels + of - 1) / of); };
+    auto atLeast = [](int32_t pixels, int32_t of) {
+        return int((int64_t(100) * pixels + of - 1) / of);
+    };
     int scale = width > 600 ? int(int64_t(100) * 600 / width) : 100;
     // Never so small that the scale would have to be raised; Continuous needs its 348 rows,
     // and free mode likes them too, to keep the bands apart.
@@ -425,8 +436,8 @@ SkinOptions SuggestDesign(Project& project, const SkinOptions& given) {
     }
     if (!o.Given("text-color")) {
         const Palette& from = display.vivid[0] ? display : whole;
-        o.colors.text = TextColour(from.accents[0], from.vivid[0], dark(display), dark(display) ? 0.65 : 0.35,
-                                   {o.colors.back});
+        o.colors.text = TextColour(from.accents[0], from.vivid[0], dark(display),
+                                   dark(display) ? 0.65 : 0.35, {o.colors.back});
     }
     const bool darkList = dark(playlist);
     if (!o.Given("playlist-normal-bg")) {
@@ -483,8 +494,9 @@ std::string SuggestedArguments(const SkinOptions& o) {
 std::string ContrastWarning::Message() const {
     // Cut, not rounded, so a pair just short of 4.5:1 never reads as 4.5:1.
     char line[160];
-    std::snprintf(line, sizeof line, "Low contrast: %s on %s reads %.1f:1 (4.5:1 or more reads well)",
-                  text.c_str(), background.c_str(), std::floor(ratio * 10) / 10);
+    std::snprintf(line, sizeof line,
+                  "Low contrast: %s on %s reads %.1f:1 (4.5:1 or more reads well)", text.c_str(),
+                  background.c_str(), std::floor(ratio * 10) / 10);
     return line;
 }
 

@@ -99,12 +99,16 @@ TEST(SkinOptions, ThePageStartsFromTheDefaultsKorvaneMakeDocuments) {
               "title=created by Korvane\ntitle-align=left\ntitle-color=hard\n"
               "text-color=FFFFFF\nback-color=000000\nplaylist-font=Arial\n"
               "playlist-normal=00FF00\nplaylist-current=FFFFFF\nplaylist-normal-bg=000000\n"
-              "playlist-selected-bg=0000C0\nauto=false\nshow-vis=false\nswap-rb=false\nhide-balance=false\n"
+              "playlist-selected-bg=0000C0\nauto=false\nshow-vis=false\nswap-rb=false\nhide-"
+              "balance=false\n"
               "no-balance-file=false\n");
     // Every line read back gives the same options: the page can hand them to the core.
-    SkinOptions chosen = With({{"mode", "continuous"}, {"order", "equalizer,playlist,main"},
-                               {"title-align", "center"}, {"text-color", "40e0ff"},
-                               {"no-balance-file", "true"}, {"main", "7,9"}});
+    SkinOptions chosen = With({{"mode", "continuous"},
+                               {"order", "equalizer,playlist,main"},
+                               {"title-align", "center"},
+                               {"text-color", "40e0ff"},
+                               {"no-balance-file", "true"},
+                               {"main", "7,9"}});
     SkinOptions again;
     std::istringstream lines(SkinOptionLines(chosen));
     for (std::string line; std::getline(lines, line);) {
@@ -225,7 +229,8 @@ TEST(Project, EachOptionChangesExactlyTheFilesItShould) {
     }
 }
 
-// Which files are compared; how paths are compared is SafeWrite.PathsAreComparedByTheFileTheyName's.
+// Which files are compared; how paths are compared is
+// SafeWrite.PathsAreComparedByTheFileTheyName's.
 TEST(Outputs, NoOutputLandsOnAnInputOrAnotherOutput) {
     const std::string a = TempPath("alias");
     fs::create_directories(a + "/d");
@@ -253,7 +258,8 @@ TEST(Outputs, NoOutputLandsOnAnInputOrAnotherOutput) {
         {picture, a + "/tpl", Out(a + "/out", a + "/skin.wsz", a + "/p.bmp"), ""},
     };
     for (const Row& row : rows) {
-        std::optional<OutputClash> clash = FindOutputClash(row.out, row.picture, row.templateFolder);
+        std::optional<OutputClash> clash =
+            FindOutputClash(row.out, row.picture, row.templateFolder);
         std::string seen;
         if (clash) {
             seen = clash->output.what.substr(4) + " " + clash->output.path +
@@ -269,7 +275,8 @@ TEST(Outputs, TheSkinIsWrittenAsOneSetOrNotAtAll) {
     SkinOptions options = With({{"no-balance-file", "true"}});
     ASSERT_TRUE(project->Make(options, "--", &message));
     const std::string root = TempPath("written");
-    const SkinOutputs out = Out(root + "/new/skin", root + "/skin.wsz", root + "/preview.bmp", false);
+    const SkinOutputs out =
+        Out(root + "/new/skin", root + "/skin.wsz", root + "/preview.bmp", false);
     ASSERT_EQ(WriteSkinOutputs(*project, options, out).kind, WriteFault::None);
     size_t count = 0;
     for (const SkinFile& file : project->SkinFiles()) {

@@ -107,14 +107,16 @@ TEST(Suggest, PhotographsGetTheirOwnPalettesThatRead) {
         variant([](int, int v) { return v; }),
         variant([](int, int v) { return v / 4; }),
         variant([](int, int v) { return 150 + v / 2; }),
-        variant([](int c, int v) { return c == 0 ? v + 60 : c == 2 ? v - 50 : v; }),
+        variant([](int c, int v) { return c == 0   ? v + 60
+                                          : c == 2 ? v - 50
+                                                   : v; }),
     };
     std::set<std::vector<ColorRef>> palettes;
     for (const SkinOptions& o : designs) {
         SCOPED_TRACE(SuggestedArguments(o));
         EXPECT_TRUE(LowContrastPairs(o).empty());
-        palettes.insert({o.colors.text, o.colors.back, o.playlist.normalText, o.playlist.currentText,
-                         o.playlist.normalBack, o.playlist.selectedBack});
+        palettes.insert({o.colors.text, o.colors.back, o.playlist.normalText,
+                         o.playlist.currentText, o.playlist.normalBack, o.playlist.selectedBack});
     }
     EXPECT_EQ(palettes.size(), 4u);
     // The dark photo gets a dark playlist, the light one a light playlist.
@@ -124,8 +126,11 @@ TEST(Suggest, PhotographsGetTheirOwnPalettesThatRead) {
 
 TEST(Suggest, WhatTheUserGaveStaysAndTheRestCanBeRepeatedFromTheLine) {
     auto project = FieldWithPatch(500, 400, true);
-    SkinOptions given = Asking({{"mode", "free"}, {"equalizer", "7,8"}, {"scale", "80"},
-                                {"text-color", "123456"}, {"playlist-normal-bg", "000000"}});
+    SkinOptions given = Asking({{"mode", "free"},
+                                {"equalizer", "7,8"},
+                                {"scale", "80"},
+                                {"text-color", "123456"},
+                                {"playlist-normal-bg", "000000"}});
     SkinOptions o = SuggestDesign(*project, given);
     EXPECT_EQ(std::tuple(o.scale, o.bands[1].x, o.bands[1].y, o.colors.text, o.playlist.normalBack),
               std::tuple(80, 7, 8, ColorRef(0x563412), ColorRef(0)));
@@ -157,8 +162,8 @@ TEST(Suggest, PairsBelowFourAndAHalfAreToldTheStockColoursAreNot) {
     // 333333 on black: 1.66:1, shown cut to 1.6; 0000C0 on black 1.76:1 and on itself 1:1;
     // the playlist's 00FF00 on 0000C0 reads 8.7:1.
     std::vector<std::string> said;
-    for (const ContrastWarning& w : LowContrastPairs(Asking({{"text-color", "333333"},
-                                                             {"playlist-current", "0000C0"}}))) {
+    for (const ContrastWarning& w :
+         LowContrastPairs(Asking({{"text-color", "333333"}, {"playlist-current", "0000C0"}}))) {
         said.push_back(w.Message());
     }
     EXPECT_EQ(said, (std::vector<std::string>{

@@ -67,14 +67,14 @@ std::string Bands() {
     return s;
 }
 
-// What the window offers in one line: the grayed File items (Make skin, Save, Undo skin,
-// Open, oPtion, About, eXit), the button's text, "on" for each of the button and the mode box
-// that can be used, the panel shown, and with a picture the Bands() and their cursor.
+// What the window offers in one line: the grayed menu items (Make skin, Save, Undo skin,
+// suggest Design, Open, oPtion, About, eXit), the button's text, "on" for each of the button and
+// the mode box that can be used, the panel shown, and with a picture the Bands() and their cursor.
 std::string Offered() {
     std::string s;
     const std::pair<UINT, char> items[] = {
-        {IDM_MAKESKIN, 'M'}, {IDM_SAVE, 'S'},  {IDM_UNDOSKIN, 'U'}, {IDM_OPEN, 'O'},
-        {IDM_OPTION, 'P'},   {IDM_ABOUT, 'A'}, {IDM_EXIT, 'X'}};
+        {IDM_MAKESKIN, 'M'}, {IDM_SAVE, 'S'},   {IDM_UNDOSKIN, 'U'}, {IDM_SUGGEST, 'D'},
+        {IDM_OPEN, 'O'},     {IDM_OPTION, 'P'}, {IDM_ABOUT, 'A'},    {IDM_EXIT, 'X'}};
     HMENU menu = GetMenu(gApp.mainWindow);
     SendMessageA(gApp.mainWindow, WM_INITMENU, WPARAM(menu), 0); // as the menu opens
     for (auto [id, letter] : items) {
@@ -139,13 +139,14 @@ TEST(MainWindow, StartsFixedSizeAndItsMenusAndControlsFollowThePictureAndTheSkin
     const std::string junk = run.Folder() + "\\junk.bmp";
     std::ofstream(junk) << "not a picture";
     const std::pair<std::function<void()>, std::string> states[] = {
-        {[] {}, "MSU Make Skin! off off image"},
+        {[] {}, "MSUD Make Skin! off off image"},
         {[&] { run.Open(run.WritePicture("photo.bmp", *Picture(400, 300))); },
          "SU Make Skin! on on image Tile 1:0,184 2:0,184 3:0,184 cross"},
         {[] { Click(gApp.makeSkinButton); }, "M Undo Skin... on off skin made Tile arrow"},
         {command(IDM_UNDOSKIN), "SU Make Skin! on on image Tile 1:0,184 2:0,184 3:0,184 cross"},
         {command(IDM_MAKESKIN), "M Undo Skin... on off skin made Tile arrow"},
-        {[&] { run.Open(junk); }, std::string("MSU Make Skin! off off image ! ") + kMsgLoadFailed},
+        {command(IDM_SUGGEST), "M Undo Skin... on off skin made Tile arrow"},
+        {[&] { run.Open(junk); }, std::string("MSUD Make Skin! off off image ! ") + kMsgLoadFailed},
     };
     for (const auto& [reach, offered] : states) {
         reach();
@@ -284,6 +285,49 @@ TEST(Workspaces, DragsMoveTheBandsTheModeSaysWithinThePictureAndMakeSkinCutsWhat
     SendMessageA(gApp.skinSetPanel, SSM_RESETDEFAULTS, 0, 0);
     EXPECT_EQ(std::tuple(gApp.colors.text, gApp.playlist.normalText, gApp.playlist.fontName),
               std::tuple(0xFFFFFFu, RGB(0, 255, 0), std::string("Arial")));
+}
+
+// Suggest Design on a grey field with one patch of coloured squares: the scale is chosen, the
+// bands go over the patch, the colours read and the skin is made; a colour picked by hand
+// stays at the next suggestion, and the note under the pickers says what reads badly.
+TEST(SuggestDesign, PlacesTheBandsOnTheSubjectAndKeepsWhatTheUserPicked) {
+    AppRun run;
+    auto field = DibCreate(1200, 900, 24);
+    DibFillRect(field.get(), {0, 0, 1200, 900}, RGB(120, 110, 100));
+    for (int32_t y = 600; y < 690; y += 6) {
+        for (int32_t x = 800 + (y / 6 % 2) * 6; x < 920; x += 12) {
+            DibFillRect(field.get(), {x, y, x + 6, y + 6}, RGB(240, 200, 30));
+        }
+    }
+    run.Open(run.WritePicture("field.bmp", *field));
+    HWND note = GetDlgItem(gApp.skinSetPanel, kContrastNoteId);
+    auto picked = [](int id) {
+        return ColorRef(SendDlgItemMessageA(gApp.skinSetPanel, id, CPM_GETCOLOR, 0, 0));
+    };
+    SendMessageA(run.Main(), WM_COMMAND, IDM_SUGGEST, 0);
+    AppRun::Pump();
+    // Half of 1200 x 900: the patch is 60 x 45 at (400, 300) in 600 x 450, and the Main band
+    // shows picture column -x and, from the top, row 450 - 116 - y.
+    const OffsetPoint main = Offset(1);
+    const int32_t left = -main.x, top = 450 - 116 - main.y;
+    EXPECT_EQ(std::tuple(gApp.SkinMade(), gApp.scale, Field(kScaleFieldId), WindowText(note)),
+              std::tuple(true, 50, 50, std::string()));
+    EXPECT_TRUE(left <= 400 && left + 275 >= 460 && top <= 300 && top + 116 >= 345)
+        << left << "," << top;
+    EXPECT_EQ(std::tuple(picked(kTextColorId), picked(kPlaylistSelectedBackId)),
+              std::tuple(gApp.colors.text, gApp.playlist.selectedBack));
+
+    HWND text = GetDlgItem(gApp.skinSetPanel, kTextColorId);
+    const ColorRef back = gApp.colors.back;
+    SendMessageA(text, CPM_SETCOLOR, back, 0);
+    SendMessageA(gApp.skinSetPanel, WM_COMMAND, MAKEWPARAM(kTextColorId, CPN_CHANGED),
+                 LPARAM(text));
+    const std::string low =
+        "Low contrast: display text on back reads 1.0:1 (4.5:1 or more reads well)";
+    EXPECT_EQ(WindowText(note), low);
+    SendMessageA(run.Main(), WM_COMMAND, IDM_SUGGEST, 0);
+    EXPECT_EQ(std::tuple(gApp.colors.text, picked(kTextColorId), WindowText(note)),
+              std::tuple(back, back, low));
 }
 
 // Template folders listed sorted (no files, no dot folders), the stored choice selected or

@@ -369,9 +369,16 @@ TEST(ResourceScript, MenuAboutBoxAndIconAreWhatTheUserSees) {
         popups.push_back(line);
     }
     DestroyMenu(menu);
+    // Ctrl+D suggests a design.
+    ACCEL key = {};
+    EXPECT_EQ(
+        CopyAcceleratorTableA(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN)), &key, 1), 1);
+    EXPECT_EQ(std::tuple(key.fVirt, key.key, key.cmd),
+              std::tuple(BYTE(FVIRTKEY | FCONTROL), WORD('D'), WORD(IDM_SUGGEST)));
     EXPECT_EQ(popups, (std::vector<std::string>{
                           "&File | &Open Bitmap... 40001 | &Save... 40006 | - | E&xit 40003",
-                          "&Project | &Undo Skin... 40008 | &Make Skin! 40002 | - | &Option 40009",
+                          "&Project | &Undo Skin... 40008 | &Make Skin! 40002 | Suggest "
+                          "&Design\tCtrl+D 40010 | - | &Option 40009",
                           "&Help | &About... 40005"}));
 
     // The About box names the program and its version, and closes with OK.
