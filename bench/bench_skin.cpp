@@ -8,6 +8,7 @@
 #include "image/bmp_file.h"
 #include "output/skin_writer.h"
 #include "output/wsz.h"
+#include "project/suggest.h"
 
 namespace {
 
@@ -59,8 +60,32 @@ void BM_EncodeSkinArchive(benchmark::State& state) {
     }
 }
 
+// A suggested design on the whole 1600 x 1200 picture (the scale given as 100, the largest
+// work picture there is): the survey of the picture, the search for the bands and the
+// colours. The work picture is made once, as it is kept between suggestions.
+void BM_SuggestDesign(benchmark::State& state) {
+    auto photo = Photo();
+    std::vector<uint8_t> rgba(size_t(1600) * 1200 * 4, 255);
+    for (int32_t y = 0; y < 1200; y++) {
+        for (int32_t x = 0; x < 1600; x++) {
+            for (int c = 0; c < 3; c++) {
+                rgba[(size_t(y) * 1600 + size_t(x)) * 4 + size_t(c)] = photo->Row(y)[x * 3 + 2 - c];
+            }
+        }
+    }
+    Project project;
+    project.OpenRgba(rgba.data(), 1600, 1200);
+    SkinOptions options;
+    ApplySkinOption("mode", state.range(0) == 0 ? "tile" : "free", &options);
+    ApplySkinOption("scale", "100", &options);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SuggestDesign(project, options));
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_SuggestDesign)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MakeSkin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteSkinFolder)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EncodeSkinArchive)->Unit(benchmark::kMillisecond);
