@@ -279,8 +279,8 @@ void OnSkinSetCommand(HWND hwnd, WORD id, WORD code, HWND sender) {
     case kPlaylistNormalBackId:
     case kPlaylistSelectedBackId:
         if (code == CPN_CHANGED) {
-            // The playlist colours go into pledit.txt, not into a bitmap: only the sample
-            // lines change.
+            // The playlist colours go into pledit.txt and genex.bmp's colour pixels, both
+            // written from them when the skin is saved: only the sample lines change.
             ColorRef* target[] = {&gApp.playlist.normalText, &gApp.playlist.currentText,
                                   &gApp.playlist.normalBack, &gApp.playlist.selectedBack};
             *target[id - kPlaylistNormalId] = pickedColor();

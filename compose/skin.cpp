@@ -127,6 +127,13 @@ void MakeMainParts(SkinSet& s, const SkinInputs& in) {
         Copy(num, 9 * i, 0, 9, 13, main, 36, 26);
     }
     Mask(num, kPieceDigitsMask, colors);
+    // nums_ex.bmp: the same cells and a twelfth, the minus sign, dressed by the digits'
+    // own piece (or a template folder's nums_ex.bmp).
+    Dib* numsEx = (s.numsEx = DibCreateLike(s.mainBand.get(), 108, 13)).get();
+    for (int32_t i = 0; i <= 11; i++) {
+        Copy(numsEx, 9 * i, 0, 9, 13, main, 36, 26);
+    }
+    ApplyTemplate(numsEx, kPieceDigitsMask, 0, pieces, colors);
 
     Dib* txt = (s.text = DibCreateLike(s.mainBand.get(), 155, 18)).get();
     for (int32_t i = 0; i <= 30; i++) {
@@ -262,15 +269,18 @@ std::unique_ptr<SkinSet> MakeSkin(const SkinInputs& in) {
     MakeVisPreview(s, in);
     MakeEqualizerSkin(s, in);
     MakePlaylistSkin(s, in);
+    MakeGenericSkin(s, in);
     MakeMainPreview(s, in);
     if (in.options.swapRedBlue) {
         for (Dib* dib :
              {s.mainPreview.get(), s.main.get(), s.titlebar.get(), s.cbuttons.get(),
-              s.shufrep.get(), s.monoster.get(), s.posbar.get(), s.numbers.get(), s.text.get(),
-              s.playpaus.get(), s.volume.get(), s.balance.get(), s.eqmain.get(), s.eqex.get(),
-              s.pledit.get(), s.equalizerPreview.get(), s.playlistPreview.get()}) {
+              s.shufrep.get(), s.monoster.get(), s.posbar.get(), s.numbers.get(), s.numsEx.get(),
+              s.text.get(), s.playpaus.get(), s.volume.get(), s.balance.get(), s.eqmain.get(),
+              s.eqex.get(), s.pledit.get(), s.gen.get(), s.genex.get(), s.equalizerPreview.get(),
+              s.playlistPreview.get()}) {
             DibSwapRedBlue(dib);
         }
+        s.redBlueSwapped = true;
     }
     return skin;
 }

@@ -2,7 +2,9 @@
 
 // Make Skin: from one picture and the template pieces, every bitmap a classic player reads
 // as a skin, the visualisation colours and three previews. Everything comes in through
-// SkinInputs and goes out in a SkinSet; no window is needed.
+// SkinInputs and goes out in a SkinSet; no window is needed. The playlist's colours are not an
+// input: they can change after the skin is made, and go into the skin's files as it is saved
+// (pledit.txt and the colour pixels of genex.bmp, GenexWithColors).
 
 #include <array>
 #include <memory>
@@ -61,6 +63,15 @@ struct SkinInputs {
 
 using VisColorTable = std::array<ColorRef, 24>;
 
+// The playlist editor's colours and font as pledit.txt carries them.
+struct PlaylistStyle {
+    ColorRef normalText = Rgb(0, 255, 0);
+    ColorRef currentText = Rgb(255, 255, 255);
+    ColorRef normalBack = Rgb(0, 0, 0);
+    ColorRef selectedBack = Rgb(0, 0, 192);
+    std::string fontName = "Arial";
+};
+
 struct SkinSet {
     std::unique_ptr<Dib> main;     // 275 x 116
     std::unique_ptr<Dib> titlebar; // 344 x 87
@@ -71,23 +82,34 @@ struct SkinSet {
     std::unique_ptr<Dib> volume;   // 68 x 433
     std::unique_ptr<Dib> balance;  // 68 x 433
     std::unique_ptr<Dib> numbers;  // 99 x 13
+    std::unique_ptr<Dib> numsEx;   // 108 x 13, the digits with a minus cell
     std::unique_ptr<Dib> text;     // 155 x 18
     std::unique_ptr<Dib> playpaus; // 42 x 9
     std::unique_ptr<Dib> eqmain;   // 275 x 315
     std::unique_ptr<Dib> eqex;     // 275 x 82, the equalizer's shade mode
     std::unique_ptr<Dib> pledit;   // 280 x 190
+    std::unique_ptr<Dib> gen;      // 178 x 103, the generic windows' frame and title font
+    std::unique_ptr<Dib> genex;    // 112 x 59, their controls; no colour pixels yet
     std::unique_ptr<Dib> mainPreview;      // 275 x 116 each
     std::unique_ptr<Dib> equalizerPreview;
     std::unique_ptr<Dib> playlistPreview;
     std::unique_ptr<Dib> mainBand;   // the last band cut (working picture)
     std::unique_ptr<Dib> visPreview; // 76 x 16 sample bars
     VisColorTable visColors = {};
+    bool redBlueSwapped = false; // the bitmaps were made with red and blue exchanged
 };
 
 // The whole skin; nullptr when there is no picture. The caller owns the result.
 std::unique_ptr<SkinSet> MakeSkin(const SkinInputs& in);
 
 VisColorTable MakeVisColors(ColorRef back, ColorRef text);
+
+// genex.bmp as a player reads it: the skin's genex bitmap with the colours of the generic
+// windows in the pixels (48 + 2 i, 0) of row 0, derived from the playlist style: the lists
+// take its colours, and the colours the skin chooses itself (window, buttons, headers, scroll
+// bars, selection bars) read at 4.5:1 on what they are drawn on. Follows the skin's red/blue
+// swap. nullptr when the skin has no genex bitmap. The caller owns the result.
+std::unique_ptr<Dib> GenexWithColors(const SkinSet& skin, const PlaylistStyle& style);
 
 // Engraves the title into the title strips of main.bmp and titlebar.bmp. With redraw (the
 // title changed after the skin was made) the strip also goes into the main preview and

@@ -20,3 +20,5 @@ void DrawSkinText(Dib* dib, int32_t x, int32_t y, const char* text, int32_t widt
 // Parts of MakeSkin, run in its order.
 void MakeEqualizerSkin(SkinSet& skin, const SkinInputs& in);
 void MakePlaylistSkin(SkinSet& skin, const SkinInputs& in);
+// After MakePlaylistSkin: cut from the playlist's band it leaves in skin.mainBand.
+void MakeGenericSkin(SkinSet& skin, const SkinInputs& in);

@@ -38,6 +38,8 @@ enum PieceId : uint16_t {
     kPiecePlMenu = 160,
     kPieceEqCurve = 162,
     kPieceEqShade = 163,
+    kPieceGen = 164,
+    kPieceGenEx = 165,
 };
 
 // Where ApplyTemplate puts a piece: the destination rectangle in the skin bitmap and the
@@ -57,7 +59,7 @@ struct TemplatePlacement {
 // Placements in their fixed order; from kFirstKeyedPlacement on, the built-in pieces are
 // full-colour images, before it colour codes.
 std::span<const TemplatePlacement> TemplatePlacements();
-constexpr size_t kFirstKeyedPlacement = 17;
+constexpr size_t kFirstKeyedPlacement = 20;
 const TemplatePlacement* FindTemplatePlacement(uint16_t id, int variant);
 
 // The two colours that shaded pieces paint with: the display fields and unlit lamps (dark

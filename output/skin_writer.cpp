@@ -112,6 +112,9 @@ std::vector<SkinFile> SkinFileSet(const SkinSet& skin, const PlaylistStyle& styl
         case SkinFileContent::PlaylistText:
             file.bytes = TextBytes(PlaylistText(style));
             break;
+        case SkinFileContent::GenericControls:
+            file.bytes = DibEncodeFile(GenexWithColors(skin, style).get());
+            break;
         }
         files.push_back(std::move(file));
     }

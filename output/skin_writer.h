@@ -3,11 +3,13 @@
 // The skin file set: which files a skin folder holds, in which order they are written, which
 // bitmap goes into which file, and the exact bytes of the two text files.
 //
-// A skin folder holds up to sixteen files. Thirteen bitmaps are always written; balance.bmp is
+// A skin folder holds up to nineteen files. Sixteen bitmaps are always written; balance.bmp is
 // written only when the project asks for it, otherwise the volume bitmap carries the balance
 // slider in its top three frames (players fall back to volume.bmp for the balance control).
 // The bitmaps are 24-bit BMP files exactly as DibEncodeFile makes them; viscolor.txt and
-// pledit.txt are plain text with CR LF line ends.
+// pledit.txt are plain text with CR LF line ends. genex.bmp and pledit.txt are both written from
+// the playlist style the set is made with, so its colour pixels always describe the pledit.txt
+// beside it.
 //
 // SkinFileSet describes the set once; the folder writer here and the archive writer (wsz.h)
 // both write what it lists, so a folder and a .wsz of the same skin hold the same bytes.
@@ -22,21 +24,13 @@
 #include "image/dib.h"
 #include "output/safe_write.h"
 
-// The playlist editor's colours and font as pledit.txt carries them.
-struct PlaylistStyle {
-    ColorRef normalText = Rgb(0, 255, 0);
-    ColorRef currentText = Rgb(255, 255, 255);
-    ColorRef normalBack = Rgb(0, 0, 0);
-    ColorRef selectedBack = Rgb(0, 0, 192);
-    std::string fontName = "Arial";
-};
-
 enum class SkinFileContent {
     Bitmap,       // the SkinSet bitmap named by `bitmap`, as it is
     Volume,       // the volume bitmap; without balance.bmp the combined volume bitmap
     Balance,      // the balance bitmap; written only with genBalance
     VisColors,    // VisColorText of the SkinSet's visColors
     PlaylistText, // PlaylistText of the style
+    GenericControls, // GenexWithColors of the genex bitmap and the style
 };
 
 struct SkinFileEntry {
@@ -48,7 +42,7 @@ struct SkinFileEntry {
 };
 
 // Every member a skin folder can hold, in the order of writing.
-inline constexpr std::array<SkinFileEntry, 16> kSkinFileTable = {{
+inline constexpr std::array<SkinFileEntry, 19> kSkinFileTable = {{
     {"main.bmp", SkinFileContent::Bitmap, &SkinSet::main, 275, 116},
     {"titlebar.bmp", SkinFileContent::Bitmap, &SkinSet::titlebar, 344, 87},
     {"cbuttons.bmp", SkinFileContent::Bitmap, &SkinSet::cbuttons, 136, 36},
@@ -56,6 +50,7 @@ inline constexpr std::array<SkinFileEntry, 16> kSkinFileTable = {{
     {"monoster.bmp", SkinFileContent::Bitmap, &SkinSet::monoster, 58, 24},
     {"posbar.bmp", SkinFileContent::Bitmap, &SkinSet::posbar, 307, 10},
     {"numbers.bmp", SkinFileContent::Bitmap, &SkinSet::numbers, 99, 13},
+    {"nums_ex.bmp", SkinFileContent::Bitmap, &SkinSet::numsEx, 108, 13},
     {"text.bmp", SkinFileContent::Bitmap, &SkinSet::text, 155, 18},
     {"playpaus.bmp", SkinFileContent::Bitmap, &SkinSet::playpaus, 42, 9},
     {"volume.bmp", SkinFileContent::Volume, &SkinSet::volume, 68, 433},
@@ -65,6 +60,8 @@ inline constexpr std::array<SkinFileEntry, 16> kSkinFileTable = {{
     {"eq_ex.bmp", SkinFileContent::Bitmap, &SkinSet::eqex, 275, 82},
     {"pledit.bmp", SkinFileContent::Bitmap, &SkinSet::pledit, 280, 190},
     {"pledit.txt", SkinFileContent::PlaylistText, nullptr, 0, 0},
+    {"gen.bmp", SkinFileContent::Bitmap, &SkinSet::gen, 178, 103},
+    {"genex.bmp", SkinFileContent::GenericControls, &SkinSet::genex, 112, 59},
 }};
 
 // The longest file path the program hands to the file system: MAX_PATH (260) less the
@@ -100,7 +97,7 @@ struct SkinFile {
     std::vector<uint8_t> bytes; // the whole file; empty when its bitmap is missing
 };
 
-// The members to write, in the order of kSkinFileTable: sixteen with genBalance, fifteen
+// The members to write, in the order of kSkinFileTable: nineteen with genBalance, eighteen
 // without (no balance.bmp, and volume.bmp is the combined volume bitmap). A missing bitmap
 // stays in the list with no bytes, so every writer reports it by name.
 std::vector<SkinFile> SkinFileSet(const SkinSet& skin, const PlaylistStyle& style, bool genBalance);

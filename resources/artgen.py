@@ -111,6 +111,7 @@ TEMPLATE_NAMES = {
     158: 'eq_graph.bmp', 152: 'eq_main.bmp', 155: 'pl_main.bmp',
     160: 'pl_menu.bmp', 163: 'eq_ex.bmp', 123: 'posvol.bmp',
     154: 'eq_track.bmp', 159: 'eq_trbtn.bmp', 156: 'pl_btn.bmp',
+    110: 'nums_ex.bmp', 164: 'gen.bmp', 165: 'genex.bmp',
 }
 
 

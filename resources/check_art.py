@@ -27,12 +27,13 @@ from glyph_table import CELLS  # noqa: E402
 
 EXPECTED = {
     104: (136, 36, 4), 105: (27, 43, 4), 106: (40, 87, 4), 107: (60, 9, 4),
-    108: (92, 85, 4), 109: (58, 24, 4), 110: (99, 13, 4), 111: (155, 18, 4),
+    108: (92, 85, 4), 109: (58, 24, 4), 110: (108, 13, 4), 111: (155, 18, 4),
     112: (42, 9, 4), 123: (89, 11, 8), 139: (275, 116, 4),
     140: (248, 10, 4), 152: (275, 116, 4), 154: (209, 129, 8),
     155: (280, 110, 4), 156: (17, 18, 8), 157: (172, 24, 4),
     158: (113, 21, 4), 159: (11, 23, 8), 160: (253, 75, 4),
-    162: (113, 19, 8), 163: (275, 82, 4),
+    162: (113, 19, 8), 163: (275, 82, 4), 164: (178, 87, 4),
+    165: (112, 59, 4),
 }
 
 BLUE, NAVY = (0, 0, 255), (0, 0, 128)
@@ -182,7 +183,11 @@ def check_digits(b):
     all_are(pid, b, (90, 0, 9, 13), SEE_THROUGH, 'blank eleventh cell')
     for d in range(10):
         some_are(pid, b, (9 * d, 0, 9, 13), {YELLOW}, 'digit %d' % d)
-    all_are(pid, b, (0, 0, 99, 13), {YELLOW} | SEE_THROUGH, 'digit colours')
+    all_are(pid, b, (0, 0, 108, 13), {YELLOW} | SEE_THROUGH, 'digit colours')
+    # nums_ex.bmp's minus cell: the 2's middle bar and nothing else
+    all_are(pid, b, (101, 6, 5, 1), {YELLOW}, 'minus cell bar')
+    if sum(v == YELLOW for v in b.region(99, 0, 9, 13)) != 5:
+        fail(pid, 'minus cell holds more than its bar')
 
 
 def ink(b, x, y):
@@ -378,6 +383,40 @@ def check_eq_ex(b):
         some_are(pid, b, (x, y, 9, 9), {DKGREEN}, 'button')
 
 
+def check_gen(b):
+    pid = 164
+    for y in (0, 21):
+        # the title field's inside is plain display colour in the rows both
+        # Winamp (4-10) and Webamp (2-8) write the title on, in the title
+        # piece and the inner parts of the two ends
+        all_are(pid, b, (52, y + 2, 25, 9), {DKGREEN}, 'title field')
+        all_are(pid, b, (44, y + 2, 7, 9), {DKGREEN}, 'field in the left end')
+        all_are(pid, b, (78, y + 2, 7, 9), {DKGREEN}, 'field in the right end')
+        some_are(pid, b, (144, y + 3, 9, 9), {DKGREEN}, 'close button')
+    some_are(pid, b, (148, 42, 9, 9), {DKGREEN}, 'pressed close button')
+    some_are(pid, b, (105, 58, 20, 12), {WHITE}, 'resize grip')
+
+
+def check_genex(b):
+    pid = 165
+    for y in (0, 16):
+        # players stretch the middle: every column there the same
+        cols = {tuple(b.at(x, j) for j in range(y, y + 15))
+                for x in range(4, 43)}
+        if len(cols) != 1:
+            fail(pid, 'button at y %d is not plain across its middle' % y)
+        all_are(pid, b, (4, y + 4, 39, 7), {DKGREEN}, 'button face')
+    for x in (0, 14, 28, 42):
+        for y in (31, 45):
+            some_are(pid, b, (x, y, 14, 14), {YELLOW}, 'scroll arrow')
+    for x in (56, 70):
+        rows = {tuple(b.at(i, j) for i in range(x, x + 14))
+                for j in range(35, 55)}
+        if len(rows) != 1:
+            fail(pid, 'vertical thumb at x %d is not plain along it' % x)
+    all_are(pid, b, (47, 0, 65, 31), SEE_THROUGH, 'colour pixels and spare')
+
+
 def check_keyed(pid, b):
     used = {v for row in b.px for v in row}
     if len(used) > 256:
@@ -433,7 +472,8 @@ CHECKS = {139: check_main, 110: check_digits, 111: check_font,
           112: check_playpaus, 105: check_caption, 106: check_option,
           108: check_shufrep, 109: check_stereo, 152: check_eq_main,
           157: check_eq_btn, 158: check_eq_graph, 155: check_pl_main,
-          160: check_pl_menu, 163: check_eq_ex}
+          160: check_pl_menu, 163: check_eq_ex, 164: check_gen,
+          165: check_genex}
 
 
 def check_dir(d):

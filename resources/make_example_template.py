@@ -712,12 +712,24 @@ Each file replaces one built-in piece. Korvane looks for these names:
   pl_main.bmp   280 x 110  playlist frame pieces
   pl_menu.bmp   253 x 75   playlist menu buttons
   pl_btn.bmp     17 x 18   playlist scroll knob
+  eq_ex.bmp     275 x 82   equalizer shade mode: bars, thumbs, buttons
+  nums_ex.bmp   108 x 13   time digits 0-9, a blank cell and the minus sign
+  gen.bmp       178 x 103  frame of the generic windows (media library, video,
+                           plug-ins): title pieces, sides, bottom, close button
+  genex.bmp     112 x 59   their push button, scroll arrows and scroll thumbs
 
 A file must be at least as large as listed and keep the same layout as the
 built-in piece: the same cells at the same positions. Any file that is
 missing (or that Korvane cannot use, such as a 1-, 16- or 32-bit BMP)
 falls back to the built-in piece, so a template may hold just one file.
 Use plain uncompressed Windows BMP files.
+
+gen.bmp and genex.bmp: Korvane writes the title font into gen.bmp's rows 88
+to 102 before the file is applied, so a file that is see-through there keeps
+Korvane's letters; one that covers them brings its own font, which players
+measure letter by letter up to the next pixel of the colour at (0, 88) and
+(0, 96). The colour pixels on genex.bmp's top row from x 48 always come from
+Korvane: they are written last, from the playlist colours.
 
 How a file works depends on its colour depth
 --------------------------------------------

@@ -25,7 +25,7 @@ for picture in white black grey photo busy; do
     for f in "$out/bmp/$picture"/*.bmp; do
         "$convert" "$f" -scale 300% "$out/$picture-$(basename "$f" .bmp).png"
     done
-    "$convert" -background '#606060' "$out/bmp/$picture"/{main,titlebar,cbuttons,shufrep,monoster,eqmain,eq_ex,pledit}.bmp \
+    "$convert" -background '#606060' "$out/bmp/$picture"/{main,titlebar,cbuttons,shufrep,monoster,eqmain,eq_ex,pledit,gen,genex,nums_ex}.bmp \
         -gravity NorthWest -splice 0x6 -append -scale 300% "$out/sheet-$picture.png"
 done
 echo "render-pieces: PNG files in $out"

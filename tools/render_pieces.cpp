@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
     } targets[] = {{"main", 275, 116},  {"titlebar", 344, 87}, {"cbuttons", 136, 36},
                    {"shufrep", 92, 85}, {"monoster", 58, 24},  {"posbar", 307, 10},
                    {"volume", 68, 433}, {"eqmain", 275, 315},  {"pledit", 280, 190},
-                   {"eq_ex", 275, 82}};
+                   {"eq_ex", 275, 82},  {"gen", 178, 103},    {"genex", 112, 59},
+                   {"nums_ex", 108, 13}};
     int failures = 0;
     for (const Target& t : targets) {
         auto dib = DibCreateLike(picture.get(), t.width, t.height);
@@ -49,6 +50,9 @@ int main(int argc, char** argv) {
                                               p.id == kPieceEqGraph || p.id == kPieceEqTrack ||
                                               p.id == kPieceEqTrackButton)) ||
                         (name == "eq_ex" && p.id == kPieceEqShade) ||
+                        (name == "gen" && p.id == kPieceGen) ||
+                        (name == "genex" && p.id == kPieceGenEx) ||
+                        (name == "nums_ex" && p.id == kPieceDigitsMask) ||
                         (name == "pledit" &&
                          (p.id == kPiecePlMain || p.id == kPiecePlMenu || p.id == kPiecePlButton));
             if (here) {

@@ -430,8 +430,36 @@ def cells_to_canvas(filename, cw, ch, w, h):
     return c
 
 
+# The High Contrast folder's time digits (its nums_ex.bmp): the same seven
+# segments drawn two pixels thick, as rectangles (column, row, width, height)
+# of a 9 x 13 cell.
+BOLD_SEGMENTS = {
+    'a': (1, 1, 7, 2), 'b': (6, 1, 2, 7), 'c': (6, 6, 2, 7),
+    'd': (1, 11, 7, 2), 'e': (1, 6, 2, 7), 'f': (1, 1, 2, 7),
+    'g': (1, 6, 7, 2),
+}
+BOLD_DIGITS = ('abcdef', 'bc', 'abdeg', 'abcdg', 'bcfg', 'acdfg', 'acdefg',
+               'abc', 'abcdefg', 'abcdfg')
+
+
+def bold_digits():
+    c = Canvas(108, 13)
+    for d, segments in enumerate(BOLD_DIGITS):
+        x = 9 * d
+        for s in segments:
+            sx, sy, w, h = BOLD_SEGMENTS[s]
+            c.fill(x + sx, sy, w, h, 'Y')
+        for i, j in ((1, 1), (7, 1), (1, 12), (7, 12)):  # rounded corners
+            c.set(x + i, j, '.')
+    c.fill(99 + 2, 6, 5, 2, 'Y')  # the minus cell
+    return c
+
+
 def piece_110():
-    return cells_to_canvas('digits.txt', 9, 13, 99, 13), 4
+    # numbers.bmp uses the first eleven cells; nums_ex.bmp all twelve
+    if HIGH_CONTRAST:
+        return bold_digits(), 4
+    return cells_to_canvas('digits.txt', 9, 13, 108, 13), 4
 
 
 def piece_111():
@@ -751,6 +779,198 @@ def piece_163():
 
 
 # ----------------------------------------------------------------------
+# 164 gen: the frame of the generic windows
+# ----------------------------------------------------------------------
+
+# The six 25 x 20 pieces of a title row, by their x: corner, left end, title,
+# right end, filler, corner with the close button.  A player lays them out as
+# corner, fillers, left end, titles, right end, fillers, corner.
+GEN_CORNER_L, GEN_LEFT_END, GEN_TITLE, GEN_RIGHT_END, GEN_FILLER, \
+    GEN_CORNER_R = 0, 26, 52, 78, 104, 130
+
+
+def gen_edges():
+    """The window's outer edge (light, dark) and the codes of the content's
+    sunken edge (dark top-left, light bottom-right)."""
+    if HIGH_CONTRAST:
+        return ('L', 'D'), ('D', 'L')
+    return ('W', 'K'), ('K', 'W')
+
+
+def gen_title_row(c, y, active):
+    """One title row at row y.  The title field (inside rows 2-10, in the
+    display colour) runs from the left end's column 18 through the title
+    piece to the right end's column 6: Winamp writes the title at row 4,
+    Webamp at row 2, and both land on the plain field the font's cells
+    are drawn on.  Two ridges run through the rest, the close button sits
+    in the right corner."""
+    (light, dark), (sunk, lit) = gen_edges()
+    hi, lo = ('D', 'L') if active else ('O', 'S')
+    for x in (GEN_CORNER_L, GEN_LEFT_END, GEN_TITLE, GEN_RIGHT_END,
+              GEN_FILLER, GEN_CORNER_R):
+        c.hline(x, y, 25, light)
+        c.hline(x, y + 1, 25, 'S')
+        for r in (4, 7):
+            c.hline(x, y + r, 25, hi)
+            c.hline(x, y + r + 1, 25, lo)
+        c.hline(x, y + 19, 25, sunk)    # the content's top edge
+    # left corner: the window's left edge and the content's corner
+    c.hline(0, y + 19, 10, '.')
+    c.fill(2, y + 2, 1, 10, '.')
+    c.vline(0, y, 20, light)
+    c.vline(1, y + 1, 19, 'S')
+    c.set(10, y + 19, sunk)
+    # the title field across the left end, the title and the right end
+    x0, x1 = GEN_LEFT_END + 17, GEN_RIGHT_END + 7
+    for x in range(x0, x1 + 1):
+        if x in (GEN_TITLE - 1, GEN_RIGHT_END - 1):
+            continue                    # the gaps between the pieces
+        c.vline(x, y + 1, 11, '.')
+        c.set(x, y + 1, sunk)
+        c.set(x, y + 11, lit)
+        if x == x0:
+            c.vline(x, y + 1, 11, sunk)
+        elif x == x1:
+            c.vline(x, y + 2, 10, lit)
+        else:
+            c.vline(x, y + 2, 9, 'D')
+    c.fill(x0 - 2, y + 2, 2, 10, '.')
+    c.fill(x1 + 1, y + 2, 2, 10, '.')
+    # right corner: close button (14, 3), the window's right edge
+    rx = GEN_CORNER_R
+    c.fill(rx + 12, y + 2, 12, 11, '.')
+    small_button(c, rx + 14, y + 3, icon('tb-close'))
+    c.vline(rx + 24, y, 20, dark)
+    c.vline(rx + 23, y + 1, 19, 'G')
+    c.set(rx + 24, y, 'S')
+    c.hline(rx + 18, y + 19, 5, '.')
+    c.set(rx + 17, y + 19, lit)
+
+
+def gen_left_side(c, x, y, h):
+    """11 wide: the window's left edge, a groove, the content's edge."""
+    light, _ = gen_edges()[0]
+    sunk = gen_edges()[1][0]
+    c.vline(x, y, h, light)
+    c.vline(x + 1, y, h, 'S')
+    c.vline(x + 4, y, h, 'D' if HIGH_CONTRAST else 'G')
+    c.vline(x + 5, y, h, 'L' if HIGH_CONTRAST else 'S')
+    c.vline(x + 9, y, h, 'G')
+    c.vline(x + 10, y, h, sunk)
+
+
+def gen_right_side(c, x, y, h):
+    """8 wide: the content's edge, a groove, the window's right edge."""
+    _, dark = gen_edges()[0]
+    lit = gen_edges()[1][1]
+    c.vline(x, y, h, lit)
+    c.vline(x + 3, y, h, 'D' if HIGH_CONTRAST else 'G')
+    c.vline(x + 4, y, h, 'L' if HIGH_CONTRAST else 'S')
+    c.vline(x + 6, y, h, 'G')
+    c.vline(x + 7, y, h, dark)
+
+
+def gen_bottom(c, x, y, w):
+    """The 14-row bottom edge: the content's edge on top, a ridge, the
+    window's edge at the bottom."""
+    _, dark = gen_edges()[0]
+    lit = gen_edges()[1][1]
+    c.hline(x, y, w, lit)
+    ridge(c, x, y + 6, w)
+    c.hline(x, y + 12, w, 'G')
+    c.hline(x, y + 13, w, dark)
+
+
+def piece_164():
+    """gen.bmp's frame pieces (rows 0-86); the composer draws the title
+    font below them."""
+    c = Canvas(178, 87)
+    gen_title_row(c, 0, True)
+    gen_title_row(c, 21, False)
+    (light, dark), (sunk, lit) = gen_edges()
+
+    # bottom-left (0, 42) and bottom-right (0, 57), 125 x 14 each: the
+    # content's edge ends where the sides' inner edges come down (x 10 and
+    # x 117), the window's edges run on to the bottom
+    gen_bottom(c, 0, 42, 125)
+    c.hline(0, 42, 10, '.')
+    c.fill(0, 48, 3, 2, '.')
+    c.vline(0, 42, 13, light)
+    c.vline(1, 42, 12, 'S')
+    c.set(10, 42, lit)
+    gen_bottom(c, 0, 57, 125)
+    c.hline(118, 57, 7, '.')
+    c.fill(104, 63, 21, 2, '.')
+    c.vline(124, 57, 14, dark)
+    c.vline(123, 58, 12, 'G')
+    c.blit(icon('grip'), 110, 58)       # the resize corner
+    # bottom filler (127, 72) 25 x 14
+    gen_bottom(c, 127, 72, 25)
+
+    # sides (127, 42) and (139, 42), 29 rows; their lowest pieces (158, 42)
+    # and (170, 42), 24 rows
+    gen_left_side(c, 127, 42, 29)
+    gen_right_side(c, 139, 42, 29)
+    gen_left_side(c, 158, 42, 24)
+    gen_right_side(c, 170, 42, 24)
+
+    # the close button pressed (148, 42)
+    small_button(c, 148, 42, icon('tb-close'), True)
+    return c, 4
+
+
+# ----------------------------------------------------------------------
+# 165 genex: the controls of the generic windows
+# ----------------------------------------------------------------------
+
+def genex_face(c, x, y, w, h, pressed):
+    """A key whose middle the player stretches: the face of the other keys
+    around a plain display-colour plate, the same in every row and column
+    the player repeats."""
+    face(c, x, y, w, h, pressed)
+    c.fill(x + 3, y + 3, w - 6, h - 6, 'D')
+
+
+def genex_thumb(c, x, y, w, h, pressed):
+    """A scroll thumb: a plate with a grip line along it."""
+    genex_face(c, x, y, w, h, pressed)
+    hi, lo = ('O', 'L') if pressed else ('L', 'O')
+    if h > w:
+        c.vline(x + w // 2 - 1, y + 4, h - 8, hi)
+        c.vline(x + w // 2, y + 4, h - 8, lo)
+    else:
+        c.hline(x + 4, y + h // 2 - 1, w - 8, hi)
+        c.hline(x + 4, y + h // 2, w - 8, lo)
+
+
+def piece_165():
+    """genex.bmp's controls; the colour pixels of row 0 from x 48 are the
+    composer's."""
+    c = Canvas(112, 59)
+    # the push button (0, 0), pressed (0, 16); the player keeps 4 columns
+    # at each end and stretches the rest, and writes its label in the
+    # middle
+    genex_face(c, 0, 0, 47, 15, False)
+    genex_face(c, 0, 16, 47, 15, True)
+    # scroll arrows: up, down at y 31 and left, right at y 45, resting at
+    # x 0 and 14, pressed at x 28 and 42
+    for y, names in ((31, ('arrow-up', 'arrow-down')),
+                     (45, ('arrow-left', 'arrow-right'))):
+        for k, name in enumerate(names):
+            for pressed in (False, True):
+                symbol_button(c, 14 * k + 28 * pressed, y, 14, 14,
+                              icon(name), pressed)
+    # thumbs: vertical (56, 31) and pressed (70, 31), 14 x 28; horizontal
+    # (84, 31) and pressed (84, 45), 28 x 14; the player keeps 4 pixels at
+    # each end
+    genex_thumb(c, 56, 31, 14, 28, False)
+    genex_thumb(c, 70, 31, 14, 28, True)
+    genex_thumb(c, 84, 31, 28, 14, False)
+    genex_thumb(c, 84, 45, 28, 14, True)
+    return c, 4
+
+
+# ----------------------------------------------------------------------
 # keyed full-colour pieces
 # ----------------------------------------------------------------------
 
@@ -938,7 +1158,7 @@ PIECES = {
     112: piece_112, 123: piece_123, 139: piece_139, 140: piece_140,
     152: piece_152, 154: piece_154, 155: piece_155, 156: piece_156,
     157: piece_157, 158: piece_158, 159: piece_159, 160: piece_160,
-    162: piece_162, 163: piece_163,
+    162: piece_162, 163: piece_163, 164: piece_164, 165: piece_165,
 }
 
 NAMES = {
@@ -947,7 +1167,7 @@ NAMES = {
     112: 'play/pause mask', 123: 'posvol', 139: 'main', 140: 'posbar',
     152: 'eq_main', 154: 'eq_track', 155: 'pl_main', 156: 'pl_btn',
     157: 'eq_btn', 158: 'eq_graph', 159: 'eq_trbtn', 160: 'pl_menu',
-    162: 'eq curve', 163: 'eq_ex',
+    162: 'eq curve', 163: 'eq_ex', 164: 'gen', 165: 'genex',
 }
 
 

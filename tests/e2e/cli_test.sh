@@ -96,7 +96,7 @@ check "no message at 80%" test ! -s "$work/err"
 # unit tests' (project_test.cpp).
 head -c 2000000 /dev/zero >"$work/skin.wsz" # an old archive, longer than the new one
 check "plain run" run 0 "$p" "$work/skin" --preview "$work/skin.bmp" --wsz "$work/skin.wsz"
-check "16 files" test "$(ls "$work/skin" | wc -l)" -eq 16
+check "19 files" test "$(ls "$work/skin" | wc -l)" -eq 19
 # What the playlist options write.
 check "colours" run 0 "$p" "$work/colours" --text-color 12AB05 --playlist-normal 12AB05 \
     --playlist-current 010203 --playlist-normal-bg A0B0C0 --playlist-selected-bg FFFFFE \
@@ -107,8 +107,9 @@ check "preview is a 275 x 348 BMP" test "$(identify -format '%m %w %h %z' "$work
 # root with the fixed date, in writing order.
 check "archive unpacks clean" unzip -q "$work/skin.wsz" -d "$work/unzipped"
 check "archive bytes equal the folder" diff -r "$work/unzipped" "$work/skin"
-written="main.bmp titlebar.bmp cbuttons.bmp shufrep.bmp monoster.bmp posbar.bmp numbers.bmp text.bmp
-    playpaus.bmp volume.bmp balance.bmp viscolor.txt eqmain.bmp eq_ex.bmp pledit.bmp pledit.txt"
+written="main.bmp titlebar.bmp cbuttons.bmp shufrep.bmp monoster.bmp posbar.bmp numbers.bmp
+    nums_ex.bmp text.bmp playpaus.bmp volume.bmp balance.bmp viscolor.txt eqmain.bmp eq_ex.bmp
+    pledit.bmp pledit.txt gen.bmp genex.bmp"
 check "archive members" test "$(printf 'defN 26-Jan-01 00:00 %s ' $written)" = \
     "$(unzip -Zs "$work/skin.wsz" | awk '$8 ~ /^..:..$/ { printf "%s %s %s %s ", $6, $7, $8, $9 }')"
 echo keep >"$work/skin/notes.txt"

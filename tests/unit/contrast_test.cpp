@@ -7,6 +7,8 @@
 #include <cmath>
 
 #include "compose/skin.h"
+#include "image/bmp_file.h"
+#include "output/skin_writer.h"
 #include "tests/unit/test_util.h"
 
 namespace {
@@ -27,6 +29,11 @@ std::vector<double> Luminances(const Dib* dib, int32_t x, int32_t y, int32_t w, 
         }
     }
     return lum;
+}
+
+double Ratio(ColorRef a, ColorRef b) {
+    return (std::max(Luminance(a), Luminance(b)) + 0.05) /
+           (std::min(Luminance(a), Luminance(b)) + 0.05);
 }
 
 // The share of pixels of a whose contrast ratio with the pixel of b at the same place is
@@ -99,6 +106,11 @@ const Sprite kSprites[] = {
     {"misc menu", &S::pledit, 154, 111, 22, 18, 2, 23, 3, 19, kButton, true},
     {"list menu", &S::pledit, 204, 111, 22, 18, 2, 23, 3, 19, kButton, true},
     {"scroll knob", &S::pledit, 52, 53, 8, 18, 2, 9, 1, 0, kButton, true},
+    {"generic close", &S::gen, 144, 3, 9, 9, 1, 0, 2, 21, kButton, true},
+    {"generic close pressed", &S::gen, 148, 42, 9, 9, 1, 0, 1, 0, kButton, true},
+    {"generic button", &S::genex, 0, 0, 47, 15, 1, 0, 2, 16, kButton, true},
+    {"scroll arrows", &S::genex, 0, 31, 14, 14, 4, 14, 2, 14, kButton, true},
+    {"scroll thumbs", &S::genex, 56, 31, 14, 28, 2, 14, 1, 0, kButton, true},
     // Fixed by the window's design in the built-in set; a folder's main.bmp and stereo.bmp
     // replace them.
     {"kbps label", &S::main, 129, 41, 20, 9, 1, 0, 1, 0, kButton, false},
@@ -129,6 +141,9 @@ const StatePair kStates[] = {
     {"eq shade close pressed", &S::eqex, 11, 38, 11, 47, 9, 9},
     {"menu item lit", &S::pledit, 0, 111, 23, 111, 22, 18},
     {"position thumb pressed", &S::posbar, 248, 0, 278, 0, 29, 10},
+    {"generic close pressed", &S::gen, 144, 3, 148, 42, 9, 9},
+    {"generic button pressed", &S::genex, 0, 0, 0, 16, 47, 15},
+    {"scroll arrow pressed", &S::genex, 0, 31, 28, 31, 14, 14},
 };
 
 } // namespace
@@ -164,6 +179,95 @@ TEST(Contrast, EverySpriteReadsAndEveryStateStandsApartOnPlainPictures) {
                                        Luminances(dib, p.x2, p.y2, p.w, p.h));
                 EXPECT_GE(share, 0.06) << p.name;
             }
+        }
+    }
+}
+
+// The title font of gen.bmp as a player measures it (each letter up to the next pixel of the
+// colour at (0, row)): 26 letters of the same widths in both rows, ending where the 5-pixel
+// capitals (4 for I and T) and their delimiters end, every letter at 3:1 on its field, whatever
+// the display colours, those that are the delimiter's candidates among them.
+TEST(Contrast, TheGenericTitleFontMeasuresAndReadsInAnyDisplayColours) {
+    const ShadeColors cases[] = {{0x000000, 0xFFFFFF}, {Rgb(255, 0, 255), Rgb(0, 255, 255)},
+                                 {Rgb(120, 120, 120), Rgb(130, 130, 130)},
+                                 {0xFFFFFF, Rgb(255, 0, 255)}};
+    for (const ShadeColors& colors : cases) {
+        auto picture = DibCreate(275, 116, 24);
+        SkinInputs in;
+        in.picture = picture.get();
+        in.colors = colors;
+        auto gen = std::move(MakeSkin(in)->gen);
+        std::vector<int32_t> widths[2];
+        for (int row = 0; row < 2; row++) {
+            const int32_t y = row == 0 ? 88 : 96;
+            const ColorRef delimiter = DibGetPixel(gen.get(), 0, y);
+            int32_t x = 1;
+            for (int letter = 0; letter < 26 && x < gen->Width(); letter++) {
+                int32_t end = x;
+                while (end < gen->Width() && DibGetPixel(gen.get(), end, y) != delimiter) {
+                    end++;
+                }
+                const ColorRef field = DibGetPixel(gen.get(), x, y);
+                for (int32_t j = y; j < y + 7; j++) {
+                    for (int32_t i = x; i < end; i++) {
+                        ColorRef c = DibGetPixel(gen.get(), i, j);
+                        EXPECT_TRUE(c == field || Ratio(c, field) >= 3.0) << letter << " " << j;
+                    }
+                }
+                widths[row].push_back(end - x);
+                x = end + 1;
+            }
+            EXPECT_EQ(x, 1 + 24 * 6 + 2 * 5) << std::hex << colors.back << " " << colors.text;
+        }
+        EXPECT_EQ(widths[0], widths[1]);
+    }
+}
+
+// genex.bmp's colour pixels as written beside pledit.txt: the lists in the playlist's colours,
+// every colour the skin picks at 4.5:1 on what it is drawn on (the button text on both faces),
+// never the value players read as "use your own", and swapped with the other bitmaps.
+TEST(Contrast, GenericWindowColoursFollowThePlaylistAndRead) {
+    const ColorRef playerDefault = Rgb(0, 198, 255);
+    const std::pair<PlaylistStyle, bool> cases[] = {
+        {PlaylistStyle(), false},
+        {{Rgb(136, 136, 136), Rgb(128, 128, 128), Rgb(119, 119, 119), Rgb(112, 112, 120)}, false},
+        {{Rgb(255, 255, 0), Rgb(250, 250, 250), 0xFFFFFF, playerDefault}, true},
+        {{playerDefault, 0x000000, playerDefault, Rgb(30, 0, 60)}, false},
+    };
+    for (const auto& [style, swap] : cases) {
+        auto picture = MakePattern24(275, 116);
+        SkinInputs in;
+        in.picture = picture.get();
+        in.options.swapRedBlue = swap;
+        auto skin = MakeSkin(in);
+        std::unique_ptr<Dib> genex;
+        for (const SkinFile& file : SkinFileSet(*skin, style, true)) {
+            if (std::string(file.name) == "genex.bmp") {
+                genex = std::move(BmpDecodeFile(file.bytes).dib);
+            }
+        }
+        ASSERT_TRUE(genex);
+        auto at = [&](int32_t x, int32_t y) {
+            ColorRef c = DibGetPixel(genex.get(), x, y);
+            return swap ? Rgb(BlueOf(c), GreenOf(c), RedOf(c)) : c;
+        };
+        auto slot = [&](int32_t x) { return at(x, 0); };
+        auto kept = [&](ColorRef c) { return c == playerDefault ? Rgb(0, 198, 254) : c; };
+        SCOPED_TRACE(testing::Message() << std::hex << style.normalBack << " " << swap);
+        EXPECT_EQ((std::array{slot(48), slot(50), slot(60), slot(86)}),
+                  (std::array{kept(style.normalBack), kept(style.normalText),
+                              kept(style.selectedBack), kept(style.selectedBack)}));
+        const std::pair<ColorRef, ColorRef> pairs[] = {
+            {slot(56), slot(52)}, {slot(54), at(23, 7)}, {slot(54), at(23, 23)},
+            {slot(64), slot(62)}, {slot(74), slot(52)}, {slot(76), slot(52)},
+            {slot(78), slot(52)}, {slot(80), slot(52)}, {slot(84), slot(86)},
+            {slot(88), slot(90)},
+        };
+        for (const auto& [ink, ground] : pairs) {
+            EXPECT_GE(Ratio(ink, ground), 4.5) << std::hex << ink << " on " << ground;
+        }
+        for (int32_t x = 48; x <= 90; x += 2) {
+            EXPECT_NE(slot(x), playerDefault) << x;
         }
     }
 }

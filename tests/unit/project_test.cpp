@@ -179,13 +179,13 @@ TEST(Project, EachOptionChangesExactlyTheFilesItShould) {
     std::string message;
     ASSERT_TRUE(project->Make(SkinOptions(), "--", &message));
     const auto plain = FilesOf(*project);
-    ASSERT_EQ(plain.size(), 16u);
-    const std::string pictured = "balance.bmp cbuttons.bmp eq_ex.bmp eqmain.bmp main.bmp "
-                                 "monoster.bmp pledit.bmp posbar.bmp shufrep.bmp titlebar.bmp "
-                                 "volume.bmp";
-    const std::string drawn = "cbuttons.bmp eq_ex.bmp eqmain.bmp main.bmp numbers.bmp "
-                              "playpaus.bmp pledit.bmp shufrep.bmp text.bmp titlebar.bmp "
-                              "viscolor.txt";
+    ASSERT_EQ(plain.size(), 19u);
+    const std::string pictured = "balance.bmp cbuttons.bmp eq_ex.bmp eqmain.bmp gen.bmp "
+                                 "genex.bmp main.bmp monoster.bmp pledit.bmp posbar.bmp "
+                                 "shufrep.bmp titlebar.bmp volume.bmp";
+    const std::string drawn = "cbuttons.bmp eq_ex.bmp eqmain.bmp gen.bmp genex.bmp main.bmp "
+                              "numbers.bmp nums_ex.bmp playpaus.bmp pledit.bmp shufrep.bmp "
+                              "text.bmp titlebar.bmp viscolor.txt";
     const std::pair<SkinOptions, std::string> rows[] = {
         {With({{"title", "Hello #1"}}), "main.bmp titlebar.bmp"},
         {With({{"title", ""}}), "main.bmp titlebar.bmp"},
@@ -193,11 +193,13 @@ TEST(Project, EachOptionChangesExactlyTheFilesItShould) {
         {With({{"title-color", "soft"}}), "main.bmp titlebar.bmp"},
         {With({{"text-color", "12AB05"}}), drawn},
         {With({{"back-color", "102030"}}),
-         "balance.bmp cbuttons.bmp eq_ex.bmp eqmain.bmp main.bmp numbers.bmp playpaus.bmp "
-         "pledit.bmp posbar.bmp shufrep.bmp text.bmp titlebar.bmp viscolor.txt volume.bmp"},
-        {With({{"playlist-font", "Courier New"}, {"playlist-normal", "12AB05"}}), "pledit.txt"},
+         "balance.bmp cbuttons.bmp eq_ex.bmp eqmain.bmp gen.bmp genex.bmp main.bmp numbers.bmp "
+         "nums_ex.bmp playpaus.bmp pledit.bmp posbar.bmp shufrep.bmp text.bmp titlebar.bmp "
+         "viscolor.txt volume.bmp"},
+        {With({{"playlist-font", "Courier New"}}), "pledit.txt"},
+        {With({{"playlist-normal", "12AB05"}}), "genex.bmp pledit.txt"},
         {With({{"playlist-normal-bg", "A0B0C0"}, {"playlist-selected-bg", "FFFFFE"}}),
-         "pledit.txt"},
+         "genex.bmp pledit.txt"},
         {With({{"show-vis", "true"}}), ""},
         {With({{"swap-rb", "true"}}), pictured},
         {With({{"hide-balance", "true"}}), "balance.bmp"},
@@ -283,7 +285,7 @@ TEST(Outputs, TheSkinIsWrittenAsOneSetOrNotAtAll) {
         EXPECT_EQ(ReadBytes(SkinFilePath(out.folder, file.name)), file.bytes) << file.name;
         count++;
     }
-    EXPECT_EQ(count, 15u);
+    EXPECT_EQ(count, 18u);
     EXPECT_EQ(ReadBytes(out.archive), project->Archive());
     EXPECT_TRUE(fs::exists(out.preview));
 

@@ -14,6 +14,7 @@
 #include "app/app_state.h"
 #include "app/resource.h"
 #include "app/save_dialog.h"
+#include "image/bmp_file.h"
 #include "output/skin_writer.h"
 #include "tests/unit/test_util.h"
 #include "tests/win32/app_harness.h"
@@ -286,7 +287,9 @@ TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskForOrReplacesNothing) 
     Click(gApp.makeSkinButton);
     EXPECT_TRUE(RunSaveCommand(cancel));
     EXPECT_EQ(FolderEntries(skins_), std::vector<std::string>{"Dusk"});
+    // Playlist choices made after Make Skin reach pledit.txt and genex.bmp's colours alike.
     gApp.playlist.fontName = "Tahoma";
+    gApp.playlist.normalBack = Rgb(1, 2, 3);
     HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
     for (bool genBalance : {true, false}) {
         gApp.options.genBalance = !genBalance;
@@ -299,12 +302,14 @@ TEST_F(SaveTest, SaveWritesTheSetTheCheckBoxAndPlaylistAskForOrReplacesNothing) 
         }));
         std::string folder = skins_ + "\\" + name;
         std::vector<uint8_t> pledit = ReadBytes(folder + "\\pledit.txt");
+        auto genex = DibReadFile((folder + "\\genex.bmp").c_str());
         EXPECT_EQ(std::tuple(GetCursor() == cross, run_.Messages().size(),
                              FolderEntries(folder).size(), Exists(folder + "\\balance.bmp"),
                              std::string(pledit.end() - std::min<size_t>(11, pledit.size()),
-                                         pledit.end())),
+                                         pledit.end()),
+                             genex ? DibGetPixel(genex.get(), 48, 0) : 0u),
                   std::tuple(true, 0u, kSkinFileTable.size() - !genBalance, genBalance,
-                             std::string("Font=Tahoma")));
+                             std::string("Font=Tahoma"), Rgb(1, 2, 3)));
     }
 
     // A file that cannot be replaced (a folder in its place, then a file held unshared) keeps
