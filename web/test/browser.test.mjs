@@ -62,7 +62,7 @@ test("a BMP, options and a dragged band give korvane-make's archive; Webamp foll
 
   // Drag the main window's band by its top edge (the others overlap the rest of it) 40 x 30
   // screen pixels to the right and down.
-  const box = await page.locator("#bands .band.main").boundingBox();
+  const box = await page.locator("#frames .kv-frame-main").boundingBox();
   await page.mouse.move(box.x + 30, box.y + 6);
   await page.mouse.down();
   await page.mouse.move(box.x + 70, box.y + 36, { steps: 6 });
@@ -104,11 +104,11 @@ test("a file that is no picture, or too small a one, says so on the page", async
   small.writeUInt16LE(1, 26); small.writeUInt16LE(24, 28);
   const cases = [
     ["notes.png", Buffer.from("not a picture at all"), /not a picture Korvane can read/],
-    ["small.bmp", small, /Image too small.*275x116/s],
+    ["small.bmp", small, /100 × 50 pixels, smaller than one skin window \(275 × 116\)/],
   ];
   for (const [name, bytes, expected] of cases) {
     await page.setInputFiles("#file", { name, mimeType: "application/octet-stream", buffer: bytes });
-    await page.waitForFunction(() => !document.getElementById("message").hidden);
-    assert.match(await page.textContent("#message"), expected, name);
+    await page.waitForFunction(() => !document.getElementById("stage-message").hidden);
+    assert.match(await page.textContent("#stage-message-text"), expected, name);
   }
 });
