@@ -298,6 +298,8 @@ async function pump() {
 let opening = null;
 async function ready() {
   await started;
+  // A file chosen in the file input that the page has not been told of yet.
+  while ($("file").files.length) await new Promise((r) => $("file").addEventListener("change", r, { once: true }));
   while (opening) await opening;
   if (!picture) return;
   if (!pumping && done >= wanted) {
