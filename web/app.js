@@ -161,8 +161,10 @@ function makeRefusal(status, o, next = {}) {
   return [key, words.outside(key, o[key], size, largest)];
 }
 
+// Changes asked for while a picture opens apply to that picture, after the page placed its
+// frames.
 async function set(changes, { from } = {}) {
-  await started;
+  await opened();
   const next = {};
   for (const [k, v] of Object.entries(changes)) next[k] = normalise(k, v);
   for (const [k, v] of Object.entries(next)) {
@@ -232,8 +234,8 @@ function fail(key, message) {
   if (message) note(key, message);
   $("player-frame").classList.toggle("kv-stale", !!message);
   $("preview-message").hidden = !message;
-  $("preview-message").textContent = message ? "These settings make no skin; the player shows the last one made. " +
-    "The note beside the options says why." : "";
+  $("preview-message").textContent = !message ? ""
+    : `These settings make no skin${preview.webamp ? "; the player shows the last one made" : " yet"}. The note beside the options says why.`;
   syncDownload();
 }
 
@@ -296,11 +298,17 @@ async function pump() {
 // Resolves once the picture being opened (if any) is open and the skin of the current
 // options is made and shown; rejects with the message the page shows when either failed.
 let opening = null;
-async function ready() {
+
+// Waits for the picture being opened, a file the file input holds before its change event
+// included; with rethrow, a failed open rejects.
+async function opened(rethrow = false) {
   await started;
-  // A file chosen in the file input that the page has not been told of yet.
   while ($("file").files.length) await new Promise((r) => $("file").addEventListener("change", r, { once: true }));
-  while (opening) await opening;
+  while (opening) await (rethrow ? opening : opening.catch(() => {}));
+}
+
+async function ready() {
+  await opened(true);
   if (!picture) return;
   if (!pumping && done >= wanted) {
     if (failure) throw new Error(failure);
