@@ -208,6 +208,7 @@ async function set(changes, { from } = {}) {
   if (Object.keys(next).some((k) => POSITIONS.includes(k))) stageMessage("");
   Object.assign(opts, o);
   if (modeNotice) note("mode", modeNotice, "notice");
+  scaleNotice();
   if ("title" in next) note("title", words.titleNotes(core.titleFit(opts.title), opts.title), "notice");
   syncControls();
   if (picture) workspace.draw(opts);
@@ -389,7 +390,7 @@ async function openPicture(blob) {
     stageMessage("");
     made = { text: null, status: null };
     placeBands();
-    note("scale", "");
+    scaleNotice();
     note("mode", "");
     $("stage").classList.remove("kv-empty");
     $("drop-hint").hidden = true;
@@ -457,6 +458,12 @@ const MODE_HINTS = {
   continuous: "One tall frame cut into the three windows, top to bottom in the order below.",
 };
 
+// Tells when the core cuts the skin at a larger scale than the one asked for.
+function scaleNotice() {
+  const used = picture ? core.usedScale(opts.scale) : opts.scale;
+  note("scale", used !== opts.scale ? words.scaleRaised(opts.scale, used, core.limits.band) : "", "notice");
+}
+
 function syncDownload() {
   const why = !picture ? "Open a picture first." : failure || "";
   $("download").disabled = !!why;
@@ -483,10 +490,6 @@ function syncControls() {
     const text = k === "scale" ? `${value}%` : String(value);
     $(`${k}-out`).textContent = text;
     el.setAttribute("aria-valuetext", text);
-  }
-  if (picture) {
-    const used = core.usedScale(opts.scale);
-    note("scale", used !== opts.scale ? words.scaleRaised(opts.scale, used, core.limits.band) : "", "notice");
   }
   for (const k of [...CHOICES, ...TEXTS]) {
     const el = $(k);

@@ -136,6 +136,7 @@ test("a refused value never enters the options: the control goes back or is mark
   const before = await page.evaluate(() => korvane.options());
   const refused = await page.evaluate(() => korvane.set({ scale: 500, brightness: 5 }).then(() => "", (e) => e.message));
   assert.match(refused, /scale goes from 0% to 100%.*“500”/);
+  assert.match(await page.textContent("#note-scale"), /scale goes from 0% to 100%/, "the message stands beside the slider");
   assert.deepEqual(await page.evaluate(() => korvane.options()), before, "neither value entered");
   assert.equal(await page.inputValue("#scale"), String(before.scale));
   const skin = await mainWindow();
