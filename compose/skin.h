@@ -111,6 +111,15 @@ VisColorTable MakeVisColors(ColorRef back, ColorRef text);
 // swap. nullptr when the skin has no genex bitmap. The caller owns the result.
 std::unique_ptr<Dib> GenexWithColors(const SkinSet& skin, const PlaylistStyle& style);
 
+// What the engraved title shows of a text: the characters the skin font has no glyph for, in
+// their order (they are left out), and how many characters of the text are engraved before the
+// title strip is full (the last of them may be cut by the strip's edge).
+struct TitleFit {
+    std::string missing;
+    size_t shown = 0;
+};
+TitleFit FitTitleText(const std::string& text);
+
 // Engraves the title into the title strips of main.bmp and titlebar.bmp. With redraw (the
 // title changed after the skin was made) the strip also goes into the main preview and
 // follows the red/blue swap the made bitmaps already had.

@@ -67,6 +67,20 @@ std::unique_ptr<Dib> TitleRelief(const TitleSettings& title) {
 
 } // namespace
 
+TitleFit FitTitleText(const std::string& text) {
+    TitleFit fit;
+    int32_t pen = 0;
+    for (; fit.shown < text.size() && pen < kStripWidth; fit.shown++) {
+        GlyphCell cell;
+        if (TextGlyphCell(text[fit.shown], &cell)) {
+            pen += cell.width;
+        } else {
+            fit.missing += text[fit.shown];
+        }
+    }
+    return fit;
+}
+
 void DrawTitleText(SkinSet& s, const SkinInputs& in, bool redraw) {
     if (!s.mainBand) {
         return;

@@ -231,6 +231,24 @@ PhotoSize FitWithin(int32_t width, int32_t height, PhotoSize max) {
     return {std::max(1, w), max.height};
 }
 
+PhotoPlan PlanPhoto(std::span<const uint8_t> file, PhotoSize max, PhotoSize min) {
+    PhotoPlan plan;
+    plan.kind = PhotoKindOf(file);
+    PhotoSize stored;
+    if (plan.kind == PhotoKind::None || !PhotoHeaderSize(file, &stored) || stored.width <= 0 ||
+        stored.height <= 0) {
+        return plan;
+    }
+    plan.headerRead = true;
+    int orientation = plan.kind == PhotoKind::Jpeg ? JpegOrientation(file) : PngOrientation(file);
+    plan.width = orientation >= 5 ? stored.height : stored.width;
+    plan.height = orientation >= 5 ? stored.width : stored.height;
+    plan.tooLarge = uint64_t(stored.width) * uint64_t(stored.height) > kMaxPhotoPixels;
+    plan.fitted = FitWithin(plan.width, plan.height, max);
+    plan.tooSmall = plan.fitted.width < min.width || plan.fitted.height < min.height;
+    return plan;
+}
+
 DecodedPhoto DecodePhoto(std::span<const uint8_t> file, PhotoSize max, PhotoSize min) {
     DecodedPhoto result;
     PhotoKind kind = PhotoKindOf(file);

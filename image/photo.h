@@ -72,6 +72,21 @@ struct DecodedPhoto {
     int32_t height = 0;
 };
 
+// What DecodePhoto makes of a file, read from its header alone, for a face that decodes photos
+// with codecs of its own (the page): the oriented size, the refusals, and the size the picture
+// is reduced to. headerRead is false for a file that is not a PNG or JPEG or whose header
+// cannot be read.
+struct PhotoPlan {
+    PhotoKind kind = PhotoKind::None;
+    bool headerRead = false;
+    bool tooLarge = false;
+    bool tooSmall = false;
+    int32_t width = 0; // as shown, orientation applied
+    int32_t height = 0;
+    PhotoSize fitted;
+};
+PhotoPlan PlanPhoto(std::span<const uint8_t> file, PhotoSize max, PhotoSize min);
+
 // Decodes a PNG or JPEG, applies its orientation and reduces it with area averaging to fit
 // within max. A picture that would end smaller than min is refused as too small.
 DecodedPhoto DecodePhoto(std::span<const uint8_t> file, PhotoSize max, PhotoSize min);

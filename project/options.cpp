@@ -11,6 +11,22 @@ namespace {
 
 constexpr const char* kBandNames[3] = {"main", "equalizer", "playlist"};
 
+struct Limits {
+    const char* name;
+    int lo;
+    int hi;
+};
+constexpr Limits kLimits[] = {{"scale", 0, 100},
+                              {"brightness", -100, 100},
+                              {"contrast", -100, 100},
+                              {"title", 0, 79},
+                              {"playlist-font", 1, 31}};
+
+bool Within(const std::string& name, int64_t v) {
+    int lo = 0, hi = 0;
+    return SkinOptionLimits(name, &lo, &hi) && v >= lo && v <= hi;
+}
+
 bool ParseInt(const std::string& s, int lo, int hi, int* out) {
     if (s.empty()) {
         return false;
@@ -23,6 +39,11 @@ bool ParseInt(const std::string& s, int lo, int hi, int* out) {
     }
     *out = int(v);
     return true;
+}
+
+bool ParseNumber(const std::string& name, const std::string& s, int* out) {
+    int lo = 0, hi = 0;
+    return SkinOptionLimits(name, &lo, &hi) && ParseInt(s, lo, hi, out);
 }
 
 bool ParsePosition(const std::string& s, BandPosition* out) {
@@ -107,6 +128,17 @@ bool ToOffset(const std::string& what, const BandPosition& p, int32_t w, int32_t
 
 } // namespace
 
+bool SkinOptionLimits(const std::string& name, int* lo, int* hi) {
+    for (const Limits& l : kLimits) {
+        if (name == l.name) {
+            *lo = l.lo;
+            *hi = l.hi;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsSkinSwitch(const std::string& name) {
     return name == "auto" || name == "show-vis" || name == "swap-rb" || name == "hide-balance" ||
            name == "no-balance-file";
@@ -129,15 +161,15 @@ SkinOptionResult ApplySkinOption(const std::string& name, const std::string& v,
     } else if (name == "order") {
         ok = ParseOrder(v, &o.order);
     } else if (name == "scale") {
-        ok = ParseInt(v, 0, 100, &o.scale);
+        ok = ParseNumber(name, v, &o.scale);
     } else if (name == "brightness") {
-        ok = ParseInt(v, -100, 100, &o.brightness);
+        ok = ParseNumber(name, v, &o.brightness);
     } else if (name == "contrast") {
-        ok = ParseInt(v, -100, 100, &o.contrast);
+        ok = ParseNumber(name, v, &o.contrast);
     } else if (name == "template") {
         o.templateFolder = v;
     } else if (name == "title") {
-        ok = v.size() <= 79;
+        ok = Within(name, int64_t(v.size()));
         o.title.text = v;
     } else if (name == "title-align") {
         ok = v == "left" || v == "center" || v == "right";
@@ -152,7 +184,7 @@ SkinOptionResult ApplySkinOption(const std::string& name, const std::string& v,
     } else if (name == "back-color") {
         ok = ParseColor(v, &o.colors.back);
     } else if (name == "playlist-font") {
-        ok = !v.empty() && v.size() < 32;
+        ok = Within(name, int64_t(v.size()));
         o.playlist.fontName = v;
     } else if (name == "playlist-normal") {
         ok = ParseColor(v, &o.playlist.normalText);

@@ -64,6 +64,12 @@ bool IsSkinSwitch(const std::string& name);
 SkinOptionResult ApplySkinOption(const std::string& name, const std::string& value,
                                  SkinOptions* options);
 
+// The least and greatest value of a number option (scale, brightness, contrast), or the least
+// and greatest length in bytes of a text option (title, playlist-font): the bounds
+// ApplySkinOption holds them to, for a face that shows them on its controls. False for any
+// other name.
+bool SkinOptionLimits(const std::string& name, int* lo, int* hi);
+
 // The refusal of a value in the words the faces print; optionPrefix goes before the name
 // ("--" on the command line). Empty for Applied.
 std::string SkinOptionMessage(SkinOptionResult result, const std::string& optionPrefix,

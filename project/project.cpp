@@ -88,6 +88,16 @@ ScalePlan Project::PlanScale(int scale) const {
     return ::PlanScale(scale, picture_ ? picture_->Width() : 0, picture_ ? picture_->Height() : 0);
 }
 
+int Project::SmallestScale(AdjustmentMode mode) const {
+    // A scale of 0 is always raised to the least that keeps one band.
+    for (int scale = PlanScale(0).scale; scale <= 100; scale++) {
+        if (mode != AdjustmentMode::Continuous || PlanScale(scale).height >= kFrameHeight) {
+            return scale;
+        }
+    }
+    return -1;
+}
+
 const Dib* Project::Adjust(const Adjustments& requested, bool* remadeOut) {
     if (remadeOut) {
         *remadeOut = false;

@@ -54,6 +54,10 @@ class Project {
     const Dib* Picture() const { return picture_.get(); }
     // The scale plan for the picture as opened: what Adjust would make of this scale.
     ScalePlan PlanScale(int scale) const;
+    // The least scale at which this mode's bands fit the picture: the least that keeps it as
+    // large as one band, and in Continuous mode as tall as the frame. -1 when even 100 is too
+    // small (Continuous on a picture shorter than the frame).
+    int SmallestScale(AdjustmentMode mode) const;
 
     // The work picture for these adjustments, made again only when they or the picture
     // changed (remadeOut, may be null, says whether it was); nullptr without a picture, or

@@ -4,8 +4,9 @@
 //
 // Options arrive as lines "name=value", the names being korvane-make's long options without
 // their dashes; values are checked as the command line checks them and a refusal says why
-// in the same words. Every function returns a status and leaves a message for the page in
-// korvane_message(): empty, a notice (the scale was raised) or the reason of a refusal.
+// in the same words. The page words its messages itself, from the statuses and the numbers
+// these functions answer; korvane_message() holds the core's own words of the last refusal
+// (the decoder's reason for an unreadable picture), or the text a function documents.
 #include <emscripten.h>
 
 #include <cstring>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "image/photo.h"
 #include "project/messages.h"
 #include "project/options.h"
 #include "project/project.h"
@@ -21,7 +23,9 @@
 namespace {
 
 // What korvane_make returns; the picture outcomes of the open calls are PictureOutcome.
-enum MakeStatus { kMade = 0, kBadOption = 2, kNoPicture = 3 };
+// kBadOption covers a band placed outside the picture; kNoContinuous a picture too short for
+// the Continuous frame at the scale asked for.
+enum MakeStatus { kMade = 0, kBadOption = 2, kNoPicture = 3, kNoContinuous = 4 };
 
 // Where the page keeps the shipped template folders in the module's file system.
 constexpr const char kTemplateRoot[] = "/templates/";
@@ -29,6 +33,8 @@ constexpr const char kTemplateRoot[] = "/templates/";
 Project gProject;
 std::string gMessage;
 std::vector<uint8_t> gOutput;
+int32_t gOpenedWidth = 0; // the size of the last picture offered, as its file gives it
+int32_t gOpenedHeight = 0;
 
 // One option; false with gMessage set when the name or the value is wrong. A template is
 // named by its folder under kTemplateRoot.
@@ -66,13 +72,27 @@ bool ParseOptions(const char* text, SkinOptions* o) {
 }
 
 int Opened(const OpenedPicture& opened) {
-    const char* message = PictureOutcomeMessage(opened.outcome);
-    gMessage = message ? message : "";
-    if (opened.outcome == PictureOutcome::Declined) {
-        gMessage = std::string(kMsgAskConvert) + "\n(The picture is " +
-                   std::to_string(opened.bitCount) + "-bit.)";
-    }
+    gMessage = opened.reason;
+    gOpenedWidth = opened.width;
+    gOpenedHeight = opened.height;
     return int(opened.outcome);
+}
+
+// "name=lo,hi" for each bounded option, then the picture and band sizes the page lays out.
+std::string LimitLines() {
+    std::string lines;
+    for (const char* name : {"scale", "brightness", "contrast", "title", "playlist-font"}) {
+        int lo = 0, hi = 0;
+        SkinOptionLimits(name, &lo, &hi);
+        lines += std::string(name) + "=" + std::to_string(lo) + "," + std::to_string(hi) + "\n";
+    }
+    auto pair = [](int32_t a, int32_t b) { return std::to_string(a) + "," + std::to_string(b); };
+    lines += "smallest=" + pair(kMinPictureWidth, kMinPictureHeight) + "\n";
+    lines += "largest=" + pair(kMaxPictureWidth, kMaxPictureHeight) + "\n";
+    lines += "band=" + pair(kBandWidth, kBandHeight) + "\n";
+    lines += "frame=" + pair(kBandWidth, kFrameHeight) + "\n";
+    lines += "photo-pixels=" + std::to_string(kMaxPhotoPixels) + "\n";
+    return lines;
 }
 
 } // namespace
@@ -111,12 +131,72 @@ EMSCRIPTEN_KEEPALIVE int korvane_make(const char* options) {
         return kBadOption;
     }
     if (!gProject.Make(o, "", &gMessage)) {
-        return gProject.Work() ? kBadOption : kNoPicture;
-    }
-    if (gProject.PlanScale(o.scale).raised) {
-        gMessage = kMsgScaleRaised;
+        return !gProject.Work()               ? kNoPicture
+               : gMessage == kMsgNoContinuous ? kNoContinuous
+                                              : kBadOption;
     }
     return kMade;
+}
+
+// Checks one "name=value" line as korvane_make would take it, without making anything. Returns
+// a SkinOptionResult (a template name that is no folder name is a BadValue).
+EMSCRIPTEN_KEEPALIVE int korvane_check(const char* line) {
+    std::string text = line ? line : "";
+    size_t eq = text.find('=');
+    if (eq == std::string::npos) {
+        return int(SkinOptionResult::BadValue);
+    }
+    SkinOptions o;
+    std::string name = text.substr(0, eq), value = text.substr(eq + 1);
+    if (ApplyOption(name, value, &o)) {
+        return int(SkinOptionResult::Applied);
+    }
+    SkinOptionResult result = ApplySkinOption(name, value, &o);
+    return int(result == SkinOptionResult::Applied ? SkinOptionResult::BadValue : result);
+}
+
+// The scale Make uses for this one asked for: raised to keep one band, limited to 100.
+EMSCRIPTEN_KEEPALIVE int korvane_used_scale(int scale) {
+    return gProject.PlanScale(scale).scale;
+}
+
+// The least scale the open picture takes the bands of a mode at, Continuous when continuous is
+// not 0; -1 when the picture is too short for the Continuous frame even at 100.
+EMSCRIPTEN_KEEPALIVE int korvane_smallest_scale(int continuous) {
+    return gProject.SmallestScale(continuous ? AdjustmentMode::Continuous : AdjustmentMode::Tile);
+}
+
+// How much of a title the engraving shows: returns the number of its bytes engraved, and
+// leaves the bytes the skin font has no glyph for in korvane_message().
+EMSCRIPTEN_KEEPALIVE int korvane_title_fit(const char* text) {
+    TitleFit fit = FitTitleText(text ? text : "");
+    gMessage = fit.missing;
+    return int(fit.shown);
+}
+
+// What opening a PNG or JPEG file makes of it, from its header, for the page that decodes it
+// with the browser's codecs: eight 32-bit numbers in korvane_output(), the PhotoKind, whether
+// the header was read, too many pixels, too small, the size as shown and the size it is
+// reduced to. Returns their size in bytes.
+EMSCRIPTEN_KEEPALIVE int korvane_plan_photo(const uint8_t* bytes, int size) {
+    PhotoPlan plan =
+        PlanPhoto(std::span<const uint8_t>(bytes, size_t(size)),
+                  {kMaxPictureWidth, kMaxPictureHeight}, {kMinPictureWidth, kMinPictureHeight});
+    const int32_t values[8] = {int32_t(plan.kind), plan.headerRead,   plan.tooLarge,
+                               plan.tooSmall,      plan.width,        plan.height,
+                               plan.fitted.width,  plan.fitted.height};
+    gOutput.assign(reinterpret_cast<const uint8_t*>(values),
+                   reinterpret_cast<const uint8_t*>(values) + sizeof values);
+    return int(sizeof values);
+}
+
+// The size of the last picture offered to the open calls, as its file gives it (0 when the
+// file did not say).
+EMSCRIPTEN_KEEPALIVE int korvane_opened_width() {
+    return gOpenedWidth;
+}
+EMSCRIPTEN_KEEPALIVE int korvane_opened_height() {
+    return gOpenedHeight;
 }
 
 // The .wsz archive of the last skin made, the one korvane-make writes, into
@@ -199,12 +279,17 @@ EMSCRIPTEN_KEEPALIVE int korvane_work_serial() {
     return gProject.WorkSerial();
 }
 
-// Every option with its default as "name=value" lines, and the largest picture the core
-// takes, so the page starts from the core's own values instead of copies of them.
+// Every option with its default as "name=value" lines, and the bounds of the options and
+// the pictures, so the page starts from the core's own values instead of copies of them.
 EMSCRIPTEN_KEEPALIVE const char* korvane_defaults() {
     static const std::string lines = SkinOptionLines(SkinOptions());
     return lines.c_str();
 }
+EMSCRIPTEN_KEEPALIVE const char* korvane_limits() {
+    static const std::string lines = LimitLines();
+    return lines.c_str();
+}
+
 // The options the last skin was made with, as "name=value" lines: with auto, what the
 // suggestion chose, for the page's controls.
 EMSCRIPTEN_KEEPALIVE const char* korvane_made_options() {
@@ -224,9 +309,6 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_contrast_warnings() {
     return lines.c_str();
 }
 
-EMSCRIPTEN_KEEPALIVE int korvane_max_size() {
-    return kMaxPictureWidth * 65536 + kMaxPictureHeight;
-}
 EMSCRIPTEN_KEEPALIVE const uint8_t* korvane_output() {
     return gOutput.data();
 }

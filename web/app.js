@@ -1,116 +1,225 @@
 // The page: open or drop a picture, place the bands, set the options, watch Webamp wear the
 // skin, download the .wsz. The skin is made by Korvane's own core, compiled to WebAssembly;
 // nothing leaves the page. window.korvane gives scripts the same road (see the end).
-import { Workspace, BAND_W, BAND_H, FRAME_H } from "./workspace.js";
+//
+// The options hold only values the core took: a refused value is answered beside its
+// control (or by the rejected promise of a script) and never enters them, so every later
+// change still works.
+import { Core, optionText, valueText, POSITIONS, NUMBERS, COLORS, SWITCHES, Outcome, Check, PhotoKind, Made } from "./core.js";
+import { Workspace } from "./workspace.js";
 import { Preview } from "./preview.js";
+import * as words from "./words.js";
 
 const $ = (id) => document.getElementById(id);
 
 // The options, named as korvane-make's long options without their dashes. Their defaults
-// come from the core when it has loaded (Core.defaults); convert is the page's own.
+// come from the core when it has loaded; convert (say yes to converting a BMP that is not
+// 24-bit) is the page's own.
 const DEFAULTS = { convert: true };
-const POSITIONS = ["at", "main", "equalizer", "playlist"];
-const NUMBERS = ["scale", "brightness", "contrast"];
-const COLORS = ["text-color", "back-color", "playlist-normal", "playlist-current", "playlist-normal-bg",
-  "playlist-selected-bg"];
 const opts = {};
-
-// PictureOutcome of the core: Accepted, ReadFailed, Declined, TooSmall, TooLarge.
-const ACCEPTED = 0, DECLINED = 2;
-// The largest picture the core takes, from the core.
-let MAX_W = 0, MAX_H = 0;
-const NOT_A_PICTURE = "This file is not a picture Korvane can read.\nOpen a PNG, JPEG or BMP picture.";
-
-// The WebAssembly core and the few calls the page makes into it.
-class Core {
-  constructor(m) { this.m = m; }
-  message() { return this.m.UTF8ToString(this.m._korvane_message()); }
-  output(size) { const p = this.m._korvane_output(); return this.m.HEAPU8.slice(p, p + size); }
-  withBytes(bytes, fn) {
-    const p = this.m._malloc(bytes.length);
-    this.m.HEAPU8.set(bytes, p);
-    try { return fn(p); } finally { this.m._free(p); }
-  }
-  openBmp(bytes, convert) { return this.withBytes(bytes, (p) => this.m._korvane_open_bmp(p, bytes.length, convert ? 1 : 0)); }
-  openRgba(rgba, w, h) { return this.withBytes(rgba, (p) => this.m._korvane_open_rgba(p, w, h)); }
-  scaledSize(scale) { const s = this.m._korvane_scaled_size(scale); return [s >>> 16, s & 0xffff]; }
-  maxSize() { const s = this.m._korvane_max_size(); return [s >>> 16, s & 0xffff]; }
-  // Every option's default, typed as the page keeps it: positions as [x, y], switches as
-  // booleans, the adjustments as numbers.
-  defaults() {
-    const o = {};
-    for (const line of this.m.UTF8ToString(this.m._korvane_defaults()).split("\n")) {
-      const eq = line.indexOf("=");
-      if (eq < 0) continue;
-      const k = line.slice(0, eq), v = line.slice(eq + 1);
-      o[k] = POSITIONS.includes(k) ? v.split(",").map(Number)
-        : NUMBERS.includes(k) ? Number(v)
-        : v === "true" || v === "false" ? v === "true" : v;
-    }
-    return o;
-  }
-  make(text) {
-    const bytes = new TextEncoder().encode(`${text}\0`);
-    return this.withBytes(bytes, (p) => this.m._korvane_make(p));
-  }
-  archive() { const n = this.m._korvane_archive(); return n ? this.output(n) : null; }
-  // The skin's members as [{name, bytes}], read from the core's little container.
-  skinFiles() {
-    const n = this.m._korvane_skin_files();
-    if (!n) return null;
-    const p = this.m._korvane_output(), heap = this.m.HEAPU8, v = new DataView(heap.buffer, p, n);
-    const files = [];
-    for (let i = 0, at = 4; i < v.getUint32(0, true); i++) {
-      const nameLength = v.getUint16(at, true);
-      const name = new TextDecoder().decode(heap.subarray(p + at + 2, p + at + 2 + nameLength));
-      const size = v.getUint32(at + 2 + nameLength, true);
-      const start = p + at + 6 + nameLength;
-      files.push({ name, bytes: heap.slice(start, start + size) });
-      at += 6 + nameLength + size;
-    }
-    return files;
-  }
-  workSerial() { return this.m._korvane_work_serial(); }
-  workPicture() {
-    this.m._korvane_work_rgba();
-    const w = this.m._korvane_work_width(), h = this.m._korvane_work_height();
-    return { w, h, rgba: this.output(w * h * 4) };
-  }
-}
-
-// Options as the core reads them: one "name=value" line each, positions as "x,y".
-function optionText(o) {
-  const lines = [];
-  for (const [k, v] of Object.entries(o)) {
-    if (k === "convert") continue;
-    if (POSITIONS.includes(k) && (k === "at") === (o.mode === "free")) continue;
-    const value = Array.isArray(v) ? v.join(",") : String(v);
-    lines.push(`${k}=${value.replace(/[\r\n]+/g, " ")}`);
-  }
-  return lines.join("\n");
-}
+const TEXTS = ["title", "playlist-font"];
+const CHOICES = ["order", "template", "title-align", "title-color"];
+// The page lays out a new picture so a window covers a good part of it.
+const WINDOW_SHARE = 600;
 
 let core = null;
 let preview = null;
 let workspace = null;
-let pictureName = "skin";
-let pictureLabel = "";
-let pictureSize = null; // [w, h] as opened
-const templatesLoaded = new Set();
+let picture = null;      // the open picture: {file, stem, size, reducedTo}
+let scaleAuto = true;    // the scale is the page's choice, not the user's
+const invalid = new Map(); // text fields that hold a refused value: key -> why
 let templateList = [];
+const templatesLoaded = new Set();
 
-// ---- Messages ----------------------------------------------------------------------------
-function say(text, kind = "error") {
-  const box = $("message");
-  box.textContent = text;
-  box.className = kind === "notice" ? "message notice" : "message";
-  box.hidden = !text;
+class Refusal extends Error {}
+
+// ---- Notes beside the controls -------------------------------------------------------------
+function control(key) {
+  return key === "mode" ? document.querySelector(".kv-segmented") : $(key);
+}
+
+// A note under the control of key (kind "error" or "notice"); no text removes it.
+function note(key, text, kind = "error") {
+  const id = `note-${key}`;
+  let el = $(id);
+  const c = control(key);
+  const ids = new Set((c?.getAttribute("aria-describedby") || "").split(" ").filter(Boolean));
+  if (!text) {
+    el?.remove();
+    ids.delete(id);
+  } else {
+    if (!el) {
+      el = document.createElement("p");
+      el.id = id;
+      c.closest(".kv-row, .kv-slider, .kv-colors, .kv-check, fieldset").after(el);
+    }
+    el.className = `kv-note kv-${kind}`;
+    el.setAttribute("role", kind === "error" ? "alert" : "status");
+    el.textContent = text;
+    ids.add(id);
+  }
+  if (c) ids.size ? c.setAttribute("aria-describedby", [...ids].join(" ")) : c.removeAttribute("aria-describedby");
+}
+
+// A message over the picture, for what concerns the picture itself.
+function stageMessage(text) {
+  $("stage-message-text").textContent = text;
+  $("stage-message").hidden = !text;
+}
+
+// ---- Options from scripts and from the controls ------------------------------------------
+// The value as the page keeps it; anything that is not of the option's type is kept as it
+// came, for the core to refuse in the user's words.
+function normalise(key, value) {
+  if (!(key in DEFAULTS)) {
+    throw new Refusal(words.refusal(key, value, Check.UNKNOWN, core.limits));
+  }
+  if (POSITIONS.includes(key)) {
+    const p = typeof value === "string" ? value.split(",").map((n) => (n.trim() === "" ? NaN : Number(n))) : value;
+    return Array.isArray(p) && p.length === 2 && p.every(Number.isInteger) ? [...p] : String(value);
+  }
+  if (key === "order" && Array.isArray(value)) return value.join(",");
+  if (typeof DEFAULTS[key] === "boolean") {
+    return value === true || value === "true" ? true : value === false || value === "false" ? false : String(value);
+  }
+  if (NUMBERS.includes(key)) return String(value).trim() !== "" && Number.isFinite(Number(value)) ? Number(value) : String(value);
+  if (COLORS.includes(key)) return String(value).replace(/^#/, "").toUpperCase();
+  return String(value);
+}
+
+// Answers a refused value: the note beside its control, the control back at the last good
+// value (a text field keeps what was typed, marked as wrong), and the script's promise.
+function refuse(key, message, from) {
+  if (from && TEXTS.includes(key)) {
+    invalid.set(key, message);
+  }
+  if (control(key)) {
+    note(key, message);
+  } else {
+    stageMessage(message);
+  }
+  syncControls();
+  throw new Refusal(message);
+}
+
+function limitsAt(o) {
+  const [w, h] = core.scaledSize(o.scale);
+  const height = o.mode === "continuous" ? core.limits.frame[1] : core.limits.band[1];
+  return { size: [w, h], largest: [Math.max(0, w - core.limits.band[0]), Math.max(0, h - height)] };
+}
+
+// The page's scale for a new picture: about WINDOW_SHARE pixels wide, never less than the
+// mode needs.
+function autoScale(mode) {
+  const [w] = core.scaledSize(100);
+  const share = w > WINDOW_SHARE ? Math.floor((100 * WINDOW_SHARE) / w) : 100;
+  const least = core.smallestScale(mode);
+  return Math.max(share, least >= 0 ? least : core.smallestScale("tile"));
+}
+
+// Moves the frames with a change of scale so they stay over the same part of the picture,
+// and inside it.
+function followScale(o, from) {
+  const [w0] = core.scaledSize(from);
+  const { size, largest } = limitsAt(o);
+  const k = size[0] / w0, [bw, bh] = core.limits.band;
+  const keep = (p, height, maxY) => [
+    Math.min(largest[0], Math.max(0, Math.round((p[0] + bw / 2) * k - bw / 2))),
+    Math.min(maxY, Math.max(0, Math.round((p[1] + height / 2) * k - height / 2))),
+  ];
+  o.at = keep(o.at, o.mode === "continuous" ? core.limits.frame[1] : bh, largest[1]);
+  for (const b of ["main", "equalizer", "playlist"]) o[b] = keep(o[b], bh, Math.max(0, size[1] - bh));
+}
+
+// Where the frames start on a new picture: in the middle, the free bands one above the other.
+function placeBands() {
+  scaleAuto = true;
+  opts.scale = autoScale(opts.mode);
+  const [w, h] = core.scaledSize(opts.scale);
+  const [bw, bh] = core.limits.band;
+  const cx = Math.max(0, Math.round((w - bw) / 2));
+  const frameH = opts.mode === "continuous" && h >= core.limits.frame[1] ? core.limits.frame[1] : bh;
+  opts.at = [cx, Math.max(0, Math.round((h - frameH) / 2))];
+  const step = Math.max(0, Math.round((h - bh) / 4));
+  opts.main = [cx, step];
+  opts.equalizer = [cx, 2 * step];
+  opts.playlist = [cx, 3 * step];
+}
+
+// What the make refused, in the user's words, and the control it belongs to.
+function makeRefusal(status, o, next = {}) {
+  if (status === Made.NO_CONTINUOUS) {
+    const [, height] = core.scaledSize(o.scale);
+    return ["scale" in next ? "scale" : "mode", words.noContinuous({
+      frame: core.limits.frame[1], scale: core.usedScale(o.scale), height,
+      smallest: core.smallestScale("continuous"), full: core.scaledSize(100)[1],
+    })];
+  }
+  const { size, largest } = limitsAt(o);
+  const key = (o.mode === "free" ? ["main", "equalizer", "playlist"] : ["at"])
+    .find((k) => o[k][0] > largest[0] || o[k][1] > largest[1]) || "at";
+  return [key, words.outside(key, o[key], size, largest)];
+}
+
+// Changes asked for while a picture opens apply to that picture, after the page placed its
+// frames.
+async function set(changes, { from } = {}) {
+  await opened();
+  const next = {};
+  for (const [k, v] of Object.entries(changes)) next[k] = normalise(k, v);
+  for (const [k, v] of Object.entries(next)) {
+    if (k === "convert") continue;
+    const result = core.check(k, valueText(v));
+    if (result !== Check.APPLIED) refuse(k, words.refusal(k, valueText(v), result, core.limits), from);
+  }
+  if ("template" in next) {
+    try {
+      await loadTemplate(next.template);
+    } catch (e) {
+      refuse("template", e.message, from);
+    }
+  }
+  const o = { ...structuredClone(opts), ...next };
+  let modeNotice = "";
+  if (picture) {
+    if ("mode" in next && !("scale" in next)) {
+      if (scaleAuto) {
+        o.scale = autoScale(o.mode);
+      } else if (o.mode === "continuous" && core.smallestScale("continuous") > core.usedScale(o.scale)) {
+        const least = core.smallestScale("continuous");
+        modeNotice = words.continuousRaised(core.usedScale(o.scale), least, core.limits.frame[1]);
+        o.scale = least;
+      }
+    }
+    if (!POSITIONS.some((k) => k in next) && (o.scale !== opts.scale || o.mode !== opts.mode)) followScale(o, opts.scale);
+    const text = optionText(o);
+    const status = core.make(text);
+    made = { text, status };
+    if (status !== Made.MADE) {
+      const [key, message] = makeRefusal(status, o, next);
+      refuse(key, message, from);
+    }
+  }
+  if ("scale" in next) scaleAuto = false;
+  for (const k of Object.keys(next)) {
+    invalid.delete(k);
+    note(k, "");
+  }
+  if (Object.keys(next).some((k) => POSITIONS.includes(k))) stageMessage("");
+  Object.assign(opts, o);
+  if (modeNotice) note("mode", modeNotice, "notice");
+  scaleNotice();
+  if ("title" in next) note("title", words.titleNotes(core.titleFit(opts.title), opts.title), "notice");
+  syncControls();
+  if (picture) workspace.draw(opts);
+  changed();
 }
 
 // ---- Making the skin and showing it --------------------------------------------------------
 // Each change bumps `wanted`; one loop makes and shows the newest options, so a burst of
 // changes (a drag) costs one skin per Webamp load, never a queue of stale ones.
-let wanted = 0, done = 0, busy = false, failure = null;
+let wanted = 0, done = 0, pumping = false, failure = null, failureKey = null;
+let made = { text: null, status: null }; // the options the core's skin was last made with
 const waiters = [];
 const timing = { make: 0, pack: 0, webamp: 0, total: 0, count: 0 };
 
@@ -119,148 +228,188 @@ function changed() {
   pump();
 }
 
+function fail(key, message) {
+  if (failureKey && failureKey !== key) note(failureKey, "");
+  failure = message;
+  failureKey = message ? key : null;
+  if (message) note(key, message);
+  $("player-frame").classList.toggle("kv-stale", !!message);
+  $("preview-message").hidden = !message;
+  $("preview-message").textContent = !message ? ""
+    : `These settings make no skin${preview.webamp ? "; the player shows the last one made" : " yet"}. The note beside the options says why.`;
+  syncDownload();
+}
+
+// The work picture, redrawn when the core made a new one.
+function refreshPicture() {
+  if (core.workSerial() === workspace.serial) return;
+  const { w, h, rgba } = core.workPicture();
+  workspace.setPicture(rgba, w, h);
+  workspace.serial = core.workSerial();
+  workspace.draw(opts);
+  $("picture-info").textContent = words.pictureInfo({ file: picture.file, size: picture.size,
+    reducedTo: picture.reducedTo, largest: core.limits.largest, scale: core.usedScale(opts.scale), scaled: [w, h] });
+}
+
 async function pump() {
-  if (busy || !core || !pictureSize) return;
-  busy = true;
+  if (pumping || !core || !picture) return;
+  pumping = true;
+  const slow = setTimeout(() => ($("preview-state").textContent = "Updating…"), 150);
+  $("player-frame").setAttribute("aria-busy", "true");
   try {
     while (done < wanted) {
       const gen = wanted;
       const t0 = performance.now();
-      const status = core.make(optionText(opts));
-      const note = core.message();
+      const text = optionText(opts);
+      const status = text === made.text ? made.status : core.make(text);
+      made = { text, status };
       const t1 = performance.now();
-      if (status !== 0) {
-        failure = note;
-        say(note);
+      refreshPicture();
+      if (status !== Made.MADE) {
+        fail(...makeRefusal(status, opts));
         done = gen;
         continue;
       }
-      failure = null;
-      say(note, "notice");
-      if (core.workSerial() !== workspace.serial) {
-        const { w, h, rgba } = core.workPicture();
-        workspace.setPicture(rgba, w, h);
-        workspace.serial = core.workSerial();
-        workspace.draw(opts);
-        $("picture-info").textContent = `${pictureLabel}: ${pictureSize[0]} × ${pictureSize[1]} pixels` +
-          (w === pictureSize[0] ? "." : `, scaled to ${w} × ${h}.`) + " The bands cut 275 × 116 pixels each.";
-      }
+      fail(null, null);
       const files = core.skinFiles();
       const t2 = performance.now();
       try {
         await preview.show(files);
+        $("player-empty").hidden = true;
       } catch (e) {
-        failure = `The player could not show the skin: ${e.message || e}`;
-        say(failure);
+        failure = `The player could not show the skin (${e.message || e}). Reload the page to start it again.`;
+        $("preview-message").textContent = failure;
+        $("preview-message").hidden = false;
       }
       const t3 = performance.now();
       Object.assign(timing, { make: t1 - t0, pack: t2 - t1, webamp: t3 - t2, total: t3 - t0, count: timing.count + 1 });
       $("timing").textContent = `Skin made in ${(timing.make + timing.pack).toFixed(0)} ms, shown by Webamp in ${timing.webamp.toFixed(0)} ms.`;
-      $("player-empty").hidden = true;
-      $("download").disabled = false;
       done = Math.max(done, gen);
     }
   } finally {
-    busy = false;
+    clearTimeout(slow);
+    $("preview-state").textContent = "";
+    $("player-frame").removeAttribute("aria-busy");
+    pumping = false;
+    syncDownload();
     for (const w of waiters.splice(0)) failure ? w.reject(new Error(failure)) : w.resolve();
   }
 }
 
-function ready() {
-  if (!pictureSize) return Promise.resolve(); // nothing to show yet
-  if (!busy && done >= wanted) return failure ? Promise.reject(new Error(failure)) : Promise.resolve();
-  return new Promise((resolve, reject) => waiters.push({ resolve, reject }));
+// Resolves once the picture being opened (if any) is open and the skin of the current
+// options is made and shown; rejects with the message the page shows when either failed.
+let opening = null;
+
+// Waits for the picture being opened, a file the file input holds before its change event
+// included; with rethrow, a failed open rejects.
+async function opened(rethrow = false) {
+  await started;
+  while ($("file").files.length) await new Promise((r) => $("file").addEventListener("change", r, { once: true }));
+  while (opening) await (rethrow ? opening : opening.catch(() => {}));
+}
+
+async function ready() {
+  await opened(true);
+  if (!picture) return;
+  if (!pumping && done >= wanted) {
+    if (failure) throw new Error(failure);
+    return;
+  }
+  await new Promise((resolve, reject) => waiters.push({ resolve, reject }));
 }
 
 // ---- Opening a picture ---------------------------------------------------------------------
-async function decodeWithBrowser(blob) {
-  const how = { colorSpaceConversion: "none", premultiplyAlpha: "none", imageOrientation: "from-image" };
-  let bitmap;
-  try {
-    bitmap = await createImageBitmap(blob, how);
-  } catch {
-    throw new Error(NOT_A_PICTURE);
-  }
-  let notice = "";
-  if (bitmap.width > MAX_W || bitmap.height > MAX_H) {
-    // Korvane works on at most 1600 x 1200 pixels; the browser reduces a larger photo with
-    // its best filter, keeping the shape.
-    const s = Math.min(MAX_W / bitmap.width, MAX_H / bitmap.height);
-    const w = Math.min(MAX_W, Math.floor(bitmap.width * s)), h = Math.min(MAX_H, Math.floor(bitmap.height * s));
-    notice = `Your photo is ${bitmap.width} × ${bitmap.height} pixels; Korvane works on at most ${MAX_W} × ${MAX_H}, so it was reduced to ${w} × ${h}.`;
-    bitmap.close();
-    bitmap = await createImageBitmap(blob, { ...how, resizeWidth: w, resizeHeight: h, resizeQuality: "high" });
-  }
+function busy(text) {
+  $("busy").hidden = !text;
+  $("busy-text").textContent = text || "";
+  $("stage").closest("section").setAttribute("aria-busy", text ? "true" : "false");
+  if (text) announce(text);
+}
+
+// Says something to screen readers only.
+function announce(text) {
+  $("announce").textContent = text;
+}
+
+// Decodes a PNG or JPEG with the browser's codecs at the size the core planned for it,
+// upright, transparent parts over white as the core's own decoders have them.
+async function decode(blob, plan) {
+  const resize = plan.fitted[0] !== plan.size[0] || plan.fitted[1] !== plan.size[1]
+    ? { resizeWidth: plan.fitted[0], resizeHeight: plan.fitted[1], resizeQuality: "high" } : {};
+  const bitmap = await createImageBitmap(blob,
+    { colorSpaceConversion: "none", premultiplyAlpha: "none", imageOrientation: "from-image", ...resize });
   const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
   const ctx = canvas.getContext("2d", { willReadFrequently: true });
+  ctx.fillStyle = "#fff";
+  ctx.fillRect(0, 0, bitmap.width, bitmap.height);
   ctx.drawImage(bitmap, 0, 0);
   const data = ctx.getImageData(0, 0, bitmap.width, bitmap.height).data;
-  const result = { rgba: new Uint8Array(data.buffer), w: bitmap.width, h: bitmap.height, notice };
   bitmap.close();
-  return result;
+  return { rgba: new Uint8Array(data.buffer), w: canvas.width, h: canvas.height };
 }
 
-// Where the bands start on a new picture: a large photo is scaled down so a window covers
-// a good part of it (about 600 pixels wide), the bands in the middle, the free bands one
-// above the other.
-function placeBands() {
-  const [w0] = core.scaledSize(100);
-  opts.scale = w0 > 600 ? Math.floor((100 * 600) / w0) : 100;
-  const [w, h] = core.scaledSize(opts.scale);
-  const cx = Math.max(0, Math.round((w - BAND_W) / 2));
-  const at = (bh) => [cx, Math.max(0, Math.round((h - bh) / 2))];
-  opts.at = at(opts.mode === "continuous" && h >= FRAME_H ? FRAME_H : BAND_H);
-  const step = Math.max(0, Math.round((h - BAND_H) / 4));
-  opts.main = [cx, step];
-  opts.equalizer = [cx, 2 * step];
-  opts.playlist = [cx, 3 * step];
-}
+const KIND_NAMES = { [PhotoKind.PNG]: "PNG", [PhotoKind.JPEG]: "JPEG" };
 
-// Keeps the positions inside the picture at the current scale and mode.
-function clampBands() {
-  const [w, h] = core.scaledSize(opts.scale);
-  const fit = (p, bh) => [Math.min(p[0], Math.max(0, w - BAND_W)), Math.min(p[1], Math.max(0, h - bh))];
-  opts.at = fit(opts.at, opts.mode === "continuous" ? FRAME_H : BAND_H);
-  for (const b of ["main", "equalizer", "playlist"]) opts[b] = fit(opts[b], BAND_H);
-}
-
-async function open(blob, { place = true } = {}) {
+async function openPicture(blob) {
   await started;
-  const bytes = new Uint8Array(await blob.arrayBuffer());
-  let outcome, notice = "";
-  if (bytes[0] === 0x42 && bytes[1] === 0x4d) { // "BM": our own reader, as the desktop program
-    outcome = core.openBmp(bytes, opts.convert);
-  } else {
-    let picture;
-    try {
-      picture = await decodeWithBrowser(blob);
-    } catch (e) {
-      say(e.message);
-      throw e;
+  const file = blob.name || "";
+  busy(`Opening ${file || "the picture"}…`);
+  const refused = (details) => {
+    const text = words.notOpened({ file, smallest: core.limits.smallest, largest: core.limits.largest, ...details });
+    stageMessage(text);
+    throw new Refusal(text);
+  };
+  try {
+    const bytes = new Uint8Array(await blob.arrayBuffer());
+    let size, reducedTo = null;
+    if (bytes[0] === 0x42 && bytes[1] === 0x4d) { // "BM": the core's own reader, as the desktop program
+      const outcome = core.openBmp(bytes, opts.convert);
+      size = core.openedSize();
+      if (outcome !== Outcome.ACCEPTED) refused({ outcome, kindName: "BMP", size, reason: core.message() });
+    } else {
+      const plan = core.planPhoto(bytes);
+      const kindName = KIND_NAMES[plan.kind] || "";
+      if (!plan.headerRead) refused({ outcome: Outcome.READ_FAILED, kindName, damaged: !!kindName });
+      if (plan.tooLarge) {
+        const mp = (n) => Math.round(n / 1e6);
+        refused({ outcome: Outcome.TOO_MANY_PIXELS, megapixels: [mp(plan.size[0] * plan.size[1]), mp(core.limits["photo-pixels"][0])] });
+      }
+      if (plan.tooSmall) refused({ outcome: Outcome.TOO_SMALL, size: plan.size, fitted: plan.fitted });
+      let decoded;
+      try {
+        decoded = await decode(blob, plan);
+      } catch {
+        refused({ outcome: Outcome.READ_FAILED, kindName, damaged: true });
+      }
+      const outcome = core.openRgba(decoded.rgba, decoded.w, decoded.h);
+      if (outcome !== Outcome.ACCEPTED) refused({ outcome, kindName, size: core.openedSize() });
+      size = plan.size;
+      if (decoded.w !== size[0] || decoded.h !== size[1]) reducedTo = [decoded.w, decoded.h];
     }
-    outcome = core.openRgba(picture.rgba, picture.w, picture.h);
-    notice = picture.notice;
+    picture = { file: file || "Your picture", stem: file.replace(/\.[^.]*$/, "") || "skin", size, reducedTo };
+    stageMessage("");
+    made = { text: null, status: null };
+    placeBands();
+    scaleNotice();
+    note("mode", "");
+    $("stage").classList.remove("kv-empty");
+    $("drop-hint").hidden = true;
+    $("picture").hidden = false;
+    workspace.serial = -1;
+    syncControls();
+    changed();
+    return { width: (reducedTo || size)[0], height: (reducedTo || size)[1] };
+  } finally {
+    busy("");
   }
-  if (outcome !== ACCEPTED) {
-    const text = outcome === DECLINED
-      ? "This BMP is not a true-colour (24-bit) picture, and converting it is switched off."
-      : core.message();
-    say(text);
-    throw new Error(text);
-  }
-  pictureName = (blob.name || "skin").replace(/\.[^.]*$/, "") || "skin";
-  const [w, h] = core.scaledSize(100);
-  pictureSize = [w, h];
-  if (place) placeBands();
-  $("stage").classList.remove("empty");
-  $("drop-hint").hidden = true;
-  $("picture").hidden = false;
-  pictureLabel = blob.name || "Picture";
-  syncControls();
-  workspace.serial = -1;
-  changed();
-  if (notice) setTimeout(() => failure || say(notice, "notice"), 0);
-  return { width: w, height: h };
+}
+
+function open(blob) {
+  const p = openPicture(blob);
+  opening = p;
+  const settle = () => { if (opening === p) opening = null; };
+  p.then(settle, settle);
+  return p;
 }
 
 // ---- Templates -----------------------------------------------------------------------------
@@ -268,51 +417,16 @@ async function open(blob, { place = true } = {}) {
 // core's file system the first time it is chosen.
 async function loadTemplate(name) {
   if (!name || templatesLoaded.has(name)) return;
-  const entry = templateList.find((t) => t.name === name);
-  if (!entry) throw new Error(`no template folder ${name}`);
+  const entry = templateList.find((t) => t.name === name && !t.builtin);
+  if (!entry) throw new Error(words.refusal("template", name, Check.BAD_VALUE, core.limits));
   const dir = `/templates/${name}`;
   core.m.FS.mkdirTree(dir);
   for (const f of entry.files) {
     const r = await fetch(`templates/${encodeURIComponent(name)}/${encodeURIComponent(f)}`);
-    if (!r.ok) throw new Error(`The template file ${name}/${f} could not be loaded.`);
+    if (!r.ok) throw new Error(`The template ${name} could not be loaded (its file ${f} is missing). Reload the page and try again.`);
     core.m.FS.writeFile(`${dir}/${f}`, new Uint8Array(await r.arrayBuffer()));
   }
   templatesLoaded.add(name);
-}
-
-// ---- Options from scripts and from the controls ------------------------------------------
-function normalise(key, value) {
-  if (!(key in DEFAULTS)) throw new Error(`unknown option ${key}`);
-  if (POSITIONS.includes(key)) {
-    const p = typeof value === "string" ? value.split(",").map(Number) : value;
-    if (!Array.isArray(p) || p.length !== 2 || !p.every(Number.isInteger)) throw new Error(`bad value for ${key}: '${value}'`);
-    return p;
-  }
-  if (key === "order" && Array.isArray(value)) return value.join(",");
-  if (typeof DEFAULTS[key] === "boolean") return value === true || value === "true";
-  if (typeof DEFAULTS[key] === "number") return Number(value);
-  if (COLORS.includes(key)) return String(value).replace(/^#/, "").toUpperCase();
-  return String(value);
-}
-
-async function set(changes) {
-  await started;
-  const next = {};
-  for (const [k, v] of Object.entries(changes)) next[k] = normalise(k, v);
-  if ("template" in next) {
-    try {
-      await loadTemplate(next.template);
-    } catch (e) {
-      say(e.message);
-      throw e;
-    }
-  }
-  const reshaped = ("scale" in next && next.scale !== opts.scale) || ("mode" in next && next.mode !== opts.mode);
-  Object.assign(opts, next);
-  if (reshaped && pictureSize && !POSITIONS.some((k) => k in next)) clampBands();
-  syncControls();
-  if (workspace.width) workspace.draw(opts);
-  changed();
 }
 
 async function wsz() {
@@ -327,113 +441,165 @@ async function download() {
     const bytes = await wsz();
     const a = document.createElement("a");
     a.href = URL.createObjectURL(new Blob([bytes], { type: "application/zip" }));
-    a.download = `${pictureName}.wsz`;
+    a.download = `${picture.stem}.wsz`;
     document.body.append(a);
     a.click();
     a.remove();
     setTimeout(() => URL.revokeObjectURL(a.href), 10000);
   } catch (e) {
-    say(e.message);
+    stageMessage(e.message);
   }
 }
 
+// ---- The controls --------------------------------------------------------------------------
 const MODE_HINTS = {
   tile: "One place for all three windows. Drag the frame over the picture.",
-  free: "Each window has its own place. Drag the three frames.",
+  free: "Each window has its own place. Drag the three frames; the one drawn on top moves.",
   continuous: "One tall frame cut into the three windows, top to bottom in the order below.",
 };
+
+// Tells when the core cuts the skin at a larger scale than the one asked for.
+function scaleNotice() {
+  const used = picture ? core.usedScale(opts.scale) : opts.scale;
+  note("scale", used !== opts.scale ? words.scaleRaised(opts.scale, used, core.limits.band) : "", "notice");
+}
+
+function syncDownload() {
+  const why = !picture ? "Open a picture first." : failure || "";
+  $("download").disabled = !!why;
+  $("download-why").textContent = why;
+}
 
 function syncControls() {
   for (const r of document.querySelectorAll("input[name=mode]")) r.checked = r.value === opts.mode;
   $("mode-hint").textContent = MODE_HINTS[opts.mode];
   $("order-row").hidden = opts.mode !== "continuous";
   $("order").value = opts.order;
-  for (const k of ["scale", "brightness", "contrast"]) {
-    $(k).value = opts[k];
-    $(`${k}-out`).textContent = k === "scale" ? `${opts[k]}%` : String(opts[k]);
+  for (const k of NUMBERS) {
+    const [lo, hi] = core.limits[k];
+    const el = $(k);
+    let value = opts[k];
+    el.max = hi;
+    el.min = lo;
+    if (k === "scale" && picture) {
+      const least = core.smallestScale(opts.mode);
+      el.min = least >= 0 ? least : core.smallestScale("tile");
+      value = core.usedScale(opts.scale);
+    }
+    el.value = value;
+    const text = k === "scale" ? `${value}%` : String(value);
+    $(`${k}-out`).textContent = text;
+    el.setAttribute("aria-valuetext", text);
   }
-  for (const k of ["template", "title", "title-align", "title-color", "playlist-font"]) $(k).value = opts[k];
+  for (const k of [...CHOICES, ...TEXTS]) {
+    const el = $(k);
+    if (invalid.has(k)) continue;
+    el.removeAttribute("aria-invalid");
+    if (el.value !== opts[k]) el.value = opts[k];
+  }
+  for (const k of invalid.keys()) $(k).setAttribute("aria-invalid", "true");
   for (const k of COLORS) {
     if (/^[0-9A-F]{6}$/.test(opts[k])) $(k).value = `#${opts[k].toLowerCase()}`;
   }
-  for (const k of ["show-vis", "swap-rb", "hide-balance", "no-balance-file"]) $(k).checked = opts[k];
+  for (const k of SWITCHES) if ($(k)) $(k).checked = opts[k];
+  const t = templateList.find((e) => (e.builtin ? "" : e.name) === opts.template);
+  $("template-hint").textContent = t?.description || "";
+  syncDownload();
 }
 
 function wireControls() {
-  const fromControl = (key, read, event = "input") => $(key).addEventListener(event, () => set({ [key]: read($(key)) }).catch(() => {}));
-  for (const r of document.querySelectorAll("input[name=mode]")) {
-    r.addEventListener("change", () => set({ mode: r.value }).catch(() => {}));
-  }
-  fromControl("order", (e) => e.value, "change");
-  for (const k of ["scale", "brightness", "contrast"]) fromControl(k, (e) => Number(e.value));
-  fromControl("template", (e) => e.value, "change");
-  for (const k of ["title", "playlist-font"]) fromControl(k, (e) => e.value);
-  for (const k of ["title-align", "title-color"]) fromControl(k, (e) => e.value, "change");
-  for (const k of COLORS) {
-    fromControl(k, (e) => e.value.slice(1).toUpperCase());
-  }
-  for (const k of ["show-vis", "swap-rb", "hide-balance", "no-balance-file"]) fromControl(k, (e) => e.checked, "change");
+  const ask = (changes, from) => set(changes, { from }).catch(() => {});
+  const fromControl = (key, read, event = "input") => $(key).addEventListener(event, () => ask({ [key]: read($(key)) }, $(key)));
+  document.querySelector(".kv-controls").addEventListener("submit", (e) => e.preventDefault());
+  for (const r of document.querySelectorAll("input[name=mode]")) r.addEventListener("change", () => ask({ mode: r.value }, r));
+  for (const k of NUMBERS) fromControl(k, (e) => Number(e.value));
+  for (const k of CHOICES) fromControl(k, (e) => e.value, "change");
+  for (const k of TEXTS) fromControl(k, (e) => e.value);
+  for (const k of COLORS) fromControl(k, (e) => e.value.slice(1).toUpperCase());
+  for (const k of SWITCHES) if ($(k)) fromControl(k, (e) => e.checked, "change");
 
+  $("open").addEventListener("click", () => $("file").click());
   $("file").addEventListener("change", () => {
     const f = $("file").files[0];
     if (f) open(f).catch(() => {});
     $("file").value = "";
   });
-  $("download").addEventListener("click", download);
-  $("zoom").addEventListener("change", () => ($("player").style.zoom = $("zoom").value));
-  $("player").style.zoom = $("zoom").value;
-
-  // A picture dropped anywhere on the page but the player opens it.
-  const stage = $("stage");
-  document.addEventListener("dragover", (e) => {
-    if (![...e.dataTransfer.types].includes("Files") || e.target.closest("#webamp, .player")) return;
-    e.preventDefault();
-    stage.classList.add("dragover");
+  document.addEventListener("keydown", (e) => {
+    if ((e.ctrlKey || e.metaKey) && !e.altKey && !e.shiftKey && e.key.toLowerCase() === "o") {
+      e.preventDefault();
+      $("file").click();
+    }
   });
-  document.addEventListener("dragleave", (e) => { if (!e.relatedTarget) stage.classList.remove("dragover"); });
-  document.addEventListener("drop", (e) => {
-    stage.classList.remove("dragover");
-    if (e.target.closest("#webamp, .player")) return;
+  $("download").addEventListener("click", download);
+  $("stage-message-close").addEventListener("click", () => stageMessage(""));
+  $("zoom").addEventListener("change", () => ($("player").style.zoom = $("zoom").value));
+
+  // A file dropped anywhere, the player included, opens as the picture: the listeners on
+  // the window run before Webamp's own, which would take a picture for a track.
+  const overlay = $("drop-overlay");
+  const files = (e) => [...(e.dataTransfer?.types || [])].includes("Files");
+  let depth = 0;
+  window.addEventListener("dragenter", (e) => { if (files(e)) { depth++; overlay.hidden = false; } }, true);
+  window.addEventListener("dragleave", (e) => { if (files(e) && --depth <= 0) { depth = 0; overlay.hidden = true; } }, true);
+  window.addEventListener("dragover", (e) => {
+    if (!files(e)) return;
     e.preventDefault();
+    e.stopPropagation();
+    e.dataTransfer.dropEffect = "copy";
+  }, true);
+  window.addEventListener("drop", (e) => {
+    if (!files(e)) return;
+    e.preventDefault();
+    e.stopPropagation();
+    depth = 0;
+    overlay.hidden = true;
     const f = e.dataTransfer.files[0];
     if (f) open(f).catch(() => {});
-  });
+  }, true);
 }
 
 // ---- Start ---------------------------------------------------------------------------------
 async function start() {
-  workspace = new Workspace($("picture"), (name, pos) => {
-    opts[name] = pos;
-    changed();
-  });
-  preview = new Preview($("player"));
   if (!window.KorvaneCore || !window.Webamp || !window.pako) {
     throw new Error("Part of the page did not load. Reload it; if this stays, run `make web` again.");
   }
   core = new Core(await window.KorvaneCore({ locateFile: (f) => `lib/${f}` }));
   Object.assign(DEFAULTS, core.defaults());
   Object.assign(opts, structuredClone(DEFAULTS));
-  [MAX_W, MAX_H] = core.maxSize();
-  wireControls();
-  syncControls();
+  workspace = new Workspace($("picture"), {
+    band: core.limits.band, frame: core.limits.frame,
+    onMove: (name, pos, label, byKey) => {
+      opts[name] = pos;
+      if (byKey) announce(`${label} at ${pos[0]}, ${pos[1]}`);
+      changed();
+    },
+  });
+  preview = new Preview($("player"));
+  for (const k of TEXTS) $(k).maxLength = core.limits[k][1];
   try {
     templateList = await (await fetch("templates/index.json")).json();
   } catch {
     templateList = [];
   }
-  for (const t of templateList) $("template").append(new Option(t.name, t.name));
+  for (const t of templateList) {
+    if (t.builtin) $("template").options[0].textContent = `${t.name} (built in)`;
+    else $("template").append(new Option(t.name, t.name));
+  }
+  wireControls();
+  syncControls();
+  if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});
 }
 
 const started = start().catch((e) => {
-  say(e.message || String(e));
+  stageMessage(e.message || String(e));
   throw e;
 });
 
 window.korvane = {
   open: (blob) => open(blob),
-  set,
+  set: (changes) => set(changes),
   wsz,
-  ready: async () => { await started; return ready(); },
+  ready,
   options: () => structuredClone(opts),
   timing: () => ({ ...timing }),
   player: () => preview?.webamp ?? null,

@@ -15,6 +15,8 @@ const TYPES = {
   ".wasm": "application/wasm",
   ".bmp": "image/bmp",
   ".svg": "image/svg+xml",
+  ".png": "image/png",
+  ".webmanifest": "application/manifest+json",
 };
 
 // Resolves with the listening server and its address.

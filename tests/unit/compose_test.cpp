@@ -99,3 +99,17 @@ TEST(TitleText, AlignsByTheTextWidth) {
         }
     }
 }
+
+// What the engraving leaves out: characters outside the font (UTF-8 bytes among them), and
+// whatever follows once the 220-pixel strip is full (M is 5 wide, I is 4).
+TEST(TitleText, TellsWhatTheEngravingLeavesOut) {
+    const std::tuple<std::string, std::string, size_t> cases[] = {
+        {"Caf\xC3\xA9 \xC3\xBC\x01!", "\xC3\xA9\xC3\xBC\x01", 10},
+        {std::string(45, 'M'), "", 44},
+        {std::string(60, 'I'), "", 55},
+    };
+    for (const auto& [text, missing, shown] : cases) {
+        TitleFit fit = FitTitleText(text);
+        EXPECT_EQ(std::pair(fit.missing, fit.shown), std::pair(missing, shown)) << text;
+    }
+}

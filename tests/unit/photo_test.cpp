@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <tuple>
 
-#include "project/messages.h"
 #include "image/photo.h"
 #include "image/picture.h"
 #include "output/deflate.h"
+#include "project/messages.h"
 #include "tests/unit/test_util.h"
 
 namespace {
@@ -95,6 +95,8 @@ TEST(PhotoFiles, EveryExifOrientationStandsUpright) {
         std::string ext = k < 8 ? ".jpg" : ".png";
         std::vector<uint8_t> file = ReadBytes(DataPath("orient-" + std::to_string(n) + ext));
         EXPECT_EQ((ext == ".jpg" ? JpegOrientation : PngOrientation)(file), n) << ext;
+        PhotoPlan plan = PlanPhoto(file, kMax, kAnySize);
+        EXPECT_EQ(std::pair(plan.width, plan.height), std::pair(32, 20)) << "planned " << n << ext;
         DecodedPhoto photo = DecodePhoto(file, kMax, kAnySize);
         ASSERT_TRUE(photo.picture && photo.picture->Width() == 32 && photo.picture->Height() == 20)
             << n << ext;
@@ -153,7 +155,17 @@ TEST(PhotoFiles, SizesAreJudgedFromTheHeaderBeforeDecoding) {
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
         EXPECT_EQ(std::pair(opened.outcome, opened.width), std::pair(outcome, width))
             << width << " x " << height;
+        // The page plans from the same header before the browser decodes.
+        PhotoPlan plan = PlanPhoto(PngClaiming(width, height), kMax, {275, 116});
+        EXPECT_EQ(std::pair(plan.tooLarge, plan.tooSmall),
+                  std::pair(outcome == PictureOutcome::TooManyPixels,
+                            outcome == PictureOutcome::TooSmall))
+            << width << " x " << height;
     }
+    PhotoPlan wide = PlanPhoto(PngClaiming(2000, 1000), kMax, {275, 116});
+    EXPECT_TRUE(wide.headerRead && !wide.tooLarge && !wide.tooSmall);
+    EXPECT_EQ(std::pair(wide.fitted.width, wide.fitted.height), std::pair(1600, 800));
+    EXPECT_FALSE(PlanPhoto(std::vector<uint8_t>{'B', 'M', 0, 0}, kMax, {275, 116}).headerRead);
     EXPECT_STREQ(PictureOutcomeMessage(PictureOutcome::TooManyPixels), kMsgTooManyPixels);
 }
 

@@ -91,6 +91,23 @@ TEST(SkinOptions, EachValueIsTakenOrRefusedInTheCommandLinesWords) {
     }
 }
 
+// The bounds a face puts on its controls are the ones values are held to.
+TEST(SkinOptions, LimitsAreTheBoundsOfWhatIsTaken) {
+    for (const char* name : {"scale", "brightness", "contrast", "title", "playlist-font"}) {
+        int lo = 0, hi = 0;
+        ASSERT_TRUE(SkinOptionLimits(name, &lo, &hi)) << name;
+        bool text = std::string(name) == "title" || std::string(name) == "playlist-font";
+        auto value = [&](int n) { return text ? std::string(size_t(n), 'x') : std::to_string(n); };
+        SkinOptions o;
+        EXPECT_EQ(ApplySkinOption(name, value(lo), &o), SkinOptionResult::Applied) << name;
+        EXPECT_EQ(ApplySkinOption(name, value(hi), &o), SkinOptionResult::Applied) << name;
+        EXPECT_EQ(ApplySkinOption(name, value(hi + 1), &o), SkinOptionResult::BadValue) << name;
+        if (lo > 0 || !text) {
+            EXPECT_EQ(ApplySkinOption(name, value(lo - 1), &o), SkinOptionResult::BadValue) << name;
+        }
+    }
+}
+
 TEST(SkinOptions, ThePageStartsFromTheDefaultsKorvaneMakeDocuments) {
     // korvane-make --help's defaults, and the playlist's stock colours.
     EXPECT_EQ(SkinOptionLines(SkinOptions()),
@@ -147,6 +164,17 @@ TEST(Project, PlacementsOutsideThePictureAreRefusedWithTheirLimits) {
         EXPECT_EQ(message, row.refusal);
         EXPECT_EQ(project->Skin(), before) << "the skin made before stays";
     }
+}
+
+// 18 % of 1600 is 288 (17 % is 272, under a band's 275); Continuous needs 348 rows: 39 % of
+// 900 is 351, 38 % is 342. A 451 x 300 picture takes Continuous at no scale.
+TEST(Project, TheSmallestScaleIsTheLeastWhereTheModeFits) {
+    auto wide = Opened(1600, 900);
+    EXPECT_EQ(wide->SmallestScale(AdjustmentMode::Tile), 18);
+    EXPECT_EQ(wide->SmallestScale(AdjustmentMode::Continuous), 39);
+    auto short_ = Opened(451, 300);
+    EXPECT_EQ(short_->SmallestScale(AdjustmentMode::Free), 61);
+    EXPECT_EQ(short_->SmallestScale(AdjustmentMode::Continuous), -1);
 }
 
 TEST(Project, TheWorkPictureIsMadeAgainOnlyWhenItsAdjustmentsChange) {

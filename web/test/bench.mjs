@@ -68,13 +68,13 @@ console.log(`1600x1200 Make Skin: median ${median(make.map((t) => t.make)).toFix
 // Drags: one mouse step each, so each is one skin.
 const rows = [];
 for (let i = 0; i < RUNS; i++) {
-  const box = await page.locator("#bands .band").first().boundingBox();
+  const box = await page.locator("#frames .kv-frame").first().boundingBox();
   const x = box.x + box.width / 2, y = box.y + box.height / 2;
   await page.mouse.move(x, y);
   await page.mouse.down();
   await page.evaluate(() => { window.__toDataUrlMs = 0; });
   const r = await page.evaluate(async ([x, y]) => {
-    const el = document.querySelector("#bands .band");
+    const el = document.querySelector("#frames .kv-frame");
     const store = korvane.player().store;
     let loading = false, parsed = 0;
     const stop = store.subscribe(() => {
