@@ -31,10 +31,9 @@ const std::vector<uint8_t> kBytes = {0, 2, 64, 100, 126, 127, 128, 160, 200, 252
 TEST(PlanScale, RaisesTooSmallScalesToTheLeastThatFits) {
     // Requested scale, picture width and height; planned scale, width, height, raised.
     const int cases[][7] = {
-        {50, 401, 301, 69, 276, 207, 1},  // 68 gives 272 wide; 69 gives 276.69 x 207.69
-        {0, 1600, 1200, 18, 288, 216, 1}, // max(17, 9) = 17 gives 272: one more
-        {50, 550, 232, 50, 275, 116, 0},  // exactly one band
-        {100, 275, 116, 100, 275, 116, 0},
+        {50, 401, 301, 69, 276, 207, 1},   // 68 gives 272 wide; 69 gives 276.69 x 207.69
+        {0, 1600, 1200, 18, 288, 216, 1},  // max(17, 9) = 17 gives 272: one more
+        {50, 550, 232, 50, 275, 116, 0},   // exactly one band
         {50, 1600, 200, 58, 928, 116, 1},  // only the height is short
         {10, 300, 1000, 92, 276, 920, 1},  // only the width is short: 91 gives 273
         {150, 800, 600, 100, 800, 600, 0}, // never enlarged
@@ -61,7 +60,6 @@ TEST(BrightnessAndContrast, MapBytesAsTheRulesSay) {
         {b, 100, {127, 129, 191, 227, 253, 254, 255, 255, 255, 255, 255}},
         {b, 99, {126, 128, 190, 226, 252, 253, 254, 255, 255, 255, 255}},
         {b, -1, {0, 1, 63, 99, 125, 126, 127, 159, 199, 251, 254}},
-        {b, -50, {0, 0, 0, 36, 62, 63, 64, 96, 136, 188, 191}},
         {b, -100, {0, 0, 0, 0, 0, 0, 1, 33, 73, 125, 128}},
         {c, 100, {0, 0, 0, 0, 122, 127, 132, 255, 255, 255, 255}},
         {c, 50, {0, 0, 1, 73, 125, 127, 129, 193, 255, 255, 255}},

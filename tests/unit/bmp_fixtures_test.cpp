@@ -41,7 +41,6 @@ TEST(ForeignFiles, ReadToThePixelsAnotherReaderSees) {
         }
         EXPECT_EQ(RgbOf(read.dib.get()), want);
 
-        // The same bytes from memory give the same picture.
         BmpRead fromMemory = BmpDecodeFile(ReadBytes(path));
         ASSERT_EQ(fromMemory.status, BmpStatus::Ok);
         EXPECT_EQ(BlockOf(fromMemory.dib.get()), BlockOf(read.dib.get()));

@@ -141,19 +141,13 @@ void Put32(std::vector<uint8_t>& v, uint32_t x) {
 std::vector<uint8_t> BmpHead(int32_t width, int32_t height, int bits, uint32_t compression,
                              uint32_t clrUsed, uint32_t offBits, uint32_t fileSize) {
     std::vector<uint8_t> v = {'B', 'M'};
-    Put32(v, fileSize);
-    Put32(v, 0);
-    Put32(v, offBits);
-    Put32(v, 40);
-    Put32(v, uint32_t(width));
-    Put32(v, uint32_t(height));
-    Put16(v, 1);
+    for (uint32_t field : {fileSize, 0u, offBits, 40u, uint32_t(width), uint32_t(height)}) {
+        Put32(v, field);
+    }
+    Put16(v, 1); // planes
     Put16(v, uint16_t(bits));
-    Put32(v, compression);
-    Put32(v, 0);
-    Put32(v, 2835);
-    Put32(v, 2835);
-    Put32(v, clrUsed);
-    Put32(v, 0);
+    for (uint32_t field : {compression, 0u, 2835u, 2835u, clrUsed, 0u}) {
+        Put32(v, field);
+    }
     return v;
 }

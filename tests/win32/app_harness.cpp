@@ -208,6 +208,13 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     return names;
 }
 
+void WriteText(const std::string& path, const std::string& text) {
+    WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+    // The profile functions cache the last file they read; all-null arguments drop the
+    // cache, so the next read sees these bytes even within the same clock tick.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+}
+
 void RemoveTree(const std::string& path) {
     std::error_code ec;
     std::filesystem::remove_all(path, ec);

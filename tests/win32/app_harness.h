@@ -60,6 +60,8 @@ bool IsFolder(const std::string& path);
 bool Exists(const std::string& path);
 std::vector<std::string> FolderEntries(const std::string& folder);
 void RemoveTree(const std::string& folder);
+// Writes a file that the profile functions may have read before.
+void WriteText(const std::string& path, const std::string& text);
 
 // RectIn is in the parent's client coordinates; Workspace(id) is the main window's child.
 std::string WindowText(HWND hwnd);

@@ -138,7 +138,6 @@ POINT SpotPoint(HWND list, int target) {
     const POINT points[] = {{(item.left + item.right) / 2, (item.top + item.bottom) / 2},
                             {c.right / 2, -8},
                             {c.right / 2, c.bottom + 8},
-                            {-12, c.bottom / 2},
                             {c.right + 12, c.bottom / 2},
                             {c.right / 2, item.bottom}};
     return points[target >= 0 ? 0 : -target];

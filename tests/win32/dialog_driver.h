@@ -43,6 +43,6 @@ void Press(HWND dialog, int id); // a button
 // Drags in a drag list from one place to another: an item's index, or a place off the items
 // (the gap is the first row below the last item). The list measures the cursor itself
 // (GetCursorPos), so the pointer really moves while the button messages go to the list.
-enum Spot { kAbove = -1, kBelow = -2, kLeft = -3, kRight = -4, kGap = -5 };
+enum Spot { kAbove = -1, kBelow = -2, kRight = -3, kGap = -4 };
 enum class Ending { Drop, Escape, RightButton };
 void Drag(HWND list, int from, int to, Ending ending = Ending::Drop);

@@ -14,7 +14,6 @@
 #include "app/app_state.h"
 #include "app/resource.h"
 #include "app/side_panels.h"
-#include "app/workspace.h"
 #include "controls/color_picker.h"
 #include "image/bmp_file.h"
 #include "output/skin_writer.h"

@@ -47,11 +47,6 @@ void MakeFolders(const std::string& base, std::initializer_list<const char*> nam
     }
 }
 
-void WriteText(const std::string& path, const std::string& text) {
-    WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-}
-
 // A run of the program whose folder holds "Winamp": a dummy winamp.exe, a winamp.ini without
 // SkinDir, and a skins folder holding the skin Dusk. Run again, SetUp puts all that back.
 class SaveTest : public testing::Test {
@@ -374,7 +369,6 @@ TEST(ResourceScript, MenuAboutBoxAndIconAreWhatTheUserSees) {
         popups.push_back(line);
     }
     DestroyMenu(menu);
-    // Ctrl+D suggests a design.
     ACCEL key = {};
     EXPECT_EQ(
         CopyAcceleratorTableA(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN)), &key, 1), 1);
@@ -386,7 +380,6 @@ TEST(ResourceScript, MenuAboutBoxAndIconAreWhatTheUserSees) {
                           "&Design\tCtrl+D 40010 | - | &Option 40009",
                           "&Help | &About... 40005"}));
 
-    // The About box names the program and its version, and closes with OK.
     auto show = [] { ShowAboutBox(nullptr); };
     RunScript("About Korvane", show, [](HWND about) {
         EXPECT_EQ(std::tuple(bool(FindWindowExA(about, nullptr, "Static", "Korvane")),

@@ -22,13 +22,6 @@ std::string ReadText(const std::string& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-void WriteText(const std::string& path, const std::string& text) {
-    WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-    // The profile functions cache the last file they read; all-null arguments drop the
-    // cache, so the next read sees these bytes even within the same clock tick.
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-}
-
 // The whole file as the program writes it, key by key.
 std::string IniFile(const std::string& winampDir, const char* switches, const std::string& picDir,
                     int tmpl, const std::string& title, int align, int color) {
