@@ -5,7 +5,7 @@
 // The options hold only values the core took: a refused value is answered beside its
 // control (or by the rejected promise of a script) and never enters them, so every later
 // change still works.
-import { Core, optionText, valueText, POSITIONS, NUMBERS, COLORS, SWITCHES, Outcome, Check, PhotoKind, Made } from "./core.js";
+import { Core, optionText, valueText, POSITIONS, NUMBERS, COLORS, SWITCHES, SUGGESTED, Outcome, Check, PhotoKind, Made } from "./core.js";
 import { Workspace } from "./workspace.js";
 import { Preview } from "./preview.js";
 import * as words from "./words.js";
@@ -28,6 +28,7 @@ let workspace = null;
 let picture = null;      // the open picture: {file, stem, size, reducedTo}
 let scaleAuto = true;    // the scale is the page's choice, not the user's
 const invalid = new Map(); // text fields that hold a refused value: key -> why
+const given = new Set();   // the options the user set: a suggested design keeps them
 let templateList = [];
 const templatesLoaded = new Set();
 
@@ -162,8 +163,18 @@ function makeRefusal(status, o, next = {}) {
 }
 
 // Changes asked for while a picture opens apply to that picture, after the page placed its
-// frames.
+// frames. auto: true asks for a suggested design once the other changes are in.
 async function set(changes, { from } = {}) {
+  await opened();
+  const { auto, ...rest } = changes;
+  if (auto !== undefined && typeof normalise("auto", auto) !== "boolean") {
+    refuse("auto", words.refusal("auto", valueText(auto), Check.BAD_VALUE, core.limits), from);
+  }
+  if (Object.keys(rest).length || auto === undefined) await setOptions(rest, { from });
+  if (normalise("auto", auto ?? false) === true) await suggest();
+}
+
+async function setOptions(changes, { from } = {}) {
   await opened();
   const next = {};
   for (const [k, v] of Object.entries(changes)) next[k] = normalise(k, v);
@@ -204,6 +215,7 @@ async function set(changes, { from } = {}) {
   for (const k of Object.keys(next)) {
     invalid.delete(k);
     note(k, "");
+    if (k !== "convert") given.add(k);
   }
   if (Object.keys(next).some((k) => POSITIONS.includes(k))) stageMessage("");
   Object.assign(opts, o);
@@ -213,6 +225,50 @@ async function set(changes, { from } = {}) {
   syncControls();
   if (picture) workspace.draw(opts);
   changed();
+}
+
+// A suggested design: the core reads the picture for what the user has not set (the frames,
+// the scale, the six colours) and the page takes its choices as if they were made by hand.
+async function suggest() {
+  await opened();
+  if (!picture) {
+    stageMessage("Open a picture first: the design is read from it.");
+    throw new Refusal("Open a picture first: the design is read from it.");
+  }
+  const asked = Object.fromEntries(Object.entries(opts).filter(([k]) => !SUGGESTED.includes(k) || given.has(k)));
+  const status = core.make(`${optionText(asked)}\nauto=true`);
+  if (status !== Made.MADE) refuse(...makeRefusal(status, opts));
+  const chosen = core.madeOptions();
+  for (const k of SUGGESTED) opts[k] = chosen[k];
+  made = { text: optionText(opts), status };
+  for (const k of SUGGESTED) note(k, "");
+  scaleNotice();
+  syncControls();
+  workspace.draw(opts);
+  announce("Design suggested: the frames and the colours follow the picture.");
+  changed();
+}
+
+// Beside the colours, the pairs of the skin that read below 4.5:1: a warning, never a refusal.
+function contrastNotes(warnings) {
+  const groups = [["display", warnings.filter((w) => w.includes("display text"))],
+    ["playlist", warnings.filter((w) => !w.includes("display text"))]];
+  for (const [name, lines] of groups) {
+    const id = `contrast-${name}`;
+    let el = $(id);
+    if (!lines.length) {
+      el?.remove();
+      continue;
+    }
+    if (!el) {
+      el = document.createElement("p");
+      el.id = id;
+      el.className = "kv-note kv-notice kv-lines";
+      el.setAttribute("role", "status");
+      $(name === "display" ? "text-color" : "playlist-normal").closest(".kv-colors").after(el);
+    }
+    el.textContent = lines.join("\n");
+  }
 }
 
 // ---- Making the skin and showing it --------------------------------------------------------
@@ -271,6 +327,7 @@ async function pump() {
         continue;
       }
       fail(null, null);
+      contrastNotes(core.contrastWarnings());
       const files = core.skinFiles();
       const t2 = performance.now();
       try {
@@ -389,6 +446,7 @@ async function openPicture(blob) {
     picture = { file: file || "Your picture", stem: file.replace(/\.[^.]*$/, "") || "skin", size, reducedTo };
     stageMessage("");
     made = { text: null, status: null };
+    for (const k of [...POSITIONS, "scale"]) given.delete(k); // the page places the frames anew
     placeBands();
     scaleNotice();
     note("mode", "");
@@ -467,6 +525,7 @@ function scaleNotice() {
 function syncDownload() {
   const why = !picture ? "Open a picture first." : failure || "";
   $("download").disabled = !!why;
+  $("suggest").disabled = !picture;
   $("download-why").textContent = why;
 }
 
@@ -531,6 +590,7 @@ function wireControls() {
     }
   });
   $("download").addEventListener("click", download);
+  $("suggest").addEventListener("click", () => suggest().catch(() => {}));
   $("stage-message-close").addEventListener("click", () => stageMessage(""));
   $("zoom").addEventListener("change", () => ($("player").style.zoom = $("zoom").value));
 
@@ -570,6 +630,7 @@ async function start() {
     band: core.limits.band, frame: core.limits.frame,
     onMove: (name, pos, label, byKey) => {
       opts[name] = pos;
+      given.add(name);
       if (byKey) announce(`${label} at ${pos[0]}, ${pos[1]}`);
       changed();
     },

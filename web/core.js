@@ -9,6 +9,8 @@ export const NUMBERS = ["scale", "brightness", "contrast"];
 export const COLORS = ["text-color", "back-color", "playlist-normal", "playlist-current", "playlist-normal-bg",
   "playlist-selected-bg"];
 export const SWITCHES = ["show-vis", "swap-rb", "hide-balance", "no-balance-file"];
+// What a suggested design chooses when the user has not.
+export const SUGGESTED = [...POSITIONS, "scale", ...COLORS];
 
 // PictureOutcome, SkinOptionResult, PhotoKind and the make statuses of the core.
 export const Outcome = { ACCEPTED: 0, READ_FAILED: 1, DECLINED: 2, TOO_SMALL: 3, TOO_LARGE: 4, TOO_MANY_PIXELS: 5 };
@@ -46,17 +48,22 @@ export class Core {
     return this.withBytes(bytes, fn);
   }
 
-  // Every option's default, typed as the page keeps it: positions as [x, y], switches as
-  // booleans, the adjustments as numbers.
-  defaults() {
+  // Options typed as the page keeps them: positions as [x, y], switches as booleans, the
+  // adjustments as numbers. defaults() gives every option's default, madeOptions() what the
+  // last skin was made with (a suggested design's choices among them).
+  typed(text) {
     const o = {};
-    for (const [k, v] of Object.entries(lines(this.m.UTF8ToString(this.m._korvane_defaults())))) {
+    for (const [k, v] of Object.entries(lines(text))) {
       o[k] = POSITIONS.includes(k) ? v.split(",").map(Number)
         : NUMBERS.includes(k) ? Number(v)
           : v === "true" || v === "false" ? v === "true" : v;
     }
     return o;
   }
+  defaults() { return this.typed(this.m.UTF8ToString(this.m._korvane_defaults())); }
+  madeOptions() { return this.typed(this.m.UTF8ToString(this.m._korvane_made_options())); }
+  // The colour pairs of the last skin that read below 4.5:1, in the core's words.
+  contrastWarnings() { return this.m.UTF8ToString(this.m._korvane_contrast_warnings()).split("\n").filter(Boolean); }
 
   // A SkinOptionResult for one option as the page would hand it to make().
   check(name, value) { return this.withText(`${name}=${value}`, (p) => this.m._korvane_check(p)); }
@@ -114,7 +121,7 @@ export class Core {
 export function optionText(o) {
   const out = [];
   for (const [k, v] of Object.entries(o)) {
-    if (k === "convert") continue;
+    if (k === "convert" || k === "auto") continue;
     if (POSITIONS.includes(k) && (k === "at") === (o.mode === "free")) continue;
     out.push(`${k}=${valueText(v)}`);
   }

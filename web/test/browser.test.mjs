@@ -114,6 +114,25 @@ test("a BMP, options and a dragged band give korvane-make's archive; Webamp foll
   assert.equal(problems.join("\n"), "");
 });
 
+test("Suggest design is korvane-make --auto's skin; a colour set by hand stays, and a pair that does not read is told", async () => {
+  await page.goto(url); // nothing set by hand yet
+  await page.setInputFiles("#file", SAMPLE);
+  await page.evaluate(() => korvane.ready());
+  await page.click("#suggest");
+  const suggested = await page.evaluate(async () => Array.from(await korvane.wsz()));
+  const made = path.join(tmp, "auto.wsz");
+  const line = execFileSync(KORVANE_MAKE, [SAMPLE, path.join(tmp, "auto"), "--auto", "--wsz", made]).toString();
+  assert.ok(Buffer.from(suggested).equals(fs.readFileSync(made)), "the page's suggestion is korvane-make --auto's");
+  const o = await page.evaluate(() => korvane.options());
+  assert.ok(line.startsWith(`--at ${o.at} --scale ${o.scale} --text-color ${o["text-color"]} `), line);
+  assert.equal(await page.locator("#contrast-display, #contrast-playlist").count(), 0);
+  await page.evaluate(() => korvane.set({ "text-color": "222222", auto: true }).then(() => korvane.ready()));
+  assert.equal((await page.evaluate(() => korvane.options()))["text-color"], "222222");
+  assert.match(await page.textContent("#contrast-display"),
+    /^Low contrast: display text on back reads 1\.\d:1 \(4\.5:1 or more reads well\)$/);
+  assert.equal(problems.join("\n"), "");
+});
+
 test("a file that is no picture, a damaged photo or too small a picture says so over the picture", async () => {
   const small = Buffer.alloc(54 + 100 * 4 * 50);
   small.write("BM", 0); small.writeUInt32LE(small.length, 2); small.writeUInt32LE(54, 10);
