@@ -234,6 +234,27 @@ std::string SkinOptionMessage(SkinOptionResult result, const std::string& option
     return "bad value for " + optionPrefix + name + ": '" + value + "'";
 }
 
+bool ApplySkinOptionLines(const std::string& all, SkinOptions* o, std::string* messageOut) {
+    for (size_t start = 0; start < all.size();) {
+        size_t end = std::min(all.find('\n', start), all.size());
+        const std::string line = all.substr(start, end - start);
+        start = end + 1;
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) {
+            *messageOut = "an option needs a value: " + line;
+            return false;
+        }
+        const std::string name = line.substr(0, eq);
+        const std::string value = line.substr(eq + 1);
+        SkinOptionResult result = ApplySkinOption(name, value, o);
+        if (result != SkinOptionResult::Applied) {
+            *messageOut = SkinOptionMessage(result, "", name, value);
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string SkinOptionLines(const SkinOptions& o) {
     static constexpr const char* kModes[] = {"free", "tile", "continuous"};
     static constexpr const char* kAligns[] = {"left", "center", "right"};

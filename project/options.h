@@ -70,6 +70,10 @@ SkinOptionResult ApplySkinOption(const std::string& name, const std::string& val
 // other name.
 bool SkinOptionLimits(const std::string& name, int* lo, int* hi);
 
+// Options as lines "name=value", one each; false with messageOut set to the first refusal
+// in the words the faces print (no prefix before a name). Lines before it are applied.
+bool ApplySkinOptionLines(const std::string& lines, SkinOptions* options, std::string* messageOut);
+
 // The refusal of a value in the words the faces print; optionPrefix goes before the name
 // ("--" on the command line). Empty for Applied.
 std::string SkinOptionMessage(SkinOptionResult result, const std::string& optionPrefix,

@@ -36,38 +36,18 @@ std::vector<uint8_t> gOutput;
 int32_t gOpenedWidth = 0; // the size of the last picture offered, as its file gives it
 int32_t gOpenedHeight = 0;
 
-// One option; false with gMessage set when the name or the value is wrong. A template is
-// named by its folder under kTemplateRoot.
-bool ApplyOption(const std::string& name, const std::string& v, SkinOptions* o) {
-    if (name == "template" && (v.find('/') != std::string::npos || v == "." || v == "..")) {
-        gMessage = "bad value for template: '" + v + "'";
+// The options of the page's lines; false with gMessage set when a name or a value is wrong.
+// A template is named by its folder under kTemplateRoot.
+bool ParseOptions(const char* text, SkinOptions* o) {
+    if (!ApplySkinOptionLines(text ? text : "", o, &gMessage)) {
         return false;
     }
-    std::string value = name == "template" && !v.empty() ? kTemplateRoot + v : v;
-    SkinOptionResult result = ApplySkinOption(name, value, o);
-    gMessage = SkinOptionMessage(result, "", name, v);
-    return result == SkinOptionResult::Applied;
-}
-
-bool ParseOptions(const char* text, SkinOptions* o) {
-    std::string all = text ? text : "";
-    size_t start = 0;
-    while (start < all.size()) {
-        size_t end = all.find('\n', start);
-        if (end == std::string::npos) {
-            end = all.size();
-        }
-        std::string line = all.substr(start, end - start);
-        start = end + 1;
-        size_t eq = line.find('=');
-        if (eq == std::string::npos) {
-            gMessage = "an option needs a value: " + line;
-            return false;
-        }
-        if (!ApplyOption(line.substr(0, eq), line.substr(eq + 1), o)) {
-            return false;
-        }
+    const std::string& name = o->templateFolder;
+    if (name.find('/') != std::string::npos || name == "." || name == "..") {
+        gMessage = "bad value for template: '" + name + "'";
+        return false;
     }
+    o->templateFolder = name.empty() ? name : kTemplateRoot + name;
     return true;
 }
 
@@ -147,12 +127,11 @@ EMSCRIPTEN_KEEPALIVE int korvane_check(const char* line) {
         return int(SkinOptionResult::BadValue);
     }
     SkinOptions o;
-    std::string name = text.substr(0, eq), value = text.substr(eq + 1);
-    if (ApplyOption(name, value, &o)) {
-        return int(SkinOptionResult::Applied);
+    SkinOptionResult result = ApplySkinOption(text.substr(0, eq), text.substr(eq + 1), &o);
+    if (result == SkinOptionResult::Applied && !ParseOptions("", &o)) {
+        return int(SkinOptionResult::BadValue); // a template that is no folder name
     }
-    SkinOptionResult result = ApplySkinOption(name, value, &o);
-    return int(result == SkinOptionResult::Applied ? SkinOptionResult::BadValue : result);
+    return int(result);
 }
 
 // The scale Make uses for this one asked for: raised to keep one band, limited to 100.

@@ -578,11 +578,13 @@ function wireControls() {
   for (const k of SWITCHES) if ($(k)) fromControl(k, (e) => e.checked, "change");
 
   $("open").addEventListener("click", () => $("file").click());
-  $("file").addEventListener("change", () => {
+  const chosen = () => {
     const f = $("file").files[0];
     if (f) open(f).catch(() => {});
     $("file").value = "";
-  });
+  };
+  $("file").addEventListener("change", chosen);
+  chosen(); // a file chosen while the page was still starting
   document.addEventListener("keydown", (e) => {
     if ((e.ctrlKey || e.metaKey) && !e.altKey && !e.shiftKey && e.key.toLowerCase() === "o") {
       e.preventDefault();
