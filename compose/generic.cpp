@@ -2,7 +2,6 @@
 // gen.bmp, their frame and title font, cut from the playlist's band the way the playlist
 // frame is, and genex.bmp, their controls and colours.
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <initializer_list>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "compose/recipe.h"
 #include "compose/stages.h"
 #include "image/bmp_file.h"
+#include "image/color.h"
 
 namespace {
 
@@ -24,20 +24,6 @@ constexpr ColorRef kPlayerDefault = Rgb(0, 198, 255);
 constexpr int32_t kFontRows[2] = {88, 96};
 constexpr int32_t kFontHeight = 7;
 
-double Luminance(ColorRef c) { // WCAG 2 relative luminance of an sRGB colour
-    auto channel = [](uint8_t v) {
-        double s = v / 255.0;
-        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(RedOf(c)) + 0.7152 * channel(GreenOf(c)) + 0.0722 * channel(BlueOf(c));
-}
-
-double Contrast(ColorRef a, ColorRef b) {
-    double la = Luminance(a);
-    double lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 // num/den of the way from a to b, channel by channel, truncating toward zero.
 ColorRef Mix(ColorRef a, ColorRef b, int num, int den) {
     uint32_t channels[3];
@@ -47,14 +33,6 @@ ColorRef Mix(ColorRef a, ColorRef b, int num, int den) {
         channels[c] = uint32_t(from + (to - from) * num / den);
     }
     return Rgb(channels[0], channels[1], channels[2]);
-}
-
-double LeastContrast(ColorRef ink, std::initializer_list<ColorRef> grounds) {
-    double least = 21.0;
-    for (ColorRef ground : grounds) {
-        least = std::min(least, Contrast(ink, ground));
-    }
-    return least;
 }
 
 // ink itself when it reads at `ratio` on every ground; otherwise ink moved the least number

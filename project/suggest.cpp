@@ -14,27 +14,9 @@ constexpr int32_t kCell = 8;
 constexpr double kReadsWell = 4.5;
 
 // ---- Colour arithmetic ------------------------------------------------------------------
-// Only +, -, * and / on doubles below, which every build rounds alike, so the native
-// program, the Windows one and the page suggest the same colours to the bit. The one
-// library function, pow, is rounded to nine decimals once, where libraries cannot differ.
-
-const std::array<double, 256>& LinearTable() {
-    static const std::array<double, 256> table = [] {
-        std::array<double, 256> t{};
-        for (int c = 0; c < 256; c++) {
-            double v = c / 255.0;
-            double linear = v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-            t[size_t(c)] = std::round(linear * 1e9) / 1e9;
-        }
-        return t;
-    }();
-    return table;
-}
-
-double Luminance(ColorRef c) {
-    const auto& lin = LinearTable();
-    return 0.2126 * lin[RedOf(c)] + 0.7152 * lin[GreenOf(c)] + 0.0722 * lin[BlueOf(c)];
-}
+// Only +, -, * and / on doubles below (and image/color's rounded table), which every build
+// rounds alike, so the native program, the Windows one and the page suggest the same colours
+// to the bit.
 
 struct Hsl {
     double h = 0; // 0 to 6, in sixths of the circle
@@ -84,12 +66,7 @@ ColorRef ReadableOn(Hsl c, double from, double toward, double target,
                     std::initializer_list<ColorRef> backgrounds) {
     auto worst = [&](double l) {
         c.l = l;
-        ColorRef color = FromHsl(c);
-        double least = 21;
-        for (ColorRef back : backgrounds) {
-            least = std::min(least, ContrastRatio(color, back));
-        }
-        return least;
+        return LeastContrast(FromHsl(c), backgrounds);
     };
     if (worst(from) >= target) {
         c.l = from;
@@ -355,12 +332,6 @@ Rect BandRect(const BandPosition& p, int32_t height) {
 }
 
 } // namespace
-
-double ContrastRatio(ColorRef a, ColorRef b) {
-    double la = Luminance(a);
-    double lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 int SuggestScale(int32_t width, int32_t height, AdjustmentMode mode) {
     if (width <= 0 || height <= 0) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "image/color.h"
 #include "project/project.h"
 
 // The scale a suggestion works at for a picture of this size in this mode: about 600
@@ -26,9 +27,6 @@ SkinOptions SuggestDesign(Project& project, const SkinOptions& options);
 // What the suggestion chose, as korvane-make arguments on one line ("--at 120,40
 // --text-color 40E0FF ..."): every option of `suggested` that `given` did not set.
 std::string SuggestedArguments(const SkinOptions& suggested);
-
-// WCAG contrast of two colours, 1 to 21.
-double ContrastRatio(ColorRef a, ColorRef b);
 
 // A text colour on a background that reads below 4.5:1, in the words every face shows:
 // "Low contrast: display text on back reads 1.3:1 (4.5:1 or more reads well)".
