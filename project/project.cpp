@@ -1,5 +1,6 @@
 #include "project/project.h"
 
+#include <algorithm>
 #include <set>
 
 #include "output/wsz.h"
@@ -89,13 +90,9 @@ ScalePlan Project::PlanScale(int scale) const {
 }
 
 int Project::SmallestScale(AdjustmentMode mode) const {
-    // A scale of 0 is always raised to the least that keeps one band.
-    for (int scale = PlanScale(0).scale; scale <= 100; scale++) {
-        if (mode != AdjustmentMode::Continuous || PlanScale(scale).height >= kFrameHeight) {
-            return scale;
-        }
-    }
-    return -1;
+    const Dib* picture = picture_ ? picture_.get() : work_.get();
+    return LeastScale(picture ? picture->Width() : 0, picture ? picture->Height() : 0,
+                      mode == AdjustmentMode::Continuous ? kFrameHeight : kBandHeight);
 }
 
 const Dib* Project::Adjust(const Adjustments& requested, bool* remadeOut) {
@@ -183,6 +180,19 @@ std::vector<uint8_t> Project::Archive() const {
         return {};
     }
     return EncodeSkinArchive(*skin_, madeWith_.playlist, madeWith_.project.genBalance);
+}
+
+int LeastScale(int32_t width, int32_t height, int32_t rows) {
+    if (width <= 0 || height <= 0) {
+        return -1;
+    }
+    // Scaled sizes are cut to whole pixels, so s x width / 100 >= band needs the quotient
+    // rounded up.
+    auto atLeast = [](int32_t pixels, int32_t of) {
+        return int((int64_t(100) * pixels + of - 1) / of);
+    };
+    int scale = std::max(atLeast(kBandWidth, width), atLeast(rows, height));
+    return scale <= 100 ? scale : -1;
 }
 
 std::unique_ptr<Dib> StackedPreview(const SkinSet& skin, const std::array<int, 3>& order) {

@@ -94,5 +94,9 @@ class Project {
     SkinOptions madeWith_;
 };
 
+// The least scale, 0 to 100, at which a width x height picture keeps a band's width and
+// `rows` rows; -1 when even 100 does not.
+int LeastScale(int32_t width, int32_t height, int32_t rows);
+
 // The three previews stacked in their band order, as the desktop program shows them.
 std::unique_ptr<Dib> StackedPreview(const SkinSet& skin, const std::array<int, 3>& order);

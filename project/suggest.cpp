@@ -334,18 +334,12 @@ Rect BandRect(const BandPosition& p, int32_t height) {
 } // namespace
 
 int SuggestScale(int32_t width, int32_t height, AdjustmentMode mode) {
-    if (width <= 0 || height <= 0) {
-        return 100;
-    }
-    auto atLeast = [](int32_t pixels, int32_t of) {
-        return int((int64_t(100) * pixels + of - 1) / of);
-    };
-    int scale = width > 600 ? int(int64_t(100) * 600 / width) : 100;
+    const int share = width > 600 ? int(int64_t(100) * 600 / width) : 100;
     // Never so small that the scale would have to be raised; Continuous needs its 348 rows,
     // and free mode likes them too, to keep the bands apart.
-    const int32_t rows = mode == AdjustmentMode::Tile ? kBandHeight : kFrameHeight;
-    scale = std::max({scale, atLeast(kBandWidth, width), atLeast(rows, height)});
-    return std::min(scale, 100);
+    const int least =
+        LeastScale(width, height, mode == AdjustmentMode::Tile ? kBandHeight : kFrameHeight);
+    return least < 0 ? 100 : std::max(share, least);
 }
 
 SkinOptions SuggestDesign(Project& project, const SkinOptions& given) {
